@@ -1,0 +1,10 @@
+#include "cli/CliAnswers.h"
+
+namespace korvane::cli {
+
+std::vector<AnswerOption> csvAnswerOptions() {
+    // The options of this subsystem's display-range dialog come here.
+    return {};
+}
+
+}  // namespace korvane::cli
