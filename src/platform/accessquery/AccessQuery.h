@@ -1,0 +1,97 @@
+#pragma once
+// The saved select queries of an Access database: rebuilds a query's Access SQL from its rows in
+// MSysQueries and runs it on an in-memory SQLite copy of the tables it needs. The caller owns the
+// file and hands over plain rows; this engine never reads the file itself and never writes
+// anything.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/DbValue.h"
+
+namespace korvane {
+
+// One row of MSysQueries. Null columns stay empty strings / std::nullopt.
+struct QueryDefRow {
+    int32_t objectId = 0;         // ObjectId: the query's Id in MSysObjects
+    int attribute = 0;            // Attribute (0..255)
+    QString expression;           // Expression
+    std::optional<int32_t> flag;  // Flag
+    QString name1;                // Name1
+    QString name2;                // Name2
+    QByteArray order;             // Order, raw bytes as stored (big-endian counter)
+};
+
+// One row of MSysObjects.
+struct CatalogueObject {
+    int32_t id = 0;      // Id
+    QString name;        // Name
+    int type = 0;        // Type: 1 local table, 5 query, 4/6 linked tables, ...
+    uint32_t flags = 0;  // Flags
+};
+
+// Everything the engine needs to know about the database besides table contents.
+struct QueryCatalogue {
+    std::vector<CatalogueObject> objects;  // all of MSysObjects (or at least tables and queries)
+    std::vector<QueryDefRow> queryRows;    // all of MSysQueries, in any order
+};
+
+// One column of a table as the file declares it. `kind` is the kind its non-null values have
+// (DbValue::Kind::Null when unknown).
+struct TableColumn {
+    QString name;
+    DbValue::Kind kind = DbValue::Kind::Null;
+};
+
+// Receives one table: its columns once, then its rows in stored order.
+class TableRowSink {
+public:
+    virtual ~TableRowSink() = default;
+    virtual void columns(const std::vector<TableColumn>& columns) = 0;
+    // One value per column. Returns false when the engine wants no more rows (the reader should
+    // then stop and return success).
+    virtual bool row(const std::vector<DbValue>& values) = 0;
+};
+
+// Implemented by the reader of the file: delivers a local table by its exact catalogue name.
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    // Calls sink.columns() once, then sink.row() per row. Returns std::nullopt on success, else
+    // a description of the failure (it becomes part of the query's error).
+    virtual std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) = 0;
+};
+
+// Receives a query's result: the output column names once (also for an empty result), then
+// the rows.
+class QueryRowSink {
+public:
+    virtual ~QueryRowSink() = default;
+    virtual void columns(const QStringList& names) = 0;
+    // Returns false to stop early (for example at a record limit); that is not an error.
+    virtual bool row(const std::vector<DbValue>& values) = 0;
+};
+
+// The Access SQL of one query as rebuilt from its MSysQueries rows, or an error.
+struct AccessSqlResult {
+    QString sql;    // e.g. "SELECT Customers.Name FROM Customers;"
+    QString error;  // empty on success; otherwise a description naming the construct
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Rebuilds the Access SQL of the query with the given object id from `rows` (rows of other
+// queries are ignored; rows need not be in order).
+AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows);
+
+// Runs the saved select query `queryName` (exact catalogue name). Reads the tables it needs
+// through `tables`, then streams the result to `sink`. Returns std::nullopt on success (also
+// when the sink stopped early); otherwise a description that names the query and the construct
+// the engine cannot run. Rows already passed to the sink before a failure stay passed.
+std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                                      TableSource& tables, QueryRowSink& sink);
+
+}  // namespace korvane
