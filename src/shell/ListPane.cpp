@@ -35,26 +35,31 @@ public:
 
     // Appends to the last row; the caller makes sure there is one.
     void appendText(QStringView text) {
-        const QByteArray utf8 = text.toUtf8();
-        uint8_t lengthBytes[10];
-        const size_t lengthSize = encodeLength(static_cast<uint64_t>(utf8.size()), lengthBytes);
-        const size_t needed = lengthSize + static_cast<size_t>(utf8.size());
+        // UTF-16 to UTF-8 takes at most 3 bytes per unit; the length prefix at most 10.
+        const size_t worst = 10 + 3 * static_cast<size_t>(text.size());
         RowRef& row = m_rows.back();
-        if (m_used + needed > m_blocks.back().size) {
+        if (m_used + worst > m_blocks.back().size) {
             // Move the row to a block of its own size or the standard size, whichever is larger.
-            const size_t rowSize = row.length + needed;
-            Block fresh = makeBlock(std::max(kBlockSize, rowSize));
+            Block fresh = makeBlock(std::max(kBlockSize, row.length + worst));
             std::memcpy(fresh.data.get(), m_blocks[row.block].data.get() + row.offset, row.length);
             m_blocks.push_back(std::move(fresh));
             row.block = static_cast<uint32_t>(m_blocks.size() - 1);
             row.offset = 0;
             m_used = row.length;
         }
-        char* out = m_blocks.back().data.get() + m_used;
-        std::memcpy(out, lengthBytes, lengthSize);
-        std::memcpy(out + lengthSize, utf8.constData(), static_cast<size_t>(utf8.size()));
-        m_used += needed;
-        row.length += static_cast<uint32_t>(needed);
+        uint8_t* out = reinterpret_cast<uint8_t*>(m_blocks.back().data.get() + m_used);
+        uint8_t utf8[10 + 3 * 16];
+        const bool small = text.size() <= 16;
+        // Short texts are encoded aside first so the length prefix can go in front of them.
+        uint8_t* body = small ? utf8 : out + 10;
+        const size_t bodySize = encodeUtf8(text, body);
+        const size_t lengthSize = encodeLength(bodySize, out);
+        if (small || lengthSize != 10) {
+            std::memmove(out + lengthSize, body, bodySize);
+        }
+        const size_t written = lengthSize + bodySize;
+        m_used += written;
+        row.length += static_cast<uint32_t>(written);
     }
 
     // All texts of a row: the item text first, then the sub-items.
@@ -105,6 +110,38 @@ private:
             m_blocks.push_back(makeBlock(std::max(kBlockSize, needed + 10)));
             m_used = 0;
         }
+    }
+
+    static size_t encodeUtf8(QStringView text, uint8_t* out) {
+        size_t n = 0;
+        const qsizetype size = text.size();
+        const char16_t* units = text.utf16();
+        for (qsizetype i = 0; i < size; ++i) {
+            char32_t c = units[i];
+            if (c < 0x80) {
+                out[n++] = static_cast<uint8_t>(c);
+                continue;
+            }
+            if (c >= 0xD800 && c < 0xDC00 && i + 1 < size && units[i + 1] >= 0xDC00 &&
+                units[i + 1] < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+                ++i;
+            } else if (c >= 0xD800 && c < 0xE000) {
+                c = 0xFFFD;  // a lone surrogate cannot be stored as UTF-8
+            }
+            if (c < 0x800) {
+                out[n++] = static_cast<uint8_t>(0xC0 | (c >> 6));
+            } else if (c < 0x10000) {
+                out[n++] = static_cast<uint8_t>(0xE0 | (c >> 12));
+                out[n++] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
+            } else {
+                out[n++] = static_cast<uint8_t>(0xF0 | (c >> 18));
+                out[n++] = static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F));
+                out[n++] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
+            }
+            out[n++] = static_cast<uint8_t>(0x80 | (c & 0x3F));
+        }
+        return n;
     }
 
     static size_t encodeLength(uint64_t value, uint8_t* out) {
