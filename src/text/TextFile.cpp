@@ -1,0 +1,278 @@
+#include "text/TextFile.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+
+namespace korvane {
+
+namespace {
+
+constexpr uint64_t kAsciiMask = 0x8080808080808080ull;
+constexpr int64_t kBlockSize = 64 * 1024;
+constexpr size_t kBlockCount = 4;
+
+char lineEndByte(LineBreaks breaks) {
+    return breaks == LineBreaks::Lf ? '\n' : '\r';
+}
+
+}  // namespace
+
+bool startsWithUtf8Bom(QByteArrayView bytes) {
+    return bytes.size() >= 3 && static_cast<uint8_t>(bytes[0]) == 0xEF &&
+           static_cast<uint8_t>(bytes[1]) == 0xBB && static_cast<uint8_t>(bytes[2]) == 0xBF;
+}
+
+void Utf8Validator::feed(QByteArrayView bytes) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const size_t size = static_cast<size_t>(bytes.size());
+    size_t i = 0;
+    while (i < size && !m_invalid) {
+        const uint8_t byte = data[i];
+        if (m_pending > 0) {
+            if (byte < m_low || byte > m_high) {
+                m_invalid = true;
+                return;
+            }
+            m_low = 0x80;
+            m_high = 0xBF;
+            --m_pending;
+            ++i;
+            continue;
+        }
+        if (byte < 0x80) {
+            // Most text is ASCII: step over it a word at a time.
+            ++i;
+            uint64_t word;
+            while (i + 8 <= size) {
+                std::memcpy(&word, data + i, 8);
+                if ((word & kAsciiMask) != 0) {
+                    break;
+                }
+                i += 8;
+            }
+            continue;
+        }
+        if (byte < 0xC2) {
+            m_invalid = true;  // a stray continuation byte or an overlong two-byte form
+        } else if (byte < 0xE0) {
+            m_pending = 1;
+        } else if (byte < 0xF0) {
+            m_pending = 2;
+            if (byte == 0xE0) {
+                m_low = 0xA0;  // no overlong three-byte forms
+            } else if (byte == 0xED) {
+                m_high = 0x9F;  // no surrogates
+            }
+        } else if (byte < 0xF5) {
+            m_pending = 3;
+            if (byte == 0xF0) {
+                m_low = 0x90;  // no overlong four-byte forms
+            } else if (byte == 0xF4) {
+                m_high = 0x8F;  // nothing above U+10FFFF
+            }
+        } else {
+            m_invalid = true;
+        }
+        ++i;
+    }
+}
+
+TextEncoding detectTextEncoding(QByteArrayView bytes) {
+    if (startsWithUtf8Bom(bytes)) {
+        return TextEncoding::Utf8;
+    }
+    Utf8Validator validator;
+    validator.feed(bytes);
+    return validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+}
+
+LineBreaks detectLineBreaks(QByteArrayView bytes) {
+    return bytes.contains('\r') ? LineBreaks::CrOrCrLf : LineBreaks::Lf;
+}
+
+QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        return QString::fromUtf8(bytes);
+    }
+    // ICU's "Shift_JIS" is the Windows table (code page 932): NEC and IBM extensions such as
+    // "①" decode, and 0x8160 is "～" (U+FF5E).
+    thread_local QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
+    decoder.resetState();
+    return decoder.decode(bytes);
+}
+
+struct TextFileReader::Block {
+    std::unique_ptr<char[]> data;
+    uint64_t position = 0;
+    int64_t length = -1;  // -1: holds nothing
+    uint64_t lastUse = 0;
+};
+
+TextFileReader::TextFileReader(std::unique_ptr<QIODevice> device)
+    : m_device(std::move(device)), m_blocks(std::make_unique<Block[]>(kBlockCount)) {
+    const qint64 size = m_device ? m_device->size() : 0;
+    m_size = size > 0 ? static_cast<uint64_t>(size) : 0;
+}
+
+TextFileReader::~TextFileReader() = default;
+
+std::unique_ptr<TextFileReader> TextFileReader::openFile(const QString& path) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return nullptr;
+    }
+    return std::make_unique<TextFileReader>(std::move(file));
+}
+
+int64_t TextFileReader::readAt(uint64_t position, char* out, int64_t count) const {
+    if (!m_device || count <= 0 || position >= m_size) {
+        return 0;
+    }
+    count = std::min<int64_t>(count, static_cast<int64_t>(m_size - position));
+    if (!m_device->seek(static_cast<qint64>(position))) {
+        m_failed = true;
+        return -1;
+    }
+    int64_t done = 0;
+    while (done < count) {
+        const qint64 got = m_device->read(out + done, count - done);
+        if (got < 0) {
+            m_failed = true;
+            return -1;
+        }
+        if (got == 0) {
+            break;  // the file is shorter now than when it was opened
+        }
+        done += got;
+    }
+    return done;
+}
+
+const TextFileReader::Block* TextFileReader::blockAt(uint64_t position) const {
+    if (position >= m_size) {
+        return nullptr;
+    }
+    const uint64_t blockStart = position - position % kBlockSize;
+    Block* oldest = &m_blocks[0];
+    for (size_t i = 0; i < kBlockCount; ++i) {
+        Block& block = m_blocks[i];
+        if (block.length >= 0 && block.position == blockStart) {
+            block.lastUse = ++m_useCounter;
+            return position < blockStart + static_cast<uint64_t>(block.length) ? &block : nullptr;
+        }
+        if (block.lastUse < oldest->lastUse) {
+            oldest = &block;
+        }
+    }
+    if (!oldest->data) {
+        oldest->data = std::make_unique<char[]>(kBlockSize);
+    }
+    const int64_t got = readAt(blockStart, oldest->data.get(), kBlockSize);
+    oldest->position = blockStart;
+    oldest->length = std::max<int64_t>(got, 0);
+    oldest->lastUse = ++m_useCounter;
+    return position < blockStart + static_cast<uint64_t>(oldest->length) ? oldest : nullptr;
+}
+
+std::optional<LineSpan> TextFileReader::lineAt(uint64_t start, LineBreaks breaks) const {
+    const char endByte = lineEndByte(breaks);
+    uint64_t position = start;
+    while (true) {
+        const Block* block = blockAt(position);
+        if (block == nullptr) {
+            // The end of the file: the last line needs no line end.
+            if (position == start) {
+                return std::nullopt;
+            }
+            return LineSpan{start, position, position};
+        }
+        const int64_t offset = static_cast<int64_t>(position - block->position);
+        const void* found = std::memchr(block->data.get() + offset, endByte,
+                                        static_cast<size_t>(block->length - offset));
+        if (found == nullptr) {
+            position = block->position + static_cast<uint64_t>(block->length);
+            continue;
+        }
+        const uint64_t end =
+            block->position +
+            static_cast<uint64_t>(static_cast<const char*>(found) - block->data.get());
+        uint64_t next = end + 1;
+        if (breaks == LineBreaks::CrOrCrLf) {
+            const Block* after = blockAt(next);
+            if (after != nullptr &&
+                after->data[static_cast<int64_t>(next - after->position)] == '\n') {
+                ++next;
+            }
+        }
+        return LineSpan{start, end, next};
+    }
+}
+
+QByteArray TextFileReader::bytes(uint64_t from, uint64_t to) const {
+    to = std::min(to, m_size);
+    if (from >= to) {
+        return {};
+    }
+    const int64_t count = static_cast<int64_t>(to - from);
+    QByteArray result;
+    if (count > kBlockSize) {
+        // Long lines go straight to the device and leave the cache to the short ones.
+        result.resize(count);
+        const int64_t got = readAt(from, result.data(), count);
+        result.resize(std::max<int64_t>(got, 0));
+        return result;
+    }
+    result.reserve(count);
+    uint64_t position = from;
+    while (position < to) {
+        const Block* block = blockAt(position);
+        if (block == nullptr) {
+            break;
+        }
+        const int64_t offset = static_cast<int64_t>(position - block->position);
+        const int64_t take =
+            std::min<int64_t>(block->length - offset, static_cast<int64_t>(to - position));
+        result.append(block->data.get() + offset, take);
+        position += static_cast<uint64_t>(take);
+    }
+    return result;
+}
+
+TextFileLines splitTextLines(QByteArrayView bytes) {
+    TextFileLines result;
+    result.encoding = detectTextEncoding(bytes);
+    result.breaks = detectLineBreaks(bytes);
+    const char endByte = lineEndByte(result.breaks);
+    qsizetype position = startsWithUtf8Bom(bytes) ? kUtf8BomSize : 0;
+    while (position < bytes.size()) {
+        qsizetype end = bytes.indexOf(endByte, position);
+        qsizetype next = end + 1;
+        if (end < 0) {
+            end = bytes.size();
+            next = end;
+        } else if (result.breaks == LineBreaks::CrOrCrLf && next < bytes.size() &&
+                   bytes[next] == '\n') {
+            ++next;
+        }
+        result.lines.append(decodeText(bytes.sliced(position, end - position), result.encoding));
+        position = next;
+    }
+    return result;
+}
+
+std::optional<TextFileLines> readTextFileLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return splitTextLines(bytes);
+}
+
+}  // namespace korvane

@@ -1,0 +1,114 @@
+#pragma once
+// The one reader of text files. Every part that reads a text file goes through here, so they all
+// agree on the encoding and on where lines are.
+//
+// Encoding: a UTF-8 byte order mark, or bytes that are valid UTF-8 throughout, mean UTF-8;
+// anything else is Shift_JIS (code page 932).
+// Lines: CR or CR LF end a line and a lone LF is an ordinary character of its line; a file
+// without any CR byte is a Unix text file, whose lines end at LF. The last line needs no line
+// end, and a line end at the very end of the file starts no further line.
+//
+// CR, LF, "," and the double quote are never part of a multi-byte character in either encoding,
+// so lines and CSV separators can be found in the raw bytes before anything is decoded.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QIODevice;
+
+namespace korvane {
+
+enum class TextEncoding { Utf8, ShiftJis };
+enum class LineBreaks { CrOrCrLf, Lf };
+
+constexpr size_t kUtf8BomSize = 3;
+bool startsWithUtf8Bom(QByteArrayView bytes);
+
+// Checks that a byte stream is UTF-8, fed in pieces of any size.
+class Utf8Validator {
+public:
+    void feed(QByteArrayView bytes);
+    // Valid so far (a character may still be open at the end of what was fed).
+    bool validSoFar() const { return !m_invalid; }
+    // Everything fed was valid UTF-8 and no character is left open.
+    bool validAtEnd() const { return !m_invalid && m_pending == 0; }
+
+private:
+    int m_pending = 0;  // continuation bytes still expected
+    uint8_t m_low = 0x80;
+    uint8_t m_high = 0xBF;  // range of the next continuation byte
+    bool m_invalid = false;
+};
+
+// The encoding of a whole file's bytes.
+TextEncoding detectTextEncoding(QByteArrayView bytes);
+// The line rule of a whole file's bytes.
+LineBreaks detectLineBreaks(QByteArrayView bytes);
+
+// The text of a line's bytes. No state is carried from one call to the next.
+QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+
+// Where one line lies: its text is [start, end); the next line starts at `next`.
+struct LineSpan {
+    uint64_t start = 0;
+    uint64_t end = 0;
+    uint64_t next = 0;
+};
+
+// Reads a file's bytes by position through a few cached blocks. The file stays open as long as
+// the reader lives, so a file replaced on disk meanwhile is still read as it was; a file cut
+// short meanwhile simply ends earlier.
+class TextFileReader {
+public:
+    // Takes an open, readable device (a file, or in tests one that fails on purpose).
+    explicit TextFileReader(std::unique_ptr<QIODevice> device);
+    ~TextFileReader();
+    TextFileReader(const TextFileReader&) = delete;
+    TextFileReader& operator=(const TextFileReader&) = delete;
+
+    // Null when the file cannot be opened for reading.
+    static std::unique_ptr<TextFileReader> openFile(const QString& path);
+
+    // The size when the reader was made.
+    uint64_t size() const { return m_size; }
+    // Reads up to `count` bytes at `position` into `out`, bypassing the cache; returns the bytes
+    // read, fewer at the end of the file, -1 when the device fails.
+    int64_t readAt(uint64_t position, char* out, int64_t count) const;
+    // Set once a read has failed.
+    bool failed() const { return m_failed; }
+
+    // The line that starts at `start`; none when `start` is at or past the end of the file.
+    std::optional<LineSpan> lineAt(uint64_t start, LineBreaks breaks) const;
+    // The bytes [from, to), cut at the end of the file.
+    QByteArray bytes(uint64_t from, uint64_t to) const;
+
+private:
+    struct Block;
+    // The cached block holding `position`, or null past the end of what can be read.
+    const Block* blockAt(uint64_t position) const;
+
+    std::unique_ptr<QIODevice> m_device;
+    uint64_t m_size = 0;
+    mutable std::unique_ptr<Block[]> m_blocks;
+    mutable uint64_t m_useCounter = 0;
+    mutable bool m_failed = false;
+};
+
+// A whole text file read into lines, for files small enough to hold as strings.
+struct TextFileLines {
+    TextEncoding encoding = TextEncoding::Utf8;
+    LineBreaks breaks = LineBreaks::Lf;
+    QStringList lines;
+};
+// Reads and splits the bytes of a whole file.
+TextFileLines splitTextLines(QByteArrayView bytes);
+// None when the file cannot be opened or read.
+std::optional<TextFileLines> readTextFileLines(const QString& path);
+
+}  // namespace korvane
