@@ -1,13 +1,28 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QTimer>
 
 #include "app/StandardLoaders.h"
+#include "shell/FormMain.h"
+#include "shell/QtUserInteraction.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    QApplication::setDesktopFileName(QStringLiteral("korvane"));
+
+    korvane::QtUserInteraction interaction;
+    korvane::setUserInteraction(&interaction);
     korvane::registerStandardLoaders();
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvane Version 1.0"));
+
+    korvane::FormMain window;
     window.show();
-    return app.exec();
+    // A file manager's "Open With" passes paths: the first is opened once the window is up,
+    // as if it had been dropped on the list pane.
+    const QStringList paths = QApplication::arguments().mid(1);
+    if (!paths.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, paths] { window.OpenCommandLinePaths(paths); });
+    }
+    const int result = QApplication::exec();
+    korvane::setUserInteraction(nullptr);
+    return result;
 }

@@ -1,0 +1,164 @@
+#include "shell/QtUserInteraction.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QScreen>
+#include <cmath>
+
+#include "shell/DialogMessage.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressDelayMs = 500;
+
+void centreOver(QWidget& window, const QWidget* owner) {
+    if (owner == nullptr) {
+        return;
+    }
+    QRect place = window.frameGeometry();
+    place.moveCenter(owner->frameGeometry().center());
+    window.move(place.topLeft());
+}
+
+std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(DialogOwner());
+    ConfigureFileDialog(dialog, request, save);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+}  // namespace
+
+QWidget* DialogOwner() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(widget) != nullptr && widget->isVisible()) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    // Qt's own dialog everywhere: its filters ignore letter case unless told otherwise, and it
+    // asks before a save replaces an existing file.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setWindowTitle(request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open may name a file that does not exist: the open dispatch reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFilter(QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot);
+    dialog.setNameFilters(request.filters);
+    if (!request.filters.isEmpty()) {
+        dialog.selectNameFilter(request.filters.constFirst());
+    }
+    if (!request.folder.isEmpty()) {
+        dialog.setDirectory(request.folder);
+    }
+    dialog.selectFile(request.fileName);
+}
+
+QtUserInteraction::QtUserInteraction() = default;
+
+QtUserInteraction::~QtUserInteraction() {
+    progressEnd();
+    setWaitCursor(false);
+}
+
+void QtUserInteraction::runModal(QDialog& dialog) {
+    dialog.exec();
+}
+
+void QtUserInteraction::showMessage(const QString& text, bool modal) {
+    if (modal) {
+        DialogMessage dialog(DialogOwner());
+        dialog.m_message = text;
+        dialog.exec();
+        return;
+    }
+    // A modeless message is a window of its own: it may outlive the main window, stays until
+    // its OK is pressed, and is deleted once closed.
+    QWidget* owner = DialogOwner();
+    auto* dialog = new DialogMessage(nullptr);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->m_message = text;
+    centreOver(*dialog, owner);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void QtUserInteraction::messageBox(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, DialogOwner());
+    box.exec();
+}
+
+std::optional<QString> QtUserInteraction::openFileName(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<QString> QtUserInteraction::saveFileName(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+void QtUserInteraction::progressBegin(const QString& label) {
+    progressEnd();
+    m_progress =
+        new QProgressDialog(label, QStringLiteral("キャンセル"), 0, kProgressSteps, DialogOwner());
+    m_progress->setWindowTitle(QStringLiteral("Korvane"));
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_progress->setMinimumDuration(kProgressDelayMs);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setValue(0);  // starts the clock of the delayed showing
+}
+
+bool QtUserInteraction::progressUpdate(double shareDone) {
+    if (m_progress.isNull()) {
+        return true;
+    }
+    const double share = std::isfinite(shareDone) ? std::clamp(shareDone, 0.0, 1.0) : 0.0;
+    m_progress->setValue(static_cast<int>(std::lround(share * kProgressSteps)));
+    // Keeps the window painted and the cancel button live during long work.
+    QCoreApplication::processEvents();
+    return m_progress.isNull() || !m_progress->wasCanceled();
+}
+
+void QtUserInteraction::progressEnd() {
+    if (!m_progress.isNull()) {
+        m_progress->close();
+        delete m_progress.data();
+    }
+}
+
+void QtUserInteraction::setWaitCursor(bool on) {
+    if (on == m_waitCursorOn) {
+        return;
+    }
+    m_waitCursorOn = on;
+    if (on) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+}  // namespace korvane
