@@ -1,0 +1,103 @@
+#include <cmath>
+
+#include "platform/xls/XlsModel.h"
+#include "text/ValueText.h"
+
+namespace korvane::xls {
+
+namespace {
+
+// Excel's last date, 9999-12-31, as a serial of the 1900 date system.
+constexpr double kLastDateSerial = 2958466.0;
+// Days between the 1904 and 1900 date systems' day 0, in OLE days.
+constexpr double kDate1904Offset = 1462.0;
+
+}  // namespace
+
+QString cellName(int64_t row, int64_t column) {
+    QString letters;
+    for (int64_t n = column; n > 0; n = (n - 1) / 26) {
+        letters.prepend(QChar(u'A' + static_cast<char16_t>((n - 1) % 26)));
+    }
+    return letters + QString::number(row);
+}
+
+QString errorName(uint8_t code) {
+    switch (code) {
+        case 0x00:
+            return QStringLiteral("#NULL!");
+        case 0x07:
+            return QStringLiteral("#DIV/0!");
+        case 0x0F:
+            return QStringLiteral("#VALUE!");
+        case 0x17:
+            return QStringLiteral("#REF!");
+        case 0x1D:
+            return QStringLiteral("#NAME?");
+        case 0x24:
+            return QStringLiteral("#NUM!");
+        case 0x2A:
+            return QStringLiteral("#N/A");
+        case 0x2B:
+            return QStringLiteral("#GETTING_DATA");
+        default:
+            return QStringLiteral("#ERROR(%1)").arg(code);
+    }
+}
+
+QString excelSerialText(double serial, bool date1904) {
+    // Before day 0 and after 9999-12-31 Excel shows no date; the number is the honest text.
+    if (!std::isfinite(serial) || serial < 0.0 ||
+        serial >= kLastDateSerial - (date1904 ? kDate1904Offset : 0.0)) {
+        return DoubleText(serial);
+    }
+    if (serial < 1.0) {
+        return OleDateText(serial);  // a time of day alone
+    }
+    if (date1904) {
+        return OleDateText(serial + kDate1904Offset);
+    }
+    // The 1900 date system counts a 29 February 1900 that never was (serial 60): serials
+    // before it lie one day later in OLE days, and serial 60 itself is shown as Excel shows it.
+    if (serial < 60.0) {
+        return OleDateText(serial + 1.0);
+    }
+    if (serial < 61.0) {
+        QString text = OleDateText(serial + 1.0);  // "1900/03/01[ hh:nn:ss]"
+        return QStringLiteral("1900/02/29") + text.mid(10);
+    }
+    return OleDateText(serial);
+}
+
+Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
+                              const WorkbookGlobals& globals, const QString& name) {
+    if (cell == nullptr) {
+        return QString();
+    }
+    switch (cell->kind) {
+        case CellKind::Number: {
+            const bool isDate = cell->xf < globals.xfIsDate.size() && globals.xfIsDate[cell->xf];
+            return isDate ? excelSerialText(cell->number, globals.date1904)
+                          : DoubleText(cell->number);
+        }
+        case CellKind::Text:
+            return cell->index < sheet.texts.size() ? sheet.texts[cell->index] : QString();
+        case CellKind::SharedText:
+            if (cell->index >= globals.sharedStrings.size()) {
+                return Failure{QStringLiteral("the cell %1 refers to shared string %2, but the "
+                                              "workbook holds only %3")
+                                   .arg(name)
+                                   .arg(cell->index)
+                                   .arg(globals.sharedStrings.size())};
+            }
+            return globals.sharedStrings[cell->index];
+        case CellKind::Boolean:
+            return BooleanText(cell->code != 0);
+        case CellKind::Error:
+            return Failure{QStringLiteral("the cell %1 holds the error value %2")
+                               .arg(name, errorName(cell->code))};
+    }
+    return QString();
+}
+
+}  // namespace korvane::xls

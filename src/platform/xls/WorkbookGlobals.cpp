@@ -1,0 +1,206 @@
+#include "platform/xls/BiffRecords.h"
+#include "platform/xls/BiffStrings.h"
+#include "platform/xls/NumberFormat.h"
+#include "platform/xls/XlsModel.h"
+
+namespace korvane::xls {
+
+namespace {
+
+constexpr uint16_t kBofWorkbookGlobals = 0x0005;
+constexpr uint16_t kVersionBiff8 = 0x0600;
+constexpr uint16_t kVersionBiff5 = 0x0500;
+
+Failure olderVersion(int version) {
+    static const char* const kNames[] = {"", "", "Excel 2.x", "Excel 3.0", "Excel 4.0"};
+    return Failure{QStringLiteral("the file is an %1 worksheet (BIFF%2); only Excel 5.0/95 and "
+                                  "Excel 97-2003 workbooks can be read")
+                       .arg(QLatin1String(kNames[version]))
+                       .arg(version)};
+}
+
+SheetKind sheetKind(uint8_t type) {
+    switch (type) {
+        case 0x00:
+            return SheetKind::Worksheet;
+        case 0x01:
+            return SheetKind::MacroSheet;
+        case 0x02:
+            return SheetKind::Chart;
+        case 0x06:
+            return SheetKind::VisualBasicModule;
+        default:
+            return SheetKind::Other;
+    }
+}
+
+// Byte strings of an Excel 5.0/95 workbook wait for the end of the globals, because the
+// CODEPAGE record that says how to read them need not come first.
+struct PendingName {
+    size_t sheet;
+    Span bytes;
+};
+struct PendingFormat {
+    int index;
+    Span bytes;
+};
+
+Span byteStringSpan(ByteReader& reader, CountWidth width) {
+    const size_t length = width == CountWidth::Byte ? reader.u8() : reader.u16();
+    const size_t available = reader.failed() ? 0 : std::min(length, reader.remaining());
+    Span span{reader.current(), available};
+    reader.skip(available);
+    return span;
+}
+
+}  // namespace
+
+Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& streamName) {
+    WorkbookGlobals globals;
+    RecordCursor cursor(stream, 0);
+    Record record;
+    if (!cursor.next(record)) {
+        return Failure{
+            QStringLiteral("not an Excel 97-2003 workbook (the workbook stream is "
+                           "empty)")};
+    }
+    switch (record.type) {
+        case kBofBiff2:
+            return olderVersion(2);
+        case kBofBiff3:
+            return olderVersion(3);
+        case kBofBiff4:
+            return olderVersion(4);
+        case kBof:
+            break;
+        default:
+            return Failure{
+                QStringLiteral("not an Excel 97-2003 workbook (the workbook stream does "
+                               "not start with a BOF record)")};
+    }
+    {
+        ByteReader bof(record.data);
+        const uint16_t version = bof.u16();
+        const uint16_t substream = bof.u16();
+        if (version == kVersionBiff8) {
+            globals.biffVersion = 8;
+        } else if (version == kVersionBiff5) {
+            globals.biffVersion = 5;
+        } else if (version == 0x0400 || version == 0x0300 || version == 0x0200) {
+            return olderVersion(version >> 8);
+        } else {
+            // Some writers leave the version out; the stream's name and the BOF's size tell.
+            const bool looksBiff8 = streamName == QLatin1String("Workbook") ||
+                                    (streamName.isEmpty() && record.data.size >= 16);
+            globals.biffVersion = looksBiff8 ? 8 : 5;
+        }
+        if (!bof.failed() && substream != kBofWorkbookGlobals) {
+            return Failure{
+                QStringLiteral("not an Excel 97-2003 workbook (the stream starts with "
+                               "a single sheet, not with a workbook)")};
+        }
+    }
+    const bool biff8 = globals.biffVersion == 8;
+    int codePage = biff8 ? 1200 : kDefaultCodePage;
+    std::vector<uint16_t> xfFormats;
+    QHash<int, QString> formatCodes;
+    std::vector<PendingName> pendingNames;
+    std::vector<PendingFormat> pendingFormats;
+
+    bool ended = false;
+    while (!ended && cursor.next(record)) {
+        ByteReader reader(record.data);
+        switch (record.type) {
+            case kFilePass:
+                return Failure{QStringLiteral("the workbook is password-protected")};
+            case kEof:
+                ended = true;
+                break;
+            case kCodePage:
+                codePage = reader.u16();
+                break;
+            case kDateMode:
+                globals.date1904 = reader.u16() != 0;
+                break;
+            case kBoundSheet: {
+                SheetEntry sheet;
+                sheet.bofOffset = reader.u32();
+                reader.u8();  // visibility: hidden sheets belong to the workbook's sheets too
+                sheet.kind = sheetKind(reader.u8());
+                // Visual Basic modules of Excel 5.0/95 are no sheets of the workbook any more.
+                if (reader.failed() || sheet.kind == SheetKind::VisualBasicModule) {
+                    break;
+                }
+                if (biff8) {
+                    ContinuedReader text({Span{reader.current(), reader.remaining()}});
+                    readUnicodeString(text, CountWidth::Byte, sheet.name);
+                } else {
+                    pendingNames.push_back(
+                        {globals.sheets.size(), byteStringSpan(reader, CountWidth::Byte)});
+                }
+                globals.sheets.push_back(std::move(sheet));
+                break;
+            }
+            case kXf:
+                reader.u16();  // font
+                xfFormats.push_back(reader.u16());
+                break;
+            case kFormat: {
+                const int index = reader.u16();
+                if (reader.failed()) {
+                    break;
+                }
+                if (biff8) {
+                    ContinuedReader text({Span{reader.current(), reader.remaining()}});
+                    QString code;
+                    readUnicodeString(text, CountWidth::Word, code);
+                    formatCodes.insert(index, code);
+                } else {
+                    pendingFormats.push_back({index, byteStringSpan(reader, CountWidth::Byte)});
+                }
+                break;
+            }
+            case kSst: {
+                ContinuedReader strings(withContinues(record, cursor));
+                strings.u32();  // total references
+                const uint32_t unique = strings.u32();
+                while (globals.sharedStrings.size() < unique && !strings.failed() &&
+                       !strings.atEnd()) {
+                    QString text;
+                    const bool whole = readUnicodeString(strings, CountWidth::Word, text);
+                    globals.sharedStrings.push_back(std::move(text));
+                    if (!whole) {
+                        break;
+                    }
+                }
+                break;
+            }
+            default:
+                break;
+        }
+    }
+
+    globals.decoder = CodePageDecoder(codePage);
+    for (const PendingName& name : pendingNames) {
+        globals.sheets[name.sheet].name = globals.decoder.decode(name.bytes.data, name.bytes.size);
+    }
+    for (const PendingFormat& format : pendingFormats) {
+        formatCodes.insert(format.index,
+                           globals.decoder.decode(format.bytes.data, format.bytes.size));
+    }
+    globals.xfIsDate.reserve(xfFormats.size());
+    for (uint16_t format : xfFormats) {
+        // Format 0 is General in every language, whatever name a localized FORMAT gives it.
+        const auto code = formatCodes.constFind(format);
+        const bool isDate =
+            format != 0 && (code != formatCodes.constEnd() ? isDateFormatCode(*code)
+                                                           : isBuiltInDateFormat(format));
+        globals.xfIsDate.push_back(isDate);
+    }
+    if (globals.sheets.empty()) {
+        return Failure{QStringLiteral("the workbook lists no sheets")};
+    }
+    return globals;
+}
+
+}  // namespace korvane::xls
