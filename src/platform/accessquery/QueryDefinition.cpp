@@ -1,0 +1,183 @@
+#include "platform/accessquery/QueryDefinition.h"
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+
+bool orderLess(const QByteArray& a, const QByteArray& b) {
+    // Order is a big-endian counter: a longer value is larger; equal lengths compare bytewise.
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
+}
+
+bool setOnce(QString& target, bool& seen, const QString& value, const char* clause,
+             QString& error) {
+    if (seen) {
+        error = QStringLiteral("%1 の行が複数あります").arg(QLatin1String(clause));
+        return false;
+    }
+    seen = true;
+    target = value;
+    return true;
+}
+
+}  // namespace
+
+bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& rows,
+                            QueryDefinition& out, QString& error) {
+    std::vector<const QueryDefRow*> mine;
+    for (const QueryDefRow& row : rows) {
+        if (row.objectId == objectId) {
+            mine.push_back(&row);
+        }
+    }
+    std::stable_sort(mine.begin(), mine.end(), [](const QueryDefRow* a, const QueryDefRow* b) {
+        if (a->attribute != b->attribute) {
+            return a->attribute < b->attribute;
+        }
+        return orderLess(a->order, b->order);
+    });
+
+    out = QueryDefinition();
+    bool seenType = false, seenFlags = false, seenRemote = false, seenWhere = false,
+         seenHaving = false;
+    QString unused;
+    for (const QueryDefRow* row : mine) {
+        const int flag = row->flag.value_or(0);
+        switch (row->attribute) {
+            case 1:
+                if (!setOnce(unused, seenType, QString(), "種類", error)) {
+                    return false;
+                }
+                out.type = flag;
+                break;
+            case 2:
+                out.parameters.push_back({row->name1, flag});
+                break;
+            case 3:
+                if (!setOnce(out.topValue, seenFlags, row->name1, "SELECT フラグ", error)) {
+                    return false;
+                }
+                out.selectFlags = flag;
+                break;
+            case 4:
+                if (!setOnce(out.remoteDatabase, seenRemote, row->name1 + row->expression,
+                             "外部データベース", error)) {
+                    return false;
+                }
+                if (out.remoteDatabase.isEmpty()) {
+                    out.remoteDatabase = QStringLiteral("?");
+                }
+                break;
+            case 5:
+                if (!row->name2.isEmpty() && row->name2.startsWith(QLatin1String("X7YZ_____"))) {
+                    out.unionParts.push_back(row->expression);
+                } else {
+                    out.sources.push_back({row->name1, row->name2, row->expression});
+                }
+                break;
+            case 6:
+                out.columns.push_back({row->expression, row->name1});
+                break;
+            case 7:
+                out.joins.push_back({row->name1, row->name2, row->expression, flag});
+                break;
+            case 8:
+                if (!setOnce(out.where, seenWhere, row->expression, "WHERE", error)) {
+                    return false;
+                }
+                break;
+            case 9:
+                out.groupBy.push_back(row->expression);
+                break;
+            case 10:
+                if (!setOnce(out.having, seenHaving, row->expression, "HAVING", error)) {
+                    return false;
+                }
+                break;
+            case 11:
+                out.orderBy.push_back(
+                    {row->expression,
+                     row->name1.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0});
+                break;
+            default:
+                break;  // 0 and 255 mark the start and end; others carry nothing we use
+        }
+    }
+    return true;
+}
+
+bool FromItem::containsKey(const QString& key, const QueryDefinition& def) const {
+    if (source >= 0) {
+        return def.sources[source].key().compare(key, Qt::CaseInsensitive) == 0;
+    }
+    return left->containsKey(key, def) || right->containsKey(key, def);
+}
+
+bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<FromItem>>& out,
+                    QString& error) {
+    out.clear();
+    for (int i = 0; i < static_cast<int>(def.sources.size()); ++i) {
+        auto item = std::make_unique<FromItem>();
+        item->source = i;
+        out.push_back(std::move(item));
+    }
+    for (const QueryJoinDef& join : def.joins) {
+        if (join.kind < 1 || join.kind > 3) {
+            error = QStringLiteral("結合の種類 %1").arg(join.kind);
+            return false;
+        }
+        int leftIndex = -1, rightIndex = -1;
+        for (int i = 0; i < static_cast<int>(out.size()); ++i) {
+            if (leftIndex < 0 && out[i]->containsKey(join.left, def)) {
+                leftIndex = i;
+            }
+            if (rightIndex < 0 && out[i]->containsKey(join.right, def)) {
+                rightIndex = i;
+            }
+        }
+        if (leftIndex < 0 || rightIndex < 0) {
+            error = QStringLiteral("結合のテーブル %1")
+                        .arg(quoteAccessName(leftIndex < 0 ? join.left : join.right));
+            return false;
+        }
+        if (leftIndex == rightIndex) {
+            // A second condition between tables already joined: Access stores each part of an
+            // ON clause joined with AND as a row of its own.
+            FromItem& joined = *out[leftIndex];
+            if (joined.source >= 0 || joined.joinKind != join.kind) {
+                error = QStringLiteral("結合 %1 と %2 の条件が矛盾しています")
+                            .arg(quoteAccessName(join.left), quoteAccessName(join.right));
+                return false;
+            }
+            joined.on.push_back(join.on);
+            continue;
+        }
+        auto item = std::make_unique<FromItem>();
+        item->left = std::move(out[leftIndex]);
+        item->right = std::move(out[rightIndex]);
+        item->joinKind = join.kind;
+        item->on.push_back(join.on);
+        out.erase(out.begin() + std::max(leftIndex, rightIndex));
+        out.erase(out.begin() + std::min(leftIndex, rightIndex));
+        out.push_back(std::move(item));
+    }
+    return true;
+}
+
+QString quoteAccessName(const QString& name) {
+    for (QChar c : name) {
+        if (!(c.isLetterOrNumber() || c == QLatin1Char('_'))) {
+            return QLatin1Char('[') + name + QLatin1Char(']');
+        }
+    }
+    return name;
+}
+
+}  // namespace korvane
