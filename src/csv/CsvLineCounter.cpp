@@ -1,0 +1,198 @@
+#include "csv/CsvLineCounter.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace korvane {
+
+namespace {
+
+constexpr int kBlock = 64;
+
+// Bit i set when an odd number of bits 0..i of x are set.
+inline uint64_t prefixXor(uint64_t x) {
+    x ^= x << 1;
+    x ^= x << 2;
+    x ^= x << 4;
+    x ^= x << 8;
+    x ^= x << 16;
+    x ^= x << 32;
+    return x;
+}
+
+// Bits [from, to), 0 <= from <= to <= 64.
+inline uint64_t bitsBetween(int from, int to) {
+    const uint64_t below = to >= 64 ? ~0ull : (1ull << to) - 1;
+    const uint64_t under = from >= 64 ? ~0ull : (1ull << from) - 1;
+    return below & ~under;
+}
+
+inline bool bitAt(uint64_t x, int i) {
+    return ((x >> i) & 1u) != 0;
+}
+
+inline uint64_t allBits(bool on) {
+    return on ? ~0ull : 0;
+}
+
+}  // namespace
+
+CsvLineCounter::CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart)
+    : m_breaks(breaks), m_position(firstLineStart), m_lineStart(firstLineStart) {}
+
+CsvLineCounter::Masks CsvLineCounter::masksOf(const char* block) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    Masks masks{0, 0, 0, 0};
+    for (int part = 0; part < 4; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + part * 16));
+        const int shift = part * 16;
+        masks.quote |= static_cast<uint64_t>(
+                           static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, quote))))
+                       << shift;
+        masks.comma |= static_cast<uint64_t>(
+                           static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, comma))))
+                       << shift;
+        masks.cr |= static_cast<uint64_t>(
+                        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
+                    << shift;
+        masks.lf |= static_cast<uint64_t>(
+                        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
+                    << shift;
+    }
+    return masks;
+#else
+    Masks masks{0, 0, 0, 0};
+    for (int i = 0; i < kBlock; ++i) {
+        const uint64_t bit = 1ull << i;
+        switch (block[i]) {
+            case '"':
+                masks.quote |= bit;
+                break;
+            case ',':
+                masks.comma |= bit;
+                break;
+            case '\r':
+                masks.cr |= bit;
+                break;
+            case '\n':
+                masks.lf |= bit;
+                break;
+            default:
+                break;
+        }
+    }
+    return masks;
+#endif
+}
+
+void CsvLineCounter::feed(const char* data, size_t size) {
+    size_t offset = 0;
+    while (offset < size && !m_sawCr) {
+        const size_t left = size - offset;
+        if (left >= static_cast<size_t>(kBlock)) {
+            countBlock(masksOf(data + offset), kBlock);
+            offset += kBlock;
+        } else {
+            // The tail goes through a padded copy; NUL bytes are none of the four that count.
+            char padded[kBlock] = {};
+            std::memcpy(padded, data + offset, left);
+            countBlock(masksOf(padded), static_cast<int>(left));
+            offset = size;
+        }
+    }
+}
+
+void CsvLineCounter::countBlock(const Masks& masks, int validLength) {
+    const uint64_t base = m_position;
+    uint64_t ends;
+    if (m_breaks == LineBreaks::Lf) {
+        if (masks.cr != 0) {
+            m_sawCr = true;
+            return;
+        }
+        ends = masks.lf;
+    } else {
+        ends = masks.cr;
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (bitAt(masks.lf, 0)) {
+                m_lineStart = base + 1;  // the LF of a CR LF split across two blocks
+            }
+        }
+    }
+
+    // quotes: bit i set when an odd number of quotes stand in bits 0..i of this block.
+    const uint64_t quotes = prefixXor(masks.quote);
+    int segmentStart = 0;
+    bool inQuotesAtStart = m_inQuotes;
+    // The quote parity of the current line at each position of the segment from segmentStart.
+    auto lineParity = [&](int start) {
+        const bool before = start > 0 && bitAt(quotes, start - 1);
+        return quotes ^ allBits(before) ^ allBits(inQuotesAtStart);
+    };
+
+    while (ends != 0) {
+        const int end = __builtin_ctzll(ends);
+        ends &= ends - 1;
+        const uint64_t separators =
+            masks.comma & bitsBetween(segmentStart, end) & ~lineParity(segmentStart);
+        m_commas += __builtin_popcountll(separators);
+        const bool endsWithSeparator =
+            end > segmentStart ? bitAt(separators, end - 1) : m_lastWasSeparator;
+        endLine(base + static_cast<uint64_t>(end), endsWithSeparator);
+
+        segmentStart = end + 1;
+        inQuotesAtStart = false;
+        m_lineStart = base + static_cast<uint64_t>(end) + 1;
+        if (m_breaks == LineBreaks::CrOrCrLf) {
+            if (segmentStart < validLength) {
+                if (bitAt(masks.lf, segmentStart)) {
+                    ++m_lineStart;
+                }
+            } else {
+                m_afterCr = true;
+            }
+        }
+    }
+
+    if (segmentStart < validLength) {
+        const uint64_t parity = lineParity(segmentStart);
+        const uint64_t separators = masks.comma & bitsBetween(segmentStart, validLength) & ~parity;
+        m_commas += __builtin_popcountll(separators);
+        m_inQuotes = bitAt(parity, validLength - 1);
+        m_lastWasSeparator = bitAt(separators, validLength - 1);
+    }
+    m_position = base + static_cast<uint64_t>(validLength);
+}
+
+void CsvLineCounter::endLine(uint64_t end, bool endsWithSeparator) {
+    const int64_t fields = end > m_lineStart ? m_commas + 1 - (endsWithSeparator ? 1 : 0) : 0;
+    if (m_lineCount % kLinesPerMark == 0) {
+        m_marks.push_back(m_lineStart);
+    }
+    if (m_fieldCounts != nullptr) {
+        m_fieldCounts->push_back(fields);
+    }
+    m_maxFields = std::max(m_maxFields, fields);
+    ++m_lineCount;
+    m_commas = 0;
+    m_inQuotes = false;
+    m_lastWasSeparator = false;
+}
+
+void CsvLineCounter::finish() {
+    if (!m_sawCr && m_position > m_lineStart) {
+        endLine(m_position, m_lastWasSeparator);
+        m_lineStart = m_position;
+    }
+}
+
+}  // namespace korvane

@@ -1,0 +1,167 @@
+#include "excel/DialogConfirmXLS.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <cmath>
+#include <optional>
+
+#include "platform/Twips.h"
+#include "platform/UserInteraction.h"
+#include "shell/ProgramState.h"
+#include "text/Numbers.h"
+
+namespace korvane {
+
+namespace {
+
+const QString kColumnRangeMessage = QStringLiteral("カラムの範囲は１－２５５までです。");
+const QString kRowRangeMessage = QStringLiteral("行の指定範囲が不正です。（1-32767までです。）");
+const QString kNoSheetMessage = QStringLiteral("シートが選択されていません。");
+
+// A box's number: its Val, rounded half to even; nothing when it does not fit 16 bits, which
+// makes its own field's check fail.
+std::optional<int16_t> BoxValue(const QLineEdit* box) {
+    const double value = RoundHalfEven(Val(box->text()));
+    if (!std::isfinite(value) || value < -32768.0 || value > 32767.0) {
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(value);
+}
+
+template <typename Widget>
+Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
+                double height) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsRect(left, top, width, height, parent));
+    return widget;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& caption, double left, double top,
+              double width, double height) {
+    QLabel* label = Control<QLabel>(parent, name, left, top, width, height);
+    label->setText(caption);
+    return label;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left,
+                    double top) {
+    QPushButton* button = Control<QPushButton>(parent, name, left, top, 1215, 375);
+    button->setText(caption);
+    button->setAutoDefault(false);  // neither button answers Enter or Escape
+    button->setDefault(false);
+    return button;
+}
+
+}  // namespace
+
+DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : KorvaneDialog(parent) {
+    setObjectName(QStringLiteral("DialogConfirmXLS"));
+    setWindowTitle(QStringLiteral("表示範囲の設定"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsSize(6030, 5430, this));
+
+    m_label1 = Label(this, "Label1",
+                     QStringLiteral("表示するセルの範囲と最初の表示対象を選択してください。"), 120,
+                     120, 4695, 255);
+    m_frame1 = Control<QGroupBox>(this, "Frame1", 120, 480, 5775, 1215);
+    m_frame1->setTitle(QStringLiteral("表示範囲"));
+    // "列" names the first-column box, "行" the first-row box.
+    m_label2 = Label(m_frame1, "Label2", QStringLiteral("列"), 240, 360, 255, 255);
+    m_text1 = Control<QLineEdit>(m_frame1, "Text1", 720, 360, 735, 270);
+    m_label3 = Label(m_frame1, "Label3", QStringLiteral("行"), 240, 720, 255, 255);
+    m_text2 = Control<QLineEdit>(m_frame1, "Text2", 720, 720, 735, 270);
+    m_label4 = Label(m_frame1, "Label4", QStringLiteral("から"), 1920, 600, 375, 255);
+    m_label5 = Label(m_frame1, "Label5", QStringLiteral("右（列方向へ）"), 2880, 360, 1215, 255);
+    m_text3 = Control<QLineEdit>(m_frame1, "Text3", 4320, 360, 615, 270);
+    m_label6 = Label(m_frame1, "Label6", QStringLiteral("下（行方向へ）"), 2880, 720, 1095, 255);
+    m_text4 = Control<QLineEdit>(m_frame1, "Text4", 4320, 720, 615, 270);
+    m_label7 = Label(this, "Label7", QStringLiteral("表示対象のシート"), 120, 1800, 1575, 255);
+    m_list1 = Control<QListWidget>(this, "List1", 120, 2160, 5775, 2580);
+    m_list1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list1->setSortingEnabled(false);
+    m_okButton = Button(this, "OKButton", QStringLiteral("OK"), 120, 4920);
+    m_cancelButton = Button(this, "CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), 1440, 4920);
+
+    setTabOrder(m_okButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_text1);
+    setTabOrder(m_text1, m_text2);
+    setTabOrder(m_text2, m_text3);
+    setTabOrder(m_text3, m_text4);
+    setTabOrder(m_text4, m_list1);
+    m_okButton->setFocus();
+
+    connect(m_okButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+}
+
+void DialogConfirmXLS::Form_Load() {
+    retCode = 2;
+    m_text1->setText(QStringLiteral("1"));
+    m_text2->setText(QStringLiteral("1"));
+    m_text3->setText(QStringLiteral("20"));
+    m_text4->setText(QStringLiteral("20"));
+    m_list1->clear();
+    m_list1->addItems(programState().SheetNames);
+    m_list1->clearSelection();
+    m_list1->setCurrentRow(-1);
+    m_okButton->setFocus();
+}
+
+void DialogConfirmXLS::keyPressEvent(QKeyEvent* event) {
+    // Escape does not close this dialog; only Cancel and the close command do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    KorvaneDialog::keyPressEvent(event);
+}
+
+void DialogConfirmXLS::OKButton_Click() {
+    const std::optional<int16_t> cola = BoxValue(m_text1);
+    const std::optional<int16_t> rowa = BoxValue(m_text2);
+    const std::optional<int16_t> colb = BoxValue(m_text3);
+    const std::optional<int16_t> rowb = BoxValue(m_text4);
+    // The fields take the values at once, also when a check below fails.
+    m_cola = cola.value_or(m_cola);
+    m_rowa = rowa.value_or(m_rowa);
+    m_colb = colb.value_or(m_colb);
+    m_rowb = rowb.value_or(m_rowb);
+
+    if (!cola || *cola < 1 || *cola > 254) {
+        ShowMessage(kColumnRangeMessage);
+        return;
+    }
+    if (!colb || int32_t{*cola} + int32_t{*colb} > 254 || *colb < 1) {
+        ShowMessage(kColumnRangeMessage);
+        return;
+    }
+    if (!rowa || !rowb || *rowa < 1 || *rowb < 1) {  // 16 bits keep both at most 32767
+        ShowMessage(kRowRangeMessage);
+        return;
+    }
+    const QList<QListWidgetItem*> selected = m_list1->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessage(kNoSheetMessage);
+        return;
+    }
+    const int k = m_list1->row(selected.first());
+    const QStringList& names = programState().SheetNames;
+    m_selectSheet = k >= 0 && k < names.size() ? names.at(k) : selected.first()->text();
+    retCode = 1;
+    accept();
+}
+
+void DialogConfirmXLS::CancelButton_Click() {
+    userInteraction().messageBox(QStringLiteral("インフォメーション"),
+                                 QStringLiteral("キャンセルされました。"));
+    reject();
+}
+
+}  // namespace korvane

@@ -1,0 +1,168 @@
+#include "export/DialogSelectOutputTable.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextOption>
+
+#include "platform/Twips.h"
+#include "platform/UserInteraction.h"
+#include "shell/ProgramState.h"
+
+namespace korvane {
+
+namespace {
+
+// Shows a path wrapped anywhere, so a long path without blanks still shows as much as fits.
+class PathLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QRectF(contentsRect()), text(), option);
+    }
+};
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, double left, double top, double width,
+              double height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsRect(left, top, width, height, widget->parentWidget()));
+    return widget;
+}
+
+void fillList(QListWidget& list, const QStringList& names) {
+    list.clear();
+    for (const QString& name : names) {
+        list.addItem(name);
+    }
+}
+
+// The 0-based position of the selected line, or -1 when no line is selected.
+int selectedLine(const QListWidget& list) {
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.constFirst());
+}
+
+}  // namespace
+
+DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialog(parent) {
+    setObjectName(QStringLiteral("DialogSelectOutputTable"));
+    setWindowTitle(QStringLiteral("出力対象の確認"));
+    // Fixed size, no minimise or maximise button; a dialog has no task-bar entry of its own.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsSize(6030, 5385, this));
+
+    m_label1 = place(
+        new QLabel(QStringLiteral("CSVファイルとして出力するファイル名とテーブルを指定します。"),
+                   this),
+        "Label1", 120, 120, 5055, 255);
+    m_frame1 =
+        place(new QGroupBox(QStringLiteral("出力ファイル"), this), "Frame1", 120, 600, 5775, 1215);
+    m_label2 = place(new PathLabel(m_frame1), "Label2", 120, 360, 4815, 615);
+    m_command1 =
+        place(new QPushButton(QStringLiteral("参照"), m_frame1), "Command1", 5040, 360, 615, 615);
+    m_option3 =
+        place(new QRadioButton(QStringLiteral("テーブル"), this), "Option3", 120, 1920, 1215, 255);
+    m_list1 = place(new QListWidget(this), "List1", 120, 2280, 2415, 2400);
+    m_option4 = place(new QRadioButton(QStringLiteral("選択クエリー"), this), "Option4", 3360, 1920,
+                      1335, 255);
+    m_list2 = place(new QListWidget(this), "List2", 3360, 2280, 2415, 2400);
+    m_check1 = place(new QCheckBox(QStringLiteral("１行目に項目名を出力する。"), this), "Check1",
+                     2880, 4800, 2895, 255);
+    m_okButton =
+        place(new QPushButton(QStringLiteral("OK"), this), "OKButton", 120, 4800, 1215, 375);
+    m_cancelButton = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "CancelButton", 1440,
+                           4800, 1215, 375);
+
+    // Unsorted single-selection lists: a line's position maps back to the name at that
+    // position of TableNames or QueryNames.
+    for (QListWidget* list : {m_list1, m_list2}) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSortingEnabled(false);
+    }
+    auto* options = new QButtonGroup(this);
+    options->addButton(m_option3);
+    options->addButton(m_option4);
+    m_okButton->setDefault(true);
+
+    // Tab order: OK, Cancel, the browse button, the query side, then the table side, the box.
+    setTabOrder(m_okButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_command1);
+    setTabOrder(m_command1, m_list2);
+    setTabOrder(m_list2, m_option4);
+    setTabOrder(m_option4, m_option3);
+    setTabOrder(m_option3, m_list1);
+    setTabOrder(m_list1, m_check1);
+
+    connect(m_command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_okButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+}
+
+void DialogSelectOutputTable::Form_Load() {
+    retCode = 2;
+    m_label2->setText(QString());
+    m_option3->setChecked(true);
+    fillList(*m_list1, programState().TableNames);
+    fillList(*m_list2, programState().QueryNames);
+    m_check1->setChecked(false);
+    m_okButton->setFocus();
+}
+
+void DialogSelectOutputTable::Command1_Click() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("ファイル名の指定");
+    request.filters = QStringList{QStringLiteral("テキストファイル (*.csv)")};
+    request.folder = QCoreApplication::applicationDirPath();
+    request.fileName = QString();
+    // The name is taken as typed: no extension is added. A cancelled dialog keeps the earlier
+    // choice.
+    const std::optional<QString> chosen = userInteraction().saveFileName(request);
+    if (chosen && !chosen->isEmpty()) {
+        m_label2->setText(*chosen);
+        m_label2->setToolTip(*chosen);
+    }
+}
+
+void DialogSelectOutputTable::OKButton_Click() {
+    if (m_label2->text().isEmpty()) {
+        ShowMessage(QStringLiteral("出力のファイル名が指定されていません。"));
+        return;
+    }
+    m_outputFilename = m_label2->text();
+
+    const bool table = m_option3->isChecked();
+    const QListWidget& list = table ? *m_list1 : *m_list2;
+    const QStringList& names = table ? programState().TableNames : programState().QueryNames;
+    const int line = selectedLine(list);
+    if (line < 0 || line >= names.size()) {
+        ShowMessage(QStringLiteral("テーブルが選択されていません。"));
+        return;
+    }
+    m_selectTable = names.at(line);
+    m_isTitle = m_check1->isChecked();
+    retCode = 1;
+    accept();
+}
+
+void DialogSelectOutputTable::CancelButton_Click() {
+    userInteraction().messageBox(QStringLiteral("インフォメーション"),
+                                 QStringLiteral("キャンセルされました。"));
+    reject();
+}
+
+}  // namespace korvane
