@@ -20,5 +20,9 @@ inline std::ostream& operator<<(std::ostream& os, const QStringList& list) {
     }
     return os << ']';
 }
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os) { *os << list; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << list;
+}

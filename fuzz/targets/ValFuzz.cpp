@@ -8,8 +8,8 @@
 #include "text/Numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                           static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const double value = korvane::Val(text);
     if (std::isfinite(value)) {
         const double rounded = korvane::RoundHalfEven(value);

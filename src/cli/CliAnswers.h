@@ -11,9 +11,9 @@
 namespace korvane::cli {
 
 struct AnswerOption {
-    QString option;   // "--lines"
-    bool takesValue;  // "--lines TEXT"
-    QString dialog;   // object name of the dialog it answers
+    QString option;     // "--lines"
+    bool takesValue;    // "--lines TEXT"
+    QString dialog;     // object name of the dialog it answers
     QString valueName;  // for the usage text: "TEXT", "NAME", "K"
     std::function<std::vector<ScriptStep>(const QString& value)> steps;
 };

@@ -60,9 +60,9 @@ void printPanes(const TreePane& tree, const ListPane& list, bool summary) {
         if (flags.isEmpty()) {
             flags = QStringLiteral("-");
         }
-        printRecord({QStringLiteral("tree"), node.parent < 0 ? QStringLiteral("0")
-                                                             : QStringLiteral("1"),
-                     node.key, node.text, flags});
+        printRecord({QStringLiteral("tree"),
+                     node.parent < 0 ? QStringLiteral("0") : QStringLiteral("1"), node.key,
+                     node.text, flags});
     }
     if (list.columnHeaderCount() > 0) {
         QStringList columns = list.columnHeaders();

@@ -13,6 +13,8 @@ UserInteraction& userInteraction() {
     return *g_interaction;
 }
 
-void setUserInteraction(UserInteraction* interaction) { g_interaction = interaction; }
+void setUserInteraction(UserInteraction* interaction) {
+    g_interaction = interaction;
+}
 
 }  // namespace korvane

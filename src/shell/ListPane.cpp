@@ -28,8 +28,8 @@ public:
 
     void addRow(QStringView text) {
         ensureBlock(0);
-        m_rows.push_back(RowRef{static_cast<uint32_t>(m_blocks.size() - 1),
-                                static_cast<uint32_t>(m_used), 0});
+        m_rows.push_back(
+            RowRef{static_cast<uint32_t>(m_blocks.size() - 1), static_cast<uint32_t>(m_used), 0});
         appendText(text);
     }
 
@@ -181,7 +181,9 @@ void ListPane::clearColumnHeaders() {
     notify(Change::Cleared);
 }
 
-void ListPane::addColumnHeader(const QString& text) { m_headers.append(text); }
+void ListPane::addColumnHeader(const QString& text) {
+    m_headers.append(text);
+}
 
 void ListPane::clearListItems() {
     m_arena->clear();
@@ -257,7 +259,9 @@ QStringList ListPane::subItems(int64_t row) const {
     return texts;
 }
 
-void ListPane::refresh() { notify(Change::Refreshed); }
+void ListPane::refresh() {
+    notify(Change::Refreshed);
+}
 
 int64_t ListPane::rowStorageBytes() const {
     return m_arena->storageBytes() + static_cast<int64_t>(m_segments.size() * sizeof(Segment));

@@ -25,7 +25,9 @@ TreePaneModel::TreePaneModel(TreePane& pane, QObject* parent)
     });
 }
 
-TreePaneModel::~TreePaneModel() { m_pane.setChangeListener({}); }
+TreePaneModel::~TreePaneModel() {
+    m_pane.setChangeListener({});
+}
 
 void TreePaneModel::rebuild() {
     const auto& nodes = m_pane.nodes();
@@ -81,7 +83,9 @@ int TreePaneModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(m_children[static_cast<size_t>(parent.row())].size());
 }
 
-int TreePaneModel::columnCount(const QModelIndex& /*parent*/) const { return 1; }
+int TreePaneModel::columnCount(const QModelIndex& /*parent*/) const {
+    return 1;
+}
 
 QVariant TreePaneModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
@@ -118,13 +122,15 @@ ListPaneModel::ListPaneModel(ListPane& pane, QObject* parent)
     m_pane.setChangeListener([this](ListPane::Change) { sync(); });
 }
 
-ListPaneModel::~ListPaneModel() { m_pane.setChangeListener({}); }
+ListPaneModel::~ListPaneModel() {
+    m_pane.setChangeListener({});
+}
 
 void ListPaneModel::sync() {
     beginResetModel();
     // A view counts rows in int; beyond that the list shows its first 2^31-1 rows.
-    m_rows = static_cast<int>(
-        std::min<int64_t>(m_pane.itemCount(), std::numeric_limits<int>::max()));
+    m_rows =
+        static_cast<int>(std::min<int64_t>(m_pane.itemCount(), std::numeric_limits<int>::max()));
     m_headers = m_pane.columnHeaders();
     m_cachedRow = -1;
     m_cachedTexts.clear();

@@ -16,7 +16,9 @@ std::array<Loader, 5> g_loaders;
 
 }  // namespace
 
-ProgramState& programState() { return g_state; }
+ProgramState& programState() {
+    return g_state;
+}
 
 void InitProgramState() {
     g_state.CurrentFileType = kFileNone;
@@ -83,6 +85,8 @@ void OpenFile(const QString& path, TreePane& treePane, ListPane& listPane) {
     }
 }
 
-void ShowMessage(const QString& text) { userInteraction().showMessage(text, true); }
+void ShowMessage(const QString& text) {
+    userInteraction().showMessage(text, true);
+}
 
 }  // namespace korvane

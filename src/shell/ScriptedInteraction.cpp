@@ -17,8 +17,12 @@ void ScriptedInteraction::setDialogSteps(const QString& dialog, std::vector<Scri
     m_steps.insert(dialog, std::move(steps));
 }
 
-void ScriptedInteraction::queueOpenFileName(const QString& path) { m_openNames.append(path); }
-void ScriptedInteraction::queueSaveFileName(const QString& path) { m_saveNames.append(path); }
+void ScriptedInteraction::queueOpenFileName(const QString& path) {
+    m_openNames.append(path);
+}
+void ScriptedInteraction::queueSaveFileName(const QString& path) {
+    m_saveNames.append(path);
+}
 
 void ScriptedInteraction::record(const QStringList& fields) {
     m_records.push_back(fields);
@@ -30,7 +34,8 @@ void ScriptedInteraction::record(const QStringList& fields) {
 bool ScriptedInteraction::applyStep(QDialog& dialog, const ScriptStep& step) {
     QWidget* control = dialog.findChild<QWidget*>(step.object);
     if (control == nullptr) {
-        m_scriptError = QStringLiteral("%1 has no control %2").arg(dialog.objectName(), step.object);
+        m_scriptError =
+            QStringLiteral("%1 has no control %2").arg(dialog.objectName(), step.object);
         return false;
     }
     switch (step.action) {
@@ -71,12 +76,12 @@ bool ScriptedInteraction::applyStep(QDialog& dialog, const ScriptStep& step) {
                     }
                 }
                 if (row < 0 || row >= list->count()) {
-                    m_scriptError = step.action == ScriptStep::Action::SelectIndex
-                                        ? QStringLiteral("%1 has no line %2")
-                                              .arg(step.object)
-                                              .arg(step.index + 1)
-                                        : QStringLiteral("%1 has no line \"%2\"")
-                                              .arg(step.object, step.text);
+                    m_scriptError =
+                        step.action == ScriptStep::Action::SelectIndex
+                            ? QStringLiteral("%1 has no line %2")
+                                  .arg(step.object)
+                                  .arg(step.index + 1)
+                            : QStringLiteral("%1 has no line \"%2\"").arg(step.object, step.text);
                     return false;
                 }
                 list->setCurrentRow(row);
@@ -96,7 +101,8 @@ void ScriptedInteraction::runModal(QDialog& dialog) {
     dialog.show();
     std::vector<ScriptStep> steps = m_steps.value(dialog.objectName());
     if (steps.empty()) {
-        steps.push_back(ScriptStep{ScriptStep::Action::Click, QStringLiteral("OKButton"), {}, -1, true});
+        steps.push_back(
+            ScriptStep{ScriptStep::Action::Click, QStringLiteral("OKButton"), {}, -1, true});
     }
     for (const ScriptStep& step : steps) {
         if (guard.isNull() || !dialog.isVisible()) {
@@ -139,7 +145,9 @@ std::optional<QString> ScriptedInteraction::saveFileName(const FileDialogRequest
 }
 
 void ScriptedInteraction::progressBegin(const QString& /*label*/) {}
-bool ScriptedInteraction::progressUpdate(double /*shareDone*/) { return !m_cancelProgress; }
+bool ScriptedInteraction::progressUpdate(double /*shareDone*/) {
+    return !m_cancelProgress;
+}
 void ScriptedInteraction::progressEnd() {}
 
 }  // namespace korvane

@@ -15,12 +15,12 @@ namespace korvane {
 // One thing a person does in a dialog, found by the control's object name.
 struct ScriptStep {
     enum class Action {
-        Click,           // press a button, option button or check box (a click toggles a check box)
-        SetChecked,      // set a check box or option button to `checked`
-        SetText,         // type `text` into a text box, exactly as given
-        SelectText,      // select the line of a list whose text is `text`
-        SelectIndex,     // select line `index` (0-based) of a list
-        Close,           // the window's own close command
+        Click,        // press a button, option button or check box (a click toggles a check box)
+        SetChecked,   // set a check box or option button to `checked`
+        SetText,      // type `text` into a text box, exactly as given
+        SelectText,   // select the line of a list whose text is `text`
+        SelectIndex,  // select line `index` (0-based) of a list
+        Close,        // the window's own close command
     };
     Action action = Action::Click;
     QString object;

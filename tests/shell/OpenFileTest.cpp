@@ -63,8 +63,8 @@ TEST_F(OpenFileTest, MissingFileGivesTheNotFoundMessageOnly) {
     const QString path = m_dir.filePath(QStringLiteral("none.xlsx"));
     OpenFile(path, m_tree, m_list);
     ASSERT_EQ(m_ui.records().size(), 1u);
-    EXPECT_EQ(m_ui.records()[0],
-              QStringList({"message", QStringLiteral("ファイル(") + path + QStringLiteral(")がありません。")}));
+    EXPECT_EQ(m_ui.records()[0], QStringList({"message", QStringLiteral("ファイル(") + path +
+                                                             QStringLiteral(")がありません。")}));
     EXPECT_EQ(programState().CurrentFileType, kFileNone);
     EXPECT_TRUE(m_calls.isEmpty());
     expectEarlierContentKept();

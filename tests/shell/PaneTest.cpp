@@ -9,7 +9,8 @@ namespace {
 TEST(TreePane, ChildrenFollowTheirRootInDisplayOrder) {
     TreePane tree;
     const int tables = tree.addRoot(QStringLiteral("テーブル"), QStringLiteral("テーブル"));
-    const int queries = tree.addRoot(QStringLiteral("選択クエリー"), QStringLiteral("選択クエリー"));
+    const int queries =
+        tree.addRoot(QStringLiteral("選択クエリー"), QStringLiteral("選択クエリー"));
     tree.addChild(QStringLiteral("テーブル"), QStringLiteral("Big"));
     tree.addChild(QStringLiteral("選択クエリー"), QStringLiteral("qryTokyo"));
     tree.addChild(QStringLiteral("テーブル"), QStringLiteral("Customers"));
@@ -41,8 +42,9 @@ public:
 TEST(ListPane, KeepsEveryTextWhateverItsLength) {
     ListPane list;
     const QString longText(5'000'000, QChar(u'東'));  // larger than one arena block
-    const QStringList texts = {QString(), QStringLiteral("a"), QStringLiteral("日本語"), longText,
-                               QStringLiteral("tab\there"), QString::fromUtf16(u"\U0001F600")};
+    const QStringList texts = {
+        QString(), QStringLiteral("a"),         QStringLiteral("日本語"),
+        longText,  QStringLiteral("tab\there"), QString::fromUtf16(u"\U0001F600")};
     for (int row = 0; row < 3; ++row) {
         list.addListItem(QStringLiteral(" %1").arg(row + 1));
         for (const QString& t : texts) {
@@ -85,9 +87,9 @@ TEST(ListPane, ClearsAndRefreshReachTheListener) {
     list.clearListItems();
     list.addListItem(u" 1");
     list.refresh();
-    EXPECT_EQ(seen, (std::vector<ListPane::Change>{ListPane::Change::Cleared,
-                                                   ListPane::Change::Cleared,
-                                                   ListPane::Change::Refreshed}));
+    EXPECT_EQ(seen,
+              (std::vector<ListPane::Change>{ListPane::Change::Cleared, ListPane::Change::Cleared,
+                                             ListPane::Change::Refreshed}));
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ public:
             close();
         });
         connect(cancel, &QPushButton::clicked, this, [this, &ui] {
-            ui.messageBox(QStringLiteral("インフォメーション"), QStringLiteral("キャンセルされました。"));
+            ui.messageBox(QStringLiteral("インフォメーション"),
+                          QStringLiteral("キャンセルされました。"));
             close();
         });
     }
@@ -57,11 +58,12 @@ using Action = ScriptStep::Action;
 
 TEST(ScriptedInteraction, AnswersADialogAsAPersonWould) {
     ScriptedInteraction ui;
-    ui.setDialogSteps(QStringLiteral("SampleDialog"),
-                      {{Action::SetText, QStringLiteral("Text1"), QStringLiteral("12abc"), -1, true},
-                       {Action::SetChecked, QStringLiteral("Check1"), {}, -1, true},
-                       {Action::SelectText, QStringLiteral("List1"), QStringLiteral("Sheet2"), -1, true},
-                       {Action::Click, QStringLiteral("OKButton"), {}, -1, true}});
+    ui.setDialogSteps(
+        QStringLiteral("SampleDialog"),
+        {{Action::SetText, QStringLiteral("Text1"), QStringLiteral("12abc"), -1, true},
+         {Action::SetChecked, QStringLiteral("Check1"), {}, -1, true},
+         {Action::SelectText, QStringLiteral("List1"), QStringLiteral("Sheet2"), -1, true},
+         {Action::Click, QStringLiteral("OKButton"), {}, -1, true}});
     SampleDialog dialog(ui);
     ui.runModal(dialog);
     EXPECT_EQ(dialog.retCode, 1);
