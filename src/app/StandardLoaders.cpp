@@ -1,11 +1,20 @@
 #include "app/StandardLoaders.h"
 
+#include "excel/WorkbookLoader.h"
+#include "export/DialogSelectOutputTable.h"
+#include "csv/LoadTextFile.h"
+#include "database/LoadDatabase.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
 
 void registerStandardLoaders() {
     // Each subsystem adds its loader here once it has one.
+    setLoader(kFileCsv, LoadTextFile);
+    setLoader(kFileExcel, LoadWorkbook);
+    setLoader(kFileDatabase, LoadDatabase);
+    // File > Convert asks for its target through the export dialog.
+    setExportTargetChooser(AskExportTarget);
 }
 
 }  // namespace korvane
