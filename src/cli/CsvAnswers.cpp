@@ -3,8 +3,21 @@
 namespace korvane::cli {
 
 std::vector<AnswerOption> csvAnswerOptions() {
-    // The options of this subsystem's display-range dialog come here.
-    return {};
+    const QString dialog = QStringLiteral("DialogConfirmCSV");
+    return {
+        // The text goes into Text1 exactly as given, so "12abc" and "2.5" are read as typed.
+        {QStringLiteral("--lines"), true, dialog, QStringLiteral("TEXT"),
+         [](const QString& value) {
+             return std::vector<ScriptStep>{click(QStringLiteral("Option1")),
+                                            typeText(QStringLiteral("Text1"), value)};
+         }},
+        {QStringLiteral("--all"), false, dialog, QString(),
+         [](const QString&) { return std::vector<ScriptStep>{click(QStringLiteral("Option2"))}; }},
+        {QStringLiteral("--title"), false, dialog, QString(),
+         [](const QString&) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Check1"), true)};
+         }},
+    };
 }
 
 }  // namespace korvane::cli

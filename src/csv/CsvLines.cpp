@@ -1,0 +1,153 @@
+#include "csv/CsvLines.h"
+
+#include <algorithm>
+
+#include "csv/CsvLineCounter.h"
+
+namespace korvane {
+
+namespace {
+
+// Large reads keep the scan near memory speed while holding only one buffer.
+constexpr int64_t kScanChunk = 4 << 20;
+
+struct PassResult {
+    CsvScan::Status status = CsvScan::Status::Failed;
+    bool restartWithCr = false;
+};
+
+}  // namespace
+
+CsvLines::CsvLines(std::shared_ptr<const TextFileReader> reader, TextEncoding encoding,
+                   LineBreaks breaks, int64_t lineCount, int64_t maxFieldCount,
+                   std::vector<uint64_t> marks)
+    : m_reader(std::move(reader)),
+      m_encoding(encoding),
+      m_breaks(breaks),
+      m_lineCount(lineCount),
+      m_maxFieldCount(maxFieldCount),
+      m_marks(std::move(marks)) {}
+
+QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
+    if (!m_reader || line < 0 || line >= m_lineCount) {
+        return {};
+    }
+    uint64_t start = 0;
+    int64_t at = 0;
+    if (m_cursorLine >= 0 && m_cursorLine <= line &&
+        line - m_cursorLine < CsvLineCounter::kLinesPerMark) {
+        start = m_cursorStart;
+        at = m_cursorLine;
+    } else {
+        const size_t mark = static_cast<size_t>(line / CsvLineCounter::kLinesPerMark);
+        if (mark >= m_marks.size()) {
+            return {};
+        }
+        start = m_marks[mark];
+        at = static_cast<int64_t>(mark) * CsvLineCounter::kLinesPerMark;
+    }
+    while (at < line) {
+        const std::optional<LineSpan> skipped = m_reader->lineAt(start, m_breaks);
+        if (!skipped) {
+            return {};  // the file is shorter now than when it was counted
+        }
+        start = skipped->next;
+        ++at;
+    }
+    const std::optional<LineSpan> span = m_reader->lineAt(start, m_breaks);
+    if (!span) {
+        return {};
+    }
+    m_cursorLine = line + 1;
+    m_cursorStart = span->next;
+    uint64_t end = span->end;
+    if (maxBytes >= 0) {
+        end = std::min(end, span->start + static_cast<uint64_t>(maxBytes));
+    }
+    return m_reader->bytes(span->start, end);
+}
+
+QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
+    QString text = decodeText(lineBytes(line, maxBytes), m_encoding);
+    if (maxBytes >= 0 && text.endsWith(QChar::ReplacementCharacter)) {
+        // A line cut short may end inside a character; drop what is left of it.
+        text.chop(1);
+    }
+    return text;
+}
+
+CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
+                     const std::function<bool(double)>& progress) {
+    CsvScan result;
+    if (!reader) {
+        return result;
+    }
+    const uint64_t size = reader->size();
+    char head[kUtf8BomSize] = {};
+    const int64_t headSize = reader->readAt(0, head, static_cast<int64_t>(kUtf8BomSize));
+    if (headSize < 0) {
+        return result;
+    }
+    const bool hasBom = startsWithUtf8Bom(QByteArrayView(head, headSize));
+    const uint64_t firstLineStart = hasBom ? kUtf8BomSize : 0;
+    std::unique_ptr<char[]> buffer = std::make_unique<char[]>(static_cast<size_t>(kScanChunk));
+
+    // Lines end at LF unless the file holds a CR somewhere; the first CR seen sends the count
+    // back to the start with CR line ends. Files with CR mostly show one in their first line.
+    auto countPass = [&](CsvLineCounter& counter, Utf8Validator& validator) {
+        PassResult pass;
+        uint64_t position = firstLineStart;
+        while (position < size) {
+            const int64_t want =
+                std::min<int64_t>(kScanChunk, static_cast<int64_t>(size - position));
+            const int64_t got = reader->readAt(position, buffer.get(), want);
+            if (got < 0) {
+                return pass;
+            }
+            if (got == 0) {
+                break;  // the file was cut short meanwhile: count what is there
+            }
+            counter.feed(buffer.get(), static_cast<size_t>(got));
+            if (!hasBom && validator.validSoFar()) {
+                validator.feed(QByteArrayView(buffer.get(), got));
+            }
+            position += static_cast<uint64_t>(got);
+            if (counter.sawCr()) {
+                pass.restartWithCr = true;
+                pass.status = CsvScan::Status::Done;
+                return pass;
+            }
+            if (progress && !progress(static_cast<double>(position) / static_cast<double>(size))) {
+                pass.status = CsvScan::Status::Cancelled;
+                return pass;
+            }
+        }
+        counter.finish();
+        pass.status = CsvScan::Status::Done;
+        return pass;
+    };
+
+    LineBreaks breaks = LineBreaks::Lf;
+    for (;;) {
+        CsvLineCounter counter(breaks, firstLineStart);
+        Utf8Validator validator;
+        const PassResult pass = countPass(counter, validator);
+        if (pass.status != CsvScan::Status::Done) {
+            result.status = pass.status;
+            return result;
+        }
+        if (pass.restartWithCr && breaks == LineBreaks::Lf) {
+            breaks = LineBreaks::CrOrCrLf;
+            continue;
+        }
+        const TextEncoding encoding =
+            hasBom || validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+        result.status = CsvScan::Status::Done;
+        result.lines =
+            std::make_shared<const CsvLines>(reader, encoding, breaks, counter.lineCount(),
+                                             counter.maxFieldCount(), counter.takeMarks());
+        return result;
+    }
+}
+
+}  // namespace korvane

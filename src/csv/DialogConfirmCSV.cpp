@@ -1,0 +1,175 @@
+#include "csv/DialogConfirmCSV.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cmath>
+
+#include "platform/Twips.h"
+#include "platform/UserInteraction.h"
+#include "text/Numbers.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr int kSampleLines = 10;
+// A sample line longer than this is shown cut: a list box line shows far less anyway.
+constexpr int64_t kSampleLineBytes = 64 * 1024;
+constexpr int64_t kDefaultChoice = 100;
+
+const QString kRangeMessage =
+    QStringLiteral("表示するレコード数は１以上最大レコード数以下の整数です。");
+
+template <typename Widget>
+Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
+                double height) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsRect(left, top, width, height, parent));
+    return widget;
+}
+
+}  // namespace
+
+QString CsvCountSentence(int64_t count) {
+    return QStringLiteral("CSVファイルには ") + NumberText(count) +
+           QStringLiteral(" レコード含まれています。");
+}
+
+DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : KorvaneDialog(parent) {
+    setObjectName(QStringLiteral("DialogConfirmCSV"));
+    setWindowTitle(QStringLiteral("表示範囲の設定"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsSize(6030, 5430, this));
+
+    m_label1 = Control<QLabel>(this, "Label1", 120, 120, 5655, 255);
+    m_label2 = Control<QLabel>(this, "Label2", 120, 480, 5775, 375);
+    m_label2->setText(QStringLiteral("リストビューに表示するレコード数を設定してください。"));
+    m_option1 = Control<QRadioButton>(this, "Option1", 360, 960, 2055, 255);
+    m_option1->setText(QStringLiteral("レコード数を指定。"));
+    m_text1 = Control<QLineEdit>(this, "Text1", 2520, 960, 495, 270);
+    m_option2 = Control<QRadioButton>(this, "Option2", 360, 1320, 1575, 255);
+    m_option2->setText(QStringLiteral("全レコード表示"));
+    m_frame1 = Control<QFrame>(this, "Frame1", 120, 1800, 5775, 32);
+    m_frame1->setFrameShape(QFrame::HLine);
+    m_frame1->setFrameShadow(QFrame::Sunken);
+    m_label3 = Control<QLabel>(this, "Label3", 120, 1920, 735, 255);
+    m_label3->setText(QStringLiteral("sample"));
+    m_list1 = Control<QListWidget>(this, "List1", 120, 2280, 5775, 2040);
+    m_check1 = Control<QCheckBox>(this, "Check1", 120, 4440, 2415, 255);
+    m_check1->setText(QStringLiteral("先頭行は項目名である。"));
+    m_okButton = Control<QPushButton>(this, "OKButton", 120, 4920, 1215, 375);
+    m_okButton->setText(QStringLiteral("OK"));
+    m_cancelButton = Control<QPushButton>(this, "CancelButton", 1440, 4920, 1215, 375);
+    m_cancelButton->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    for (QPushButton* button : {m_okButton, m_cancelButton}) {
+        button->setAutoDefault(false);
+    }
+
+    // Tab order: OKButton, Option1, Text1, Option2, Check1, List1, CancelButton (the labels
+    // and the rule take no focus).
+    setTabOrder(m_okButton, m_option1);
+    setTabOrder(m_option1, m_text1);
+    setTabOrder(m_text1, m_option2);
+    setTabOrder(m_option2, m_check1);
+    setTabOrder(m_check1, m_list1);
+    setTabOrder(m_list1, m_cancelButton);
+    m_okButton->setFocus();
+
+    connect(m_okButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+}
+
+void DialogConfirmCSV::Form_Load() {
+    retCode = 2;
+    m_list1->clear();
+
+    std::shared_ptr<const TextFileReader> reader = TextFileReader::openFile(m_fname);
+    CsvScan scan;
+    if (reader) {
+        UserInteraction& ui = userInteraction();
+        ui.progressBegin(QStringLiteral("CSVファイルを読み込んでいます。"));
+        scan = scanCsvLines(reader, [&ui](double share) { return ui.progressUpdate(share); });
+        ui.progressEnd();
+    }
+    if (scan.status == CsvScan::Status::Cancelled) {
+        abandon();  // as if the dialog had been closed: no message
+        return;
+    }
+    if (scan.status != CsvScan::Status::Done || !scan.lines) {
+        userInteraction().showMessage(
+            QStringLiteral("ファイル(") + m_fname + QStringLiteral(")を読み込めません。"), true);
+        abandon();
+        return;
+    }
+    m_lines = scan.lines;
+
+    const int64_t sampleLines = std::min<int64_t>(kSampleLines, m_lines->lineCount());
+    for (int64_t line = 0; line < sampleLines; ++line) {
+        m_list1->addItem(m_lines->lineText(line, kSampleLineBytes));
+    }
+    m_itemCount = m_lines->maxFieldCount();
+    m_recCount = m_lines->lineCount();
+    m_label1->setText(CsvCountSentence(m_recCount));
+    if (m_recCount >= kDefaultChoice) {
+        m_text1->setText(QString::number(kDefaultChoice));
+        m_option1->setChecked(true);
+    } else {
+        m_option2->setChecked(true);
+        m_text1->setText(QString());
+    }
+    m_isTitle = false;
+    m_check1->setChecked(false);
+}
+
+void DialogConfirmCSV::abandon() {
+    m_abandoned = true;
+    m_lines.reset();
+    // The dialog is still being shown: close it once its event loop runs.
+    QTimer::singleShot(0, this, [this] { reject(); });
+}
+
+void DialogConfirmCSV::OKButton_Click() {
+    if (m_abandoned) {
+        reject();
+        return;
+    }
+    if (m_recCount == 0) {
+        m_recView = 0;
+        m_isTitle = false;
+        retCode = 1;
+        accept();
+        return;
+    }
+    if (m_option1->isChecked()) {
+        const double wanted = RoundHalfEven(Val(m_text1->text()));
+        if (!std::isfinite(wanted) || wanted < 1.0 || wanted > static_cast<double>(m_recCount)) {
+            userInteraction().showMessage(kRangeMessage, true);
+            return;
+        }
+        m_recView = static_cast<int64_t>(wanted);
+    } else if (m_option2->isChecked()) {
+        m_recView = m_recCount;
+    }
+    m_isTitle = m_check1->checkState() == Qt::Checked;
+    retCode = 1;
+    accept();
+}
+
+void DialogConfirmCSV::CancelButton_Click() {
+    if (!m_abandoned) {
+        userInteraction().messageBox(QStringLiteral("インフォメーション"),
+                                     QStringLiteral("キャンセルされました。"));
+    }
+    reject();
+}
+
+}  // namespace korvane
