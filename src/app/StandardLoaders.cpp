@@ -4,14 +4,12 @@
 #include "export/DialogSelectOutputTable.h"
 #include "csv/LoadTextFile.h"
 #include "database/LoadDatabase.h"
-#include "csv/LoadTextFile.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
 
 void registerStandardLoaders() {
     // Each subsystem adds its loader here once it has one.
-    setLoader(kFileCsv, LoadTextFile);
     setLoader(kFileCsv, LoadTextFile);
     setLoader(kFileExcel, LoadWorkbook);
     setLoader(kFileDatabase, LoadDatabase);
