@@ -3,8 +3,38 @@
 namespace korvane::cli {
 
 std::vector<AnswerOption> databaseAnswerOptions() {
-    // The options of this subsystem's display-range dialog come here.
-    return {};
+    const QString dialog = QStringLiteral("DialogConfirmMDB");
+    return {
+        {QStringLiteral("--table"), true, dialog, QStringLiteral("NAME"),
+         [](const QString& name) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option3"), true),
+                                            selectLine(QStringLiteral("List1"), name)};
+         }},
+        {QStringLiteral("--query"), true, dialog, QStringLiteral("NAME"),
+         [](const QString& name) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option4"), true),
+                                            selectLine(QStringLiteral("List2"), name)};
+         }},
+        {QStringLiteral("--table-index"), true, dialog, QStringLiteral("K"),
+         [](const QString& k) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option3"), true),
+                                            selectLineIndex(QStringLiteral("List1"), k)};
+         }},
+        {QStringLiteral("--query-index"), true, dialog, QStringLiteral("K"),
+         [](const QString& k) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option4"), true),
+                                            selectLineIndex(QStringLiteral("List2"), k)};
+         }},
+        {QStringLiteral("--count"), true, dialog, QStringLiteral("TEXT"),
+         [](const QString& text) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option1"), true),
+                                            typeText(QStringLiteral("Text1"), text)};
+         }},
+        {QStringLiteral("--all"), false, dialog, QString(),
+         [](const QString&) {
+             return std::vector<ScriptStep>{check(QStringLiteral("Option2"), true)};
+         }},
+    };
 }
 
 }  // namespace korvane::cli

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/DbValue.h"
@@ -48,6 +49,8 @@ public:
 
     bool isOpen() const;
     const QString& errorDescription() const { return m_error; }
+    // 0 Jet 3, 1 Jet 4, while open.
+    int jetVersion() const;
 
 private:
     friend class Recordset;
@@ -103,10 +106,12 @@ public:
 
     bool isOpen() const { return m_source != nullptr; }
     const QString& errorDescription() const { return m_error; }
+    // How many rows the source expects to give, when it knows (for progress only).
+    std::optional<uint64_t> expectedRows() const;
 
 private:
     friend class Connection;
-    void setSource(std::unique_ptr<RowSource> source);
+    bool start(std::unique_ptr<RowSource> source);
     bool fetch();
 
     std::unique_ptr<RowSource> m_source;

@@ -14,7 +14,9 @@ namespace korvane {
 
 class MdbReaderProcess {
 public:
-    static constexpr int kNoProgressMs = 4000;
+    // Long enough for any sound read to show a row or a reply; short enough that a damaged
+    // file tried with both providers still ends in a message within ten seconds.
+    static constexpr int kNoProgressMs = 3000;
 
     MdbReaderProcess();
     ~MdbReaderProcess();

@@ -4,22 +4,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/DbValue.h"
 #include "platform/accessquery/AccessQuery.h"
 #include "platform/mdb/MdbReaderProcess.h"
+#include "platform/mdb/MdbReplies.h"
 
 namespace korvane {
-
-struct MdbColumnInfo {
-    QString name;
-    int type = 0;
-    int size = 0;
-    int scale = 0;
-    int precision = 0;
-};
 
 // Rows behind a recordset.
 class RowSource {
@@ -30,37 +24,36 @@ public:
     virtual bool next(std::vector<DbValue>& row, QString* error) = 0;
     // Back before the first row.
     virtual bool rewind(QString* error) = 0;
+    // How many rows the source expects to give, when it knows.
+    virtual std::optional<uint64_t> expectedRows() const { return std::nullopt; }
 };
 
-class MdbSession {
+class MdbSession : public std::enable_shared_from_this<MdbSession> {
 public:
-    struct Entry {
-        QString name;
-        int type = 0;
-        uint32_t flags = 0;
-    };
-
-    // Starts the helper and opens the file; a description when that fails.
-    std::optional<QString> open(const QString& path);
-    const std::vector<Entry>& entries() const { return m_entries; }
+    // Starts the helper and opens the file. `jet4Allowed` false: only Jet 3 files open. A
+    // description when that fails.
+    std::optional<QString> open(const QString& path, bool jet4Allowed);
+    const std::vector<MdbCatalogueEntry>& entries() const { return m_entries; }
     int jetVersion() const { return m_jetVersion; }
+    // The catalogue entry of that exact name, or null.
+    const MdbCatalogueEntry* findEntry(const QString& name) const;
 
-    // The catalogue the query engine needs (MSysObjects and MSysQueries rows), read once.
+    // MSysObjects and MSysQueries rows, read once.
     std::optional<QString> loadQueryCatalogue(const QueryCatalogue** catalogue);
 
-    // A stream over the rows of a local table, or a description of why it cannot be opened.
+    // A stream over the rows of a table of the catalogue, or null with a description.
     std::unique_ptr<RowSource> openTable(const QString& name, QString* error);
     // The result of a saved select query, read whole.
     std::unique_ptr<RowSource> openQuery(const QString& name, QString* error);
 
 private:
     friend class TableStream;
-    // Reads the rest of a batch that a stream left unread, so the next request gets its own
-    // reply.
+    // Reads the rest of a batch a stream left unread, so the next request gets its own reply.
     bool drain(QString* error);
+    std::optional<QString> readWholeTable(const QString& name, TableRowSink& sink);
 
     MdbReaderProcess m_reader;
-    std::vector<Entry> m_entries;
+    std::vector<MdbCatalogueEntry> m_entries;
     int m_jetVersion = -1;
     std::optional<QueryCatalogue> m_queryCatalogue;
     uint64_t m_generation = 0;  // which stream the helper's open table belongs to
@@ -68,24 +61,25 @@ private:
 };
 
 // Streams one table through the helper, batch by batch.
-class TableStream {
+class TableStream : public RowSource {
 public:
-    TableStream(MdbSession& session, const QString& name);
-    ~TableStream();
+    TableStream(std::shared_ptr<MdbSession> session, const QString& name);
 
     bool open(QString* error);
-    const std::vector<MdbColumnInfo>& columns() const { return m_columns; }
-    bool next(std::vector<DbValue>& row, QString* error);
+    const std::vector<MdbColumnInfo>& columns() const { return m_header.columns; }
+    QStringList names() const override;
+    bool next(std::vector<DbValue>& row, QString* error) override;
+    bool rewind(QString* error) override;
+    std::optional<uint64_t> expectedRows() const override { return m_header.declaredRows; }
 
 private:
     bool request(QString* error);
-    bool decodeRow(const QByteArray& payload, std::vector<DbValue>& row, QString* error);
+    bool failWith(const QString& description, QString* error);
 
-    MdbSession& m_session;
+    std::shared_ptr<MdbSession> m_session;
     QString m_name;
     uint64_t m_generation = 0;
-    std::vector<MdbColumnInfo> m_columns;
-    uint64_t m_declaredRows = 0;
+    MdbTableHeader m_header;
     uint64_t m_rowsRead = 0;
     uint32_t m_batchSize = 64;
     bool m_ended = false;

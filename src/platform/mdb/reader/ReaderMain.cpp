@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -26,6 +27,35 @@ namespace {
 using namespace korvane;
 
 int g_out = -1;
+
+// Tests make the helper fail on purpose, to see that its death or silence reaches the user as a
+// message: KORVANE_MDB_READER_FAULT = "crash-open", "hang-open" or "crash-row:N" (die while
+// sending row N of a table, counted from 1).
+struct Fault {
+    bool crashOpen = false;
+    bool hangOpen = false;
+    long crashRow = 0;
+};
+Fault g_fault;
+long g_rowsSent = 0;
+
+void readFault() {
+    const char* text = getenv("KORVANE_MDB_READER_FAULT");
+    if (text == nullptr) {
+        return;
+    }
+    const std::string fault(text);
+    g_fault.crashOpen = fault == "crash-open";
+    g_fault.hangOpen = fault == "hang-open";
+    if (fault.rfind("crash-row:", 0) == 0) {
+        g_fault.crashRow = strtol(fault.c_str() + 10, nullptr, 10);
+    }
+}
+
+[[noreturn]] void crashNow() {
+    raise(SIGSEGV);
+    _exit(139);
+}
 
 bool writeAll(const std::string& data) {
     size_t done = 0;
@@ -106,6 +136,12 @@ struct Database {
 };
 
 bool openDatabase(Database& db, const std::string& path) {
+    if (g_fault.crashOpen) {
+        crashNow();
+    }
+    while (g_fault.hangOpen) {
+        pause();
+    }
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         return sendError("ファイルを開けません。");
@@ -155,6 +191,10 @@ bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
         payload.clear();
         const auto step = scan.next(payload, error);
         if (step == mdbreader::TableScan::Step::Row) {
+            if (g_fault.crashRow > 0 && ++g_rowsSent >= g_fault.crashRow) {
+                writeAll(out);
+                crashNow();
+            }
             appendFrame(out, mdbproto::kRow, payload);
             if (out.size() > (1u << 20) && !writeAll(out)) {
                 return false;
@@ -257,5 +297,6 @@ int main() {
     setenv("MDB_JET3_CHARSET", "CP932", 1);
     unsetenv("MDBICONV");
     unsetenv("MDBOPTS");
+    readFault();
     return serve();
 }

@@ -1,0 +1,180 @@
+#include "database/DialogConfirmMDB.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+#include <limits>
+
+#include "platform/Twips.h"
+#include "platform/UserInteraction.h"
+#include "shell/ProgramState.h"
+#include "text/Numbers.h"
+
+namespace korvane {
+
+namespace {
+
+const QString kCountMessage = QStringLiteral("表示するレコード数は１の整数です。");
+const QString kNothingSelectedMessage = QStringLiteral("テーブルが選択されていません。");
+
+template <typename Widget>
+Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
+                double height) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsRect(left, top, width, height, parent));
+    return widget;
+}
+
+QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, double left,
+                     double top, double width) {
+    QRadioButton* option = Control<QRadioButton>(parent, name, left, top, width, 255);
+    option->setText(caption);
+    return option;
+}
+
+QListWidget* List(QWidget* parent, const char* name, double left) {
+    QListWidget* list = Control<QListWidget>(parent, name, left, 2160, 2415, 2400);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Unsorted: a line's position maps back to the collection entry at the same position.
+    list->setSortingEnabled(false);
+    return list;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left) {
+    QPushButton* button = Control<QPushButton>(parent, name, left, 4800, 1215, 375);
+    button->setText(caption);
+    button->setAutoDefault(false);  // neither button answers Enter or Escape
+    button->setDefault(false);
+    return button;
+}
+
+// The selected line of a list, or -1.
+int SelectedLine(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+}  // namespace
+
+DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : KorvaneDialog(parent) {
+    setObjectName(QStringLiteral("DialogConfirmMDB"));
+    setWindowTitle(QStringLiteral("表示範囲の設定"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsSize(6030, 5340, this));
+
+    m_label1 = Control<QLabel>(this, "Label1", 120, 120, 4215, 255);
+    m_label1->setText(QStringLiteral("表示する件数と最初の表示対象を選択してください。"));
+    m_frame1 = Control<QGroupBox>(this, "Frame1", 240, 480, 5295, 1215);
+    m_frame1->setTitle(QStringLiteral("表示範囲"));
+    m_option1 = Option(m_frame1, "Option1", QStringLiteral("レコード数を指定。"), 240, 360, 2055);
+    m_text1 = Control<QLineEdit>(m_frame1, "Text1", 2400, 360, 495, 270);
+    m_option2 = Option(m_frame1, "Option2", QStringLiteral("全レコード表示"), 240, 720, 1575);
+    m_option3 = Option(this, "Option3", QStringLiteral("テーブル"), 240, 1800, 1215);
+    m_list1 = List(this, "List1", 240);
+    m_option4 = Option(this, "Option4", QStringLiteral("選択クエリー"), 3120, 1800, 1335);
+    m_list2 = List(this, "List2", 3120);
+    m_okButton = Button(this, "OKButton", QStringLiteral("OK"), 120);
+    m_cancelButton = Button(this, "CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), 1440);
+
+    // Two groups: how many records, and which kind of object.
+    auto* rangeGroup = new QButtonGroup(this);
+    rangeGroup->addButton(m_option1);
+    rangeGroup->addButton(m_option2);
+    auto* kindGroup = new QButtonGroup(this);
+    kindGroup->addButton(m_option3);
+    kindGroup->addButton(m_option4);
+
+    setTabOrder(m_okButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_option2);
+    setTabOrder(m_option2, m_text1);
+    setTabOrder(m_text1, m_option1);
+    setTabOrder(m_option1, m_list1);
+    setTabOrder(m_list1, m_option3);
+    setTabOrder(m_option3, m_option4);
+    setTabOrder(m_option4, m_list2);
+    m_okButton->setFocus();
+
+    connect(m_okButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+}
+
+void DialogConfirmMDB::Form_Load() {
+    retCode = 2;
+    m_text1->setText(QString());
+    m_option2->setChecked(true);
+    m_option3->setChecked(true);
+    m_list1->clear();
+    m_list1->addItems(programState().TableNames);
+    m_list2->clear();
+    m_list2->addItems(programState().QueryNames);
+    for (QListWidget* list : {m_list1, m_list2}) {
+        list->clearSelection();
+        list->setCurrentRow(-1);
+    }
+    m_okButton->setFocus();
+}
+
+void DialogConfirmMDB::keyPressEvent(QKeyEvent* event) {
+    // Escape does not close this dialog; only Cancel and the close command do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    KorvaneDialog::keyPressEvent(event);
+}
+
+void DialogConfirmMDB::OKButton_Click() {
+    // The box is read whichever option is on; a count only matters with "レコード数を指定。",
+    // and there it must be a whole number that fits 32 bits.
+    const double n = RoundHalfEven(Val(m_text1->text()));
+    int32_t count = 0;
+    if (m_option1->isChecked()) {
+        if (!std::isfinite(n) || n < 1.0 ||
+            n > static_cast<double>(std::numeric_limits<int32_t>::max())) {
+            ShowMessage(kCountMessage);
+            return;
+        }
+        count = static_cast<int32_t>(n);
+    }
+    m_recMax = count;
+
+    const ProgramState& state = programState();
+    if (m_option3->isChecked()) {
+        const int line = SelectedLine(m_list1);
+        if (line < 0) {
+            ShowMessage(kNothingSelectedMessage);
+            return;
+        }
+        m_selectType = 1;
+        m_selectName = line < state.TableNames.size() ? state.TableNames.at(line)
+                                                      : m_list1->item(line)->text();
+    } else {
+        const int line = SelectedLine(m_list2);
+        if (line < 0) {
+            ShowMessage(kNothingSelectedMessage);
+            return;
+        }
+        m_selectType = 2;
+        m_selectName = line < state.QueryNames.size() ? state.QueryNames.at(line)
+                                                      : m_list2->item(line)->text();
+    }
+    retCode = 1;
+    accept();
+}
+
+void DialogConfirmMDB::CancelButton_Click() {
+    userInteraction().messageBox(QStringLiteral("インフォメーション"),
+                                 QStringLiteral("キャンセルされました。"));
+    reject();
+}
+
+}  // namespace korvane

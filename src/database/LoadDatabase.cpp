@@ -1,0 +1,144 @@
+#include "database/LoadDatabase.h"
+
+#include "database/DatabaseCatalogue.h"
+#include "database/DialogConfirmMDB.h"
+#include "platform/UserInteraction.h"
+#include "platform/mdb/DataAccess.h"
+#include "platform/mdb/DbValueText.h"
+#include "shell/ListPane.h"
+#include "shell/ProgramState.h"
+#include "shell/TreePane.h"
+#include "text/Numbers.h"
+
+namespace korvane {
+
+namespace {
+
+const QString kTablesKey = QStringLiteral("テーブル");
+const QString kQueriesKey = QStringLiteral("選択クエリー");
+constexpr int64_t kProgressEvery = 4096;
+
+void AddGroup(TreePane& treePane, const QString& key, const QStringList& names) {
+    if (names.isEmpty()) {
+        return;
+    }
+    const int root = treePane.addRoot(key, key);
+    treePane.setBold(root, true);
+    for (const QString& name : names) {
+        treePane.addChild(key, name);
+    }
+    treePane.setExpanded(treePane.find(key), true);
+}
+
+// A failure once the dialog is confirmed: the general message, then the engine's description.
+void ReportFailure(const QString& path, const QString& description) {
+    ShowMessage(QStringLiteral("ファイル(") + path +
+                QStringLiteral(")を取り扱うことができません。"));
+    ShowMessage(description);
+}
+
+// Shows the rows of an open recordset; the description of a read failure, if one stops it.
+QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane) {
+    if (rs.Eof()) {
+        return QString();  // an empty result shows no columns at all
+    }
+    rs.MoveFirst();
+    const Fields& fields = rs.fields();
+    const int columnCount = fields.Count();
+    listPane.clearColumnHeaders();
+    listPane.addColumnHeader(QStringLiteral("rec"));
+    for (int i = 0; i < columnCount; ++i) {
+        listPane.addColumnHeader(fields.Item(i)->Name());
+    }
+
+    // The counter is 64 bits wide: tables of millions of rows are shown whole.
+    const std::optional<uint64_t> expected = rs.expectedRows();
+    const bool showProgress = expected && *expected > static_cast<uint64_t>(kProgressEvery);
+    if (showProgress) {
+        userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
+    }
+    QString failure;
+    int64_t counter = 0;
+    while (!rs.Eof()) {
+        ++counter;
+        if (recordLimit > 0 && counter > recordLimit) {
+            break;
+        }
+        listPane.addListItem(NumberText(counter));
+        for (int i = 0; i < columnCount; ++i) {
+            listPane.addListSubItem(DbValueText(fields.Item(i)->Value()));
+        }
+        if (!rs.MoveNext()) {
+            failure = rs.errorDescription();
+            break;
+        }
+        if (showProgress && counter % kProgressEvery == 0) {
+            const double total = recordLimit > 0
+                                     ? std::min<double>(recordLimit, static_cast<double>(*expected))
+                                     : static_cast<double>(*expected);
+            // Stopping keeps the rows read so far.
+            if (!userInteraction().progressUpdate(std::min(1.0, counter / total))) {
+                break;
+            }
+        }
+    }
+    if (showProgress) {
+        userInteraction().progressEnd();
+    }
+    return failure;
+}
+
+}  // namespace
+
+void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
+    ProgramState& state = programState();
+    if (!ReadDatabaseCatalogue(path)) {
+        ShowMessage(QStringLiteral("ファイル(") + path +
+                    QStringLiteral(")を取り扱うことができません。"));
+        return;
+    }
+    if (state.TableNames.isEmpty() && state.QueryNames.isEmpty()) {
+        ShowMessage(QStringLiteral("ファイル(") + path +
+                    QStringLiteral(")にはテーブルが含まれていません。"));
+        return;
+    }
+
+    int32_t recordLimit = 0;
+    QString chosenName;
+    {
+        DialogConfirmMDB dlg;
+        userInteraction().runModal(dlg);
+        if (dlg.retCode == 2) {
+            return;
+        }
+        recordLimit = dlg.m_recMax;
+        chosenName = dlg.m_selectName;
+    }
+
+    AddGroup(treePane, kTablesKey, state.TableNames);
+    AddGroup(treePane, kQueriesKey, state.QueryNames);
+
+    userInteraction().setWaitCursor(true);
+    QString failure;
+    Connection cn;
+    cn.ConnectionString = state.DatabaseConnectionString;
+    if (!cn.Open(QString(), QString(), QString(), -1)) {
+        failure = cn.errorDescription();
+    } else {
+        Recordset rs;
+        if (!rs.Open(chosenName, cn, 2, -1, -1)) {
+            failure = rs.errorDescription();
+        } else {
+            failure = ShowRecords(rs, recordLimit, listPane);
+        }
+        rs.Close();
+        cn.Close();
+    }
+    listPane.refresh();
+    userInteraction().setWaitCursor(false);
+    if (!failure.isEmpty()) {
+        ReportFailure(path, failure);
+    }
+}
+
+}  // namespace korvane

@@ -1,0 +1,251 @@
+#include "platform/mdb/DataAccess.h"
+
+#include "platform/mdb/MdbSession.h"
+#include "platform/mdb/TableSchema.h"
+
+namespace korvane {
+
+namespace {
+
+const QString kJet351 = QStringLiteral("Microsoft.Jet.OLEDB.3.51");
+const QString kJet40 = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+
+// The rows of the table schema.
+class SchemaRows : public RowSource {
+public:
+    explicit SchemaRows(std::vector<TableSchemaRow> rows) : m_rows(std::move(rows)) {}
+    QStringList names() const override {
+        return {QStringLiteral("TABLE_CATALOG"), QStringLiteral("TABLE_SCHEMA"),
+                QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE")};
+    }
+    bool next(std::vector<DbValue>& row, QString*) override {
+        if (m_next >= m_rows.size()) {
+            return false;
+        }
+        const TableSchemaRow& source = m_rows[m_next++];
+        row.assign(4, DbValue());
+        row[2].kind = DbValue::Kind::Text;
+        row[2].text = source.name;
+        row[3].kind = DbValue::Kind::Text;
+        row[3].text = source.type;
+        return true;
+    }
+    bool rewind(QString*) override {
+        m_next = 0;
+        return true;
+    }
+    std::optional<uint64_t> expectedRows() const override { return m_rows.size(); }
+
+private:
+    std::vector<TableSchemaRow> m_rows;
+    size_t m_next = 0;
+};
+
+}  // namespace
+
+ConnectionStringParts parseConnectionString(const QString& connectionString) {
+    ConnectionStringParts parts;
+    const QString dataSourceKey = QStringLiteral("data source");
+    qsizetype pos = 0;
+    while (pos <= connectionString.size()) {
+        qsizetype end = connectionString.indexOf(QLatin1Char(';'), pos);
+        if (end < 0) {
+            end = connectionString.size();
+        }
+        const QString item = connectionString.mid(pos, end - pos);
+        const qsizetype equals = item.indexOf(QLatin1Char('='));
+        if (equals >= 0) {
+            const QString key = item.left(equals).trimmed();
+            if (key.compare(dataSourceKey, Qt::CaseInsensitive) == 0) {
+                // The path runs to the end of the string: it may hold ";".
+                parts.dataSource = connectionString.mid(pos + equals + 1);
+                return parts;
+            }
+            if (key.compare(QStringLiteral("provider"), Qt::CaseInsensitive) == 0) {
+                parts.provider = item.mid(equals + 1).trimmed();
+            }
+        }
+        pos = end + 1;
+    }
+    return parts;
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    Close();
+}
+
+bool Connection::Open(const QString& connectionString, const QString&, const QString&, int) {
+    Close();
+    m_error.clear();
+    const ConnectionStringParts parts =
+        parseConnectionString(connectionString.isEmpty() ? ConnectionString : connectionString);
+    bool jet4Allowed = false;
+    if (parts.provider.compare(kJet40, Qt::CaseInsensitive) == 0) {
+        jet4Allowed = true;
+    } else if (parts.provider.compare(kJet351, Qt::CaseInsensitive) != 0) {
+        m_error = QStringLiteral("プロバイダ(%1)が見つかりません。").arg(parts.provider);
+        return false;
+    }
+    if (parts.dataSource.isEmpty()) {
+        m_error = QStringLiteral("接続文字列にデータベースのファイル名がありません。");
+        return false;
+    }
+    auto session = std::make_shared<MdbSession>();
+    if (auto failure = session->open(parts.dataSource, jet4Allowed)) {
+        m_error = *failure;
+        return false;
+    }
+    m_session = std::move(session);
+    return true;
+}
+
+std::unique_ptr<Recordset> Connection::OpenSchema(int schema) {
+    m_error.clear();
+    if (!m_session) {
+        m_error = QStringLiteral("データベースが開かれていません。");
+        return nullptr;
+    }
+    if (schema != kSchemaTables) {
+        m_error = QStringLiteral("このスキーマ(%1)は読み取れません。").arg(schema);
+        return nullptr;
+    }
+    const QueryCatalogue* catalogue = nullptr;
+    if (auto failure = m_session->loadQueryCatalogue(&catalogue)) {
+        m_error = *failure;
+        return nullptr;
+    }
+    auto recordset = std::make_unique<Recordset>();
+    recordset->start(std::make_unique<SchemaRows>(tableSchemaRows(*catalogue)));
+    return recordset;
+}
+
+void Connection::Close() {
+    m_session.reset();
+}
+
+bool Connection::isOpen() const {
+    return m_session != nullptr;
+}
+
+int Connection::jetVersion() const {
+    return m_session ? m_session->jetVersion() : -1;
+}
+
+const Field* Fields::Item(int index) const {
+    if (index < 0 || index >= Count()) {
+        return nullptr;
+    }
+    return &m_fields[static_cast<size_t>(index)];
+}
+
+const Field* Fields::Item(const QString& name) const {
+    for (const Field& field : m_fields) {
+        if (field.Name().compare(name, Qt::CaseInsensitive) == 0) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+Recordset::Recordset() = default;
+
+Recordset::~Recordset() = default;
+
+bool Recordset::Open(const QString& source, Connection& activeConnection, int, int, int) {
+    Close();
+    m_error.clear();
+    if (!activeConnection.m_session) {
+        m_error = QStringLiteral("データベースが開かれていません。");
+        return false;
+    }
+    MdbSession& session = *activeConnection.m_session;
+    const MdbCatalogueEntry* entry = session.findEntry(source);
+    std::unique_ptr<RowSource> rows;
+    if (entry == nullptr) {
+        m_error = QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(source);
+    } else if (entry->type == kObjectTable) {
+        rows = session.openTable(source, &m_error);
+    } else if (entry->type == kObjectQuery) {
+        rows = session.openQuery(source, &m_error);
+    } else if (entry->type == kObjectLinkedTable || entry->type == kObjectLinkedOdbc) {
+        m_error = QStringLiteral("リンクテーブル(%1)のリンク先は読み取れません。").arg(source);
+    } else {
+        m_error = QStringLiteral("(%1)はテーブルでもクエリーでもありません。").arg(source);
+    }
+    if (!rows) {
+        return false;
+    }
+    return start(std::move(rows));
+}
+
+bool Recordset::start(std::unique_ptr<RowSource> source) {
+    m_source = std::move(source);
+    m_fields.m_fields.clear();
+    for (const QString& name : m_source->names()) {
+        Field field;
+        field.m_name = name;
+        m_fields.m_fields.push_back(std::move(field));
+    }
+    m_atFirst = true;
+    if (!fetch() && !m_error.isEmpty()) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool Recordset::fetch() {
+    QString error;
+    if (!m_source || !m_source->next(m_row, &error)) {
+        m_eof = true;
+        m_error = error;
+        for (Field& field : m_fields.m_fields) {
+            field.m_value = DbValue();
+        }
+        return false;
+    }
+    m_eof = false;
+    for (size_t i = 0; i < m_fields.m_fields.size(); ++i) {
+        m_fields.m_fields[i].m_value = i < m_row.size() ? std::move(m_row[i]) : DbValue();
+    }
+    return true;
+}
+
+bool Recordset::MoveFirst() {
+    if (!m_source) {
+        return false;
+    }
+    if (m_atFirst) {
+        return !m_eof;
+    }
+    QString error;
+    if (!m_source->rewind(&error)) {
+        m_error = error;
+        m_eof = true;
+        return false;
+    }
+    m_atFirst = true;
+    return fetch();
+}
+
+bool Recordset::MoveNext() {
+    if (!m_source || m_eof) {
+        return false;
+    }
+    m_atFirst = false;
+    return fetch() || m_error.isEmpty();
+}
+
+void Recordset::Close() {
+    m_source.reset();
+    m_eof = true;
+    m_atFirst = true;
+}
+
+std::optional<uint64_t> Recordset::expectedRows() const {
+    return m_source ? m_source->expectedRows() : std::nullopt;
+}
+
+}  // namespace korvane

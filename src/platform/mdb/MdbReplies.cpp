@@ -1,0 +1,102 @@
+#include "platform/mdb/MdbReplies.h"
+
+#include "platform/mdb/MdbProtocol.h"
+#include "platform/mdb/MdbValueDecoder.h"
+
+namespace korvane {
+
+namespace {
+
+// No real catalogue or table comes near these; a larger count is a garbled frame, and checking
+// it first keeps a garbled count from reserving memory.
+constexpr uint32_t kMaxEntries = 1u << 20;
+constexpr uint32_t kMaxColumns = 4096;
+
+QString utf8(mdbproto::PayloadReader& reader) {
+    const char* data = nullptr;
+    uint32_t size = 0;
+    if (!reader.bytes(&data, &size)) {
+        return {};
+    }
+    return QString::fromUtf8(data, static_cast<qsizetype>(size));
+}
+
+}  // namespace
+
+std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload) {
+    mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
+    MdbDatabaseReply reply;
+    reply.jetVersion = static_cast<int>(reader.u32());
+    const uint32_t count = reader.u32();
+    if (!reader.ok() || count > kMaxEntries) {
+        return std::nullopt;
+    }
+    for (uint32_t i = 0; i < count && reader.ok(); ++i) {
+        MdbCatalogueEntry entry;
+        entry.name = utf8(reader);
+        entry.type = static_cast<int>(reader.u32());
+        entry.flags = reader.u32();
+        reply.entries.push_back(std::move(entry));
+    }
+    if (!reader.ok() || !reader.atEnd()) {
+        return std::nullopt;
+    }
+    return reply;
+}
+
+std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload) {
+    mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
+    MdbTableHeader header;
+    header.declaredRows = reader.u32();
+    const uint32_t count = reader.u32();
+    if (!reader.ok() || count > kMaxColumns) {
+        return std::nullopt;
+    }
+    for (uint32_t i = 0; i < count && reader.ok(); ++i) {
+        MdbColumnInfo column;
+        column.name = utf8(reader);
+        column.type = reader.u8();
+        column.size = static_cast<int>(reader.u32());
+        column.scale = reader.u8();
+        column.precision = reader.u8();
+        header.columns.push_back(std::move(column));
+    }
+    if (!reader.ok() || !reader.atEnd()) {
+        return std::nullopt;
+    }
+    return header;
+}
+
+bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>& columns,
+                    std::vector<DbValue>& row) {
+    mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
+    row.resize(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const uint8_t presence = reader.u8();
+        if (!reader.ok() || presence > 1) {
+            return false;
+        }
+        if (presence == 0) {
+            row[i] = DbValue();
+            continue;
+        }
+        const char* data = nullptr;
+        uint32_t size = 0;
+        if (!reader.bytes(&data, &size)) {
+            return false;
+        }
+        row[i] = decodeMdbValue(columns[i].type, columns[i].scale, data, size);
+    }
+    return reader.atEnd();
+}
+
+QString decodeErrorReply(const QByteArray& payload) {
+    mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
+    const QString text = utf8(reader);
+    if (!reader.ok() || text.isEmpty()) {
+        return QStringLiteral("データベースを読み取れません。");
+    }
+    return text;
+}
+
+}  // namespace korvane

@@ -1,0 +1,50 @@
+#pragma once
+// Decoding of the reply frames that korvane-mdb-reader sends. Every frame comes from a process
+// that may have read a damaged file, so each decoder checks every length and returns nothing
+// rather than reading past the payload.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/DbValue.h"
+
+namespace korvane {
+
+struct MdbCatalogueEntry {
+    QString name;
+    int type = 0;
+    uint32_t flags = 0;
+};
+
+// kDatabase: the format version and libmdb's catalogue.
+struct MdbDatabaseReply {
+    int jetVersion = -1;  // 0 Jet 3, 1 Jet 4, higher: later formats
+    std::vector<MdbCatalogueEntry> entries;
+};
+
+struct MdbColumnInfo {
+    QString name;
+    int type = 0;
+    int size = 0;
+    int scale = 0;
+    int precision = 0;
+};
+
+// kTableHeader: the row count the table declares and its columns.
+struct MdbTableHeader {
+    uint64_t declaredRows = 0;
+    std::vector<MdbColumnInfo> columns;
+};
+
+std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload);
+std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload);
+// kRow: one value per column into `row`; false when the payload does not match the columns.
+bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>& columns,
+                    std::vector<DbValue>& row);
+// kError: the reader's description, or a general one when the frame is garbled.
+QString decodeErrorReply(const QByteArray& payload);
+
+}  // namespace korvane
