@@ -4,14 +4,12 @@
 #include "export/DialogSelectOutputTable.h"
 #include "csv/LoadTextFile.h"
 #include "database/LoadDatabase.h"
-#include "database/LoadDatabase.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
 
 void registerStandardLoaders() {
     // Each subsystem adds its loader here once it has one.
-    setLoader(kFileDatabase, LoadDatabase);
     setLoader(kFileCsv, LoadTextFile);
     setLoader(kFileExcel, LoadWorkbook);
     setLoader(kFileDatabase, LoadDatabase);
