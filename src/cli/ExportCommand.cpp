@@ -1,9 +1,109 @@
+// korvane-cli export: opens the database as a person would (its display dialog closed with the
+// window's close command, so no rows are shown), then runs File > Convert with the answers.
+#include <variant>
+
+#include "app/StandardLoaders.h"
+#include "cli/CliAnswers.h"
+#include "cli/CliOutput.h"
 #include "cli/Commands.h"
+#include "export/ConvertCommand.h"
+#include "shell/ListPane.h"
+#include "shell/ProgramState.h"
+#include "shell/ScriptedInteraction.h"
+#include "shell/TreePane.h"
 
 namespace korvane::cli {
 
-int runExport(const QStringList& /*args*/) {
-    return usageError(QStringLiteral("export is not available yet"));
+namespace {
+
+struct ExportArguments {
+    bool title = false;
+    bool query = false;
+    QString source;
+    QString database;
+    QString output;
+};
+
+// The arguments, or the usage problem.
+std::variant<ExportArguments, QString> parseExportArguments(const QStringList& args) {
+    ExportArguments parsed;
+    bool sourceGiven = false;
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--title")) {
+            parsed.title = true;
+        } else if (arg == QLatin1String("--table") || arg == QLatin1String("--query")) {
+            if (sourceGiven) {
+                return QStringLiteral("export takes one --table or --query");
+            }
+            if (i + 1 >= args.size()) {
+                return arg + QStringLiteral(" needs a value");
+            }
+            sourceGiven = true;
+            parsed.query = arg == QLatin1String("--query");
+            parsed.source = args[++i];
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option ") + arg;
+        } else {
+            files.append(arg);
+        }
+    }
+    if (!sourceGiven) {
+        return QStringLiteral("export needs --table NAME or --query NAME");
+    }
+    if (files.size() != 2) {
+        return QStringLiteral("export needs DB.mdb and OUT.csv");
+    }
+    parsed.database = files[0];
+    parsed.output = files[1];
+    return parsed;
+}
+
+}  // namespace
+
+int runExport(const QStringList& args) {
+    const auto parsed = parseExportArguments(args);
+    if (const QString* problem = std::get_if<QString>(&parsed)) {
+        return usageError(*problem);
+    }
+    const ExportArguments& arguments = std::get<ExportArguments>(parsed);
+
+    ScriptedInteraction interaction([](const QStringList& record) { printRecord(record); });
+    interaction.setDialogSteps(
+        QStringLiteral("DialogConfirmMDB"),
+        {ScriptStep{ScriptStep::Action::Close, QStringLiteral("OKButton"), {}, -1, true}});
+    interaction.queueSaveFileName(arguments.output);
+    interaction.setDialogSteps(
+        QStringLiteral("DialogSelectOutputTable"),
+        {click(QStringLiteral("Command1")),
+         click(arguments.query ? QStringLiteral("Option4") : QStringLiteral("Option3")),
+         selectLine(arguments.query ? QStringLiteral("List2") : QStringLiteral("List1"),
+                    arguments.source),
+         check(QStringLiteral("Check1"), arguments.title), click(QStringLiteral("OKButton"))});
+    setUserInteraction(&interaction);
+    registerStandardLoaders();
+    InitProgramState();
+
+    TreePane tree;
+    ListPane list;
+    OpenFile(arguments.database, tree, list);
+    bool written = false;
+    // A path that is missing or not a database has had its message; Convert would only add
+    // its not-a-database notice.
+    if (programState().CurrentFileType == kFileDatabase) {
+        written = ConvertCommand();
+    }
+    setUserInteraction(nullptr);
+
+    if (interaction.scriptError()) {
+        usageError(*interaction.scriptError());
+        return kExitFailed;
+    }
+    if (interaction.dialogLeftOpen()) {
+        return kExitDialogLeftOpen;
+    }
+    return written ? kExitOk : kExitFailed;
 }
 
 }  // namespace korvane::cli

@@ -1,16 +1,76 @@
 #include "export/ConvertCommand.h"
 
+#include <exception>
+
+#include "export/ExportToCsv.h"
+#include "platform/UserInteraction.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
 
-void ConvertCommand() {
+namespace {
+
+ExportTargetChooser& targetChooser() {
+    static ExportTargetChooser chooser;
+    return chooser;
+}
+
+// The wait pointer for as long as it lives, so no way out of the command leaves it on.
+class WaitCursor {
+public:
+    WaitCursor() { userInteraction().setWaitCursor(true); }
+    ~WaitCursor() { restore(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+    void restore() {
+        if (m_on) {
+            m_on = false;
+            userInteraction().setWaitCursor(false);
+        }
+    }
+
+private:
+    bool m_on = true;
+};
+
+}  // namespace
+
+void setExportTargetChooser(ExportTargetChooser chooser) {
+    targetChooser() = std::move(chooser);
+}
+
+bool ConvertCommand() {
     if (programState().CurrentFileType != kFileDatabase) {
         ShowMessage(
             QStringLiteral("このメニューはMDBファイルの内容をCSVへ出力するためのものです。"));
-        return;
+        return false;
     }
-    // The export dialog and writer come here once they exist.
+    if (!targetChooser()) {
+        return false;
+    }
+    const std::optional<ExportTarget> target = targetChooser()();
+    if (!target) {
+        return false;
+    }
+
+    WaitCursor waitCursor;
+    std::optional<QString> failure;
+    try {
+        failure = ExportToCsv(target->outputFilename, target->selectTable, target->isTitle);
+    } catch (const std::exception&) {
+        // Out of memory and the like: reported like any other failure, the program goes on.
+        failure = QStringLiteral("ファイル(") + target->outputFilename +
+                  QStringLiteral(")に出力できませんでした。");
+    }
+    if (failure) {
+        waitCursor.restore();
+        ShowMessage(*failure);
+        return false;
+    }
+    // The wait pointer stays until the notice has been closed.
+    userInteraction().messageBox(QStringLiteral("Korvane"), QStringLiteral("出力されました。"));
+    return true;
 }
 
 }  // namespace korvane

@@ -22,9 +22,11 @@ public:
     // Creates the temporary file; on failure the cause, in words for the user.
     std::optional<QString> open();
 
-    void writeHeader(const QStringList& columnNames);
+    // Each returns false when the file could not take the line; writeFailure() says why.
+    bool writeHeader(const QStringList& columnNames);
     // One line: Null values as nothing, any other value as its text form.
-    void writeRow(const std::vector<DbValue>& values);
+    bool writeRow(const std::vector<DbValue>& values);
+    QString writeFailure() const;
 
     // Moves the finished file over the target; on failure the cause, and the target untouched.
     std::optional<QString> commit();
@@ -33,13 +35,14 @@ public:
 
 private:
     void appendField(const QString& text);
-    void endLine();
+    bool endLine();
 
+    QString m_path;
     QSaveFile m_file;
     QByteArray m_line;  // the line being built, reused from row to row
 };
 
-// The cause of a failed file operation, in words for the user.
-QString fileFailureCause(const QFileDevice& file);
+// Why a file operation on `path` failed, in words for the user.
+QString fileFailureCause(const QFileDevice& file, const QString& path);
 
 }  // namespace korvane

@@ -165,4 +165,13 @@ void DialogSelectOutputTable::CancelButton_Click() {
     reject();
 }
 
+std::optional<ExportTarget> AskExportTarget() {
+    DialogSelectOutputTable dialog;
+    userInteraction().runModal(dialog);
+    if (dialog.retCode == 2) {
+        return std::nullopt;
+    }
+    return ExportTarget{dialog.m_outputFilename, dialog.m_selectTable, dialog.m_isTitle};
+}
+
 }  // namespace korvane

@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
+#include "export/ConvertCommand.h"
 #include "shell/KorvaneDialog.h"
 
 class QCheckBox;
@@ -47,5 +49,9 @@ private:
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
 };
+
+// Shows a new DialogSelectOutputTable modal through the user-interaction seam and reads its
+// fields; nothing when it was cancelled or closed.
+std::optional<ExportTarget> AskExportTarget();
 
 }  // namespace korvane

@@ -1,0 +1,12 @@
+#pragma once
+// The export's rows read through the data-access component: a connection of its own, a
+// recordset on the table or select query, one row at a time.
+
+#include "export/ExportRowSource.h"
+
+namespace korvane {
+
+ExportSourceOpening openRecordsetExportSource(const QString& connectionString,
+                                              const QString& sourceName);
+
+}  // namespace korvane
