@@ -98,6 +98,7 @@ bool numericKind(Kind k) {
 
 bool translateCall(const QString& name, const std::vector<SqlPiece>& args, SqlPiece& out,
                    QString& error) {
+    out = SqlPiece();
     const QString key = name.toLower();
     bool aggregate = false;
     for (const SqlPiece& arg : args) {

@@ -322,14 +322,12 @@ private:
         }
         for (;;) {
             QString fn;
-            Kind kind = Kind::Null;
             if (level == 0 && isWord("Mod")) {
                 fn = QStringLiteral("ak_mod");
             } else if (level == 1 && isSymbol("\\")) {
                 fn = QStringLiteral("ak_intdiv");
             } else if (level == 2 && isSymbol("/")) {
                 fn = QStringLiteral("ak_div");
-                kind = Kind::Real;
             } else if (level == 2 && isSymbol("*")) {
                 fn = QStringLiteral("*");
             } else {
@@ -366,6 +364,7 @@ private:
             }
             if (minus) {
                 out.sql = QStringLiteral("(-") + out.sql + QLatin1Char(')');
+                out.exactSql.clear();
             }
             return true;
         }

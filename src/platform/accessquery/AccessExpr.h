@@ -13,9 +13,17 @@ namespace korvane {
 // A translated expression: SQLite SQL and the kind its values have (Null = not known; the
 // value's own storage class then decides).
 struct SqlPiece {
+    SqlPiece() = default;
+    SqlPiece(QString sqlText, DbValue::Kind valueKind = DbValue::Kind::Null,
+             bool hasAggregate = false)
+        : sql(std::move(sqlText)), kind(valueKind), aggregate(hasAggregate) {}
+
     QString sql;
     DbValue::Kind kind = DbValue::Kind::Null;
     bool aggregate = false;  // contains an aggregate function
+    // For a bare column of currency or decimal values: the SQL of the value in its exact stored
+    // form (ten-thousandths, decimal digits), while `sql` gives it as a REAL to compute with.
+    QString exactSql;
 };
 
 // Text literals of one statement, bound as ?1, ?2, ...

@@ -94,4 +94,14 @@ AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink);
 
+// Bounds of one run. The defaults suit the viewer; tests lower them.
+struct QueryRunOptions {
+    // The work the query's statement may do, in SQLite virtual-machine steps: a query that
+    // would run for minutes (a cross join of big tables) ends with an error instead.
+    uint64_t stepBudget = 5000000000ULL;
+};
+std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                                      TableSource& tables, QueryRowSink& sink,
+                                      const QueryRunOptions& options);
+
 }  // namespace korvane

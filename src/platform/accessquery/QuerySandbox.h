@@ -1,0 +1,73 @@
+#pragma once
+// The in-memory SQLite database a query runs in. It is opened in memory only, with extension
+// loading, ATTACH, triggers and views off and tight limits; after the engine has loaded the
+// tables a query needs, lockDown() lets only reading statements through. Nothing that reaches
+// SQLite from here can touch a file.
+
+#include <sqlite3.h>
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/accessquery/AccessQuery.h"
+
+namespace korvane {
+
+// A column of a table loaded into the sandbox.
+struct LoadedColumn {
+    QString name;
+    DbValue::Kind kind = DbValue::Kind::Null;
+    QString sqlName;       // c1, c2, ...
+    QString exactSqlName;  // the exact form of a currency or decimal column; empty otherwise
+};
+
+struct LoadedTable {
+    QString sqlName;  // t1, t2, ...
+    std::vector<LoadedColumn> columns;
+};
+
+class QuerySandbox {
+public:
+    QuerySandbox() = default;
+    ~QuerySandbox();
+    QuerySandbox(const QuerySandbox&) = delete;
+    QuerySandbox& operator=(const QuerySandbox&) = delete;
+
+    // Opens the database and registers the Access functions; false with `error` on failure.
+    bool open(QString& error);
+
+    // Reads `tableName` through `source` into a new table. Only before lockDown().
+    bool loadTable(TableSource& source, const QString& tableName, LoadedTable& out, QString& error);
+
+    // From here on only SELECT statements over the loaded tables and the allowed functions run.
+    void lockDown();
+
+    sqlite3* handle() const { return m_db; }
+
+    // The work one statement may do, counted in SQLite virtual-machine steps; a statement that
+    // goes beyond it is interrupted (a runaway cross join ends with an error, not a hang).
+    void setStepBudget(uint64_t steps);
+    bool budgetExceeded() const { return m_budgetExceeded; }
+
+private:
+    static int progress(void* self);
+
+    sqlite3* m_db = nullptr;
+    int m_tableCount = 0;
+    uint64_t m_stepsLeft = 0;
+    bool m_budgetExceeded = false;
+};
+
+// Limits of the engine, also used by the translator.
+namespace QueryLimits {
+constexpr int kMaxSqlLength = 4 * 1024 * 1024;
+constexpr int kMaxValueLength = 256 * 1024 * 1024;
+constexpr int kMaxColumns = 2000;
+constexpr int kMaxExprDepth = 400;
+constexpr int kMaxNesting = 16;  // saved queries inside saved queries
+constexpr int kMaxSources = 32;  // tables and queries in one FROM
+constexpr uint64_t kDefaultStepBudget = 20000000000ULL;
+}  // namespace QueryLimits
+
+}  // namespace korvane

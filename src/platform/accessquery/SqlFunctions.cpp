@@ -1,0 +1,171 @@
+#include "platform/accessquery/SqlFunctions.h"
+
+#include <QSet>
+#include <cmath>
+#include <cstring>
+
+#include "platform/accessquery/AccessExpr.h"
+#include "platform/accessquery/SqlArgs.h"
+
+namespace korvane {
+
+namespace {
+
+int compareText(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    const QString left = QString::fromUtf8(static_cast<const char*>(a), lengthA);
+    const QString right = QString::fromUtf8(static_cast<const char*>(b), lengthB);
+    const int order = left.compare(right, Qt::CaseInsensitive);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+// First and Last: the value of the group's first and last row, Null included.
+struct PickState {
+    sqlite3_value* value = nullptr;
+    bool seen = false;
+};
+
+template <bool Last>
+void pickStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* state = static_cast<PickState*>(sqlite3_aggregate_context(ctx, sizeof(PickState)));
+    if (!state) {
+        return sqlite3_result_error_nomem(ctx);
+    }
+    if (state->seen && !Last) {
+        return;
+    }
+    sqlite3_value_free(state->value);
+    state->value = sqlite3_value_dup(argv[0]);
+    state->seen = true;
+    if (!state->value) {
+        sqlite3_result_error_nomem(ctx);
+    }
+}
+
+void pickFinal(sqlite3_context* ctx) {
+    auto* state = static_cast<PickState*>(sqlite3_aggregate_context(ctx, 0));
+    if (!state || !state->value) {
+        return sqlite3_result_null(ctx);
+    }
+    sqlite3_result_value(ctx, state->value);
+    sqlite3_value_free(state->value);
+    state->value = nullptr;
+}
+
+// StDev, StDevP, Var, VarP over the non-Null values (Welford's running mean).
+struct SpreadState {
+    int64_t count = 0;
+    double mean = 0;
+    double m2 = 0;
+    bool mismatch = false;
+};
+
+void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* state = static_cast<SpreadState*>(sqlite3_aggregate_context(ctx, sizeof(SpreadState)));
+    if (!state) {
+        return sqlite3_result_error_nomem(ctx);
+    }
+    bool mismatch = false;
+    const auto number = argNumber(argv[0], mismatch);
+    state->mismatch = state->mismatch || mismatch;
+    if (!number) {
+        return;
+    }
+    ++state->count;
+    const double delta = *number - state->mean;
+    state->mean += delta / static_cast<double>(state->count);
+    state->m2 += delta * (*number - state->mean);
+}
+
+template <bool Population, bool Root>
+void spreadFinal(sqlite3_context* ctx) {
+    auto* state = static_cast<SpreadState*>(sqlite3_aggregate_context(ctx, 0));
+    if (state && state->mismatch) {
+        return resultTypeMismatch(ctx, "StDev/Var");
+    }
+    const int64_t needed = Population ? 1 : 2;
+    if (!state || state->count < needed) {
+        return sqlite3_result_null(ctx);
+    }
+    const double variance =
+        state->m2 / static_cast<double>(Population ? state->count : state->count - 1);
+    sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
+}
+
+struct AggregateDef {
+    const char* name;
+    void (*step)(sqlite3_context*, int, sqlite3_value**);
+    void (*final)(sqlite3_context*);
+};
+
+const AggregateDef kAggregates[] = {
+    {"ak_first", pickStep<false>, pickFinal},
+    {"ak_last", pickStep<true>, pickFinal},
+    {"ak_stdev", spreadStep, spreadFinal<false, true>},
+    {"ak_stdevp", spreadStep, spreadFinal<true, true>},
+    {"ak_var", spreadStep, spreadFinal<false, false>},
+    {"ak_varp", spreadStep, spreadFinal<true, false>},
+};
+
+// SQLite built-ins the translator writes.
+const char* const kBuiltins[] = {"count",    "sum",  "avg",        "min",       "max",
+                                 "coalesce", "rank", "row_number", "dense_rank"};
+
+bool fail(sqlite3* db, const char* what, QString& error) {
+    error = QStringLiteral("SQL 関数 %1 を登録できません: %2")
+                .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db)));
+    return false;
+}
+
+}  // namespace
+
+bool registerAccessFunctions(sqlite3* db, QString& error) {
+    if (sqlite3_create_collation(db, kTextCollation, SQLITE_UTF8, nullptr, compareText) !=
+        SQLITE_OK) {
+        return fail(db, kTextCollation, error);
+    }
+    using Group = const SqlFunctionDef* (*)(int&);
+    for (Group group : {Group(textFunctions), Group(dateFunctions), Group(numberFunctions)}) {
+        int count = 0;
+        const SqlFunctionDef* defs = group(count);
+        for (int i = 0; i < count; ++i) {
+            const int flags = SQLITE_UTF8 | SQLITE_DIRECTONLY |
+                              (defs[i].deterministic ? SQLITE_DETERMINISTIC : 0);
+            if (sqlite3_create_function_v2(db, defs[i].name, defs[i].args, flags, nullptr,
+                                           defs[i].scalar, nullptr, nullptr,
+                                           nullptr) != SQLITE_OK) {
+                return fail(db, defs[i].name, error);
+            }
+        }
+    }
+    for (const AggregateDef& def : kAggregates) {
+        if (sqlite3_create_function_v2(db, def.name, 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
+                                       nullptr, def.step, def.final, nullptr) != SQLITE_OK) {
+            return fail(db, def.name, error);
+        }
+    }
+    return true;
+}
+
+bool isAllowedSqlFunction(const char* name) {
+    static const QSet<QByteArray> allowed = [] {
+        QSet<QByteArray> names;
+        using Group = const SqlFunctionDef* (*)(int&);
+        for (Group group : {Group(textFunctions), Group(dateFunctions), Group(numberFunctions)}) {
+            int count = 0;
+            const SqlFunctionDef* defs = group(count);
+            for (int i = 0; i < count; ++i) {
+                names.insert(QByteArray(defs[i].name));
+            }
+        }
+        for (const AggregateDef& def : kAggregates) {
+            names.insert(QByteArray(def.name));
+        }
+        for (const char* builtin : kBuiltins) {
+            names.insert(QByteArray(builtin));
+        }
+        return names;
+    }();
+    return name && allowed.contains(QByteArray(name).toLower());
+}
+
+}  // namespace korvane
