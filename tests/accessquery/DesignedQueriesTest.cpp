@@ -1,0 +1,147 @@
+// Each saved query of the designed database gives the rows the fixture manifest lists, or an
+// error naming what the engine cannot run.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "QueryTestSupport.h"
+
+namespace korvane::test {
+namespace {
+
+struct DesignedCase {
+    const char* query;
+    QStringList columns;
+    QStringList rows;             // "a|b" per row, in the expected order
+    bool ordered = true;          // false: the query has no ORDER BY, compare as a set
+    const char* error = nullptr;  // expected part of the error instead of rows
+};
+
+const DesignedCase kCases[] = {
+    {"qryTokyo",
+     {"ID", "Name", "City", "Joined", "Balance", "Active", "Notes"},
+     {"1|Alice|東京|2001/04/01|1234.5|True|a,b",
+      "4|山田太郎|東京|2010/10/10|1000000|True|say \"hi\"",
+      "8|Eve|東京|2023/12/31 23:59:59|42|True|tab\there"},
+     false},
+    {"qryBigSum", {"N", "Total"}, {"40000|400010000"}},
+    {"qryJoin", {"Name", "Amount"}, {"NULL|1200.25", "Alice|250", "Alice|75.5", "山田太郎|10"}},
+    {"MSysQuery",
+     {"Name"},
+     {"Alice", "NULL", "", "山田太郎", "Bob", "Carol", "Dave", "Eve"},
+     false},
+    {"qryParam", {}, {}, true, "パラメーター [Which city?]"},
+    {"qryUpdate", {}, {}, true, "更新クエリー"},
+    {"qryCityCount",
+     {"City", "CountOfID"},
+     {"NULL|1", "Nagoya|1", "Tokyo|1", "大阪|2", "東京|3"},
+     false},
+    {"qryLike", {"ID", "Name"}, {"1|Alice", "6|Carol", "7|Dave"}},
+    {"qryIIf",
+     {"ID", "Kind", "NameOrDash"},
+     {"1|credit|Alice", "2|debit|-", "3|credit|", "4|credit|山田太郎", "5|credit|Bob",
+      "6|credit|Carol", "7|debit|Dave", "8|credit|Eve"}},
+    {"qryNested", {"ID", "Name"}, {"8|Eve", "4|山田太郎", "1|Alice"}},
+    {"qryUnion", {}, {}, true, "ユニオンクエリー"},
+    {"qryDate",
+     {"ID", "Joined"},
+     {"6|2005/06/15 08:30:00", "4|2010/10/10", "5|2020/02/29", "8|2023/12/31 23:59:59"}},
+    {"qryCrosstab", {}, {}, true, "クロス集計クエリー"},
+    {"東京の顧客", {"ID", "Name"}, {"1|Alice", "4|山田太郎", "8|Eve"}},
+};
+
+TEST(DesignedQueries, EachQueryGivesItsExpectedRowsOrNamesWhatItCannotRun) {
+    DesignedDatabase db = designedDatabase();
+    for (const DesignedCase& c : kCases) {
+        SCOPED_TRACE(c.query);
+        CollectingSink sink;
+        const auto error =
+            runSelectQuery(QString::fromUtf8(c.query), db.catalogue, db.tables, sink);
+        if (c.error) {
+            ASSERT_TRUE(error.has_value());
+            EXPECT_TRUE(error->contains(QString::fromUtf8(c.query))) << *error;
+            EXPECT_TRUE(error->contains(QString::fromUtf8(c.error))) << *error;
+            EXPECT_TRUE(sink.rows.empty());
+            continue;
+        }
+        ASSERT_FALSE(error.has_value()) << *error;
+        EXPECT_EQ(sink.columnCalls, 1);
+        EXPECT_EQ(sink.names, c.columns);
+        QStringList actual = sink.rowTexts();
+        QStringList expected = c.rows;
+        if (!c.ordered) {
+            actual.sort();
+            expected.sort();
+        }
+        EXPECT_EQ(actual, expected);
+    }
+}
+
+TEST(DesignedQueries, ValuesKeepTheKindsOfTheirSourceColumns) {
+    DesignedDatabase db = designedDatabase();
+    CollectingSink sink;
+    ASSERT_FALSE(runSelectQuery("qryTokyo", db.catalogue, db.tables, sink));
+    ASSERT_FALSE(sink.rows.empty());
+    const auto& row = sink.rows.front();
+    EXPECT_EQ(row[0].kind, DbValue::Kind::Integer);
+    EXPECT_EQ(row[3].kind, DbValue::Kind::DateTime);
+    EXPECT_EQ(row[4].kind, DbValue::Kind::Currency);
+    EXPECT_EQ(row[4].integer, 12345000);
+    EXPECT_EQ(row[5].kind, DbValue::Kind::Boolean);
+    EXPECT_EQ(row[5].integer, 1);
+    EXPECT_EQ(row[6].kind, DbValue::Kind::Text);
+}
+
+TEST(DesignedQueries, ReadsOnlyTheTablesTheQueryNeedsAndEachOnce) {
+    DesignedDatabase db = designedDatabase();
+    CollectingSink sink;
+    ASSERT_FALSE(runSelectQuery("qryJoin", db.catalogue, db.tables, sink));
+    QStringList reads = db.tables.reads;
+    reads.sort();
+    EXPECT_EQ(reads, QStringList({"Customers", "Order Details"}));
+}
+
+TEST(DesignedQueries, SinkStoppingEarlyIsNotAnError) {
+    DesignedDatabase db = designedDatabase();
+    CollectingSink sink;
+    sink.stopAfter = 2;
+    EXPECT_FALSE(runSelectQuery("qryIIf", db.catalogue, db.tables, sink));
+    EXPECT_EQ(sink.rowTexts(), QStringList({"1|credit|Alice", "2|debit|-"}));
+}
+
+TEST(DesignedQueries, EmptyResultStillNamesTheColumns) {
+    DesignedDatabase db = designedDatabase();
+    addSelectQuery(db.catalogue, 200, "qryEmpty", {"Empty"}, {"Empty.ID", "Empty.Created"});
+    CollectingSink sink;
+    ASSERT_FALSE(runSelectQuery("qryEmpty", db.catalogue, db.tables, sink));
+    EXPECT_EQ(sink.columnCalls, 1);
+    EXPECT_EQ(sink.names, QStringList({"ID", "Created"}));
+    EXPECT_TRUE(sink.rows.empty());
+}
+
+TEST(DesignedQueries, FailuresNameTheQuery) {
+    struct Case {
+        const char* name;
+        const char* failTable;
+        const char* expected;
+    } cases[] = {
+        {"qryMissing", "", "qryMissing"},
+        {"Customers", "", "Customers"},  // a table is not a query
+        {"qryTokyo", "Customers", "読み取りに失敗しました"},
+        {"qryNested", "Customers", "読み取りに失敗しました"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignedDatabase db = designedDatabase();
+        db.tables.failTable = QString::fromUtf8(c.failTable);
+        CollectingSink sink;
+        const auto error = runSelectQuery(QString::fromUtf8(c.name), db.catalogue, db.tables, sink);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_TRUE(error->contains(QString::fromUtf8(c.name))) << *error;
+        EXPECT_TRUE(error->contains(QString::fromUtf8(c.expected))) << *error;
+    }
+}
+
+}  // namespace
+}  // namespace korvane::test
