@@ -1,0 +1,236 @@
+// The fast line count must agree with the whole-file split and SplitCsvLine on every input:
+// line ends, quotes and commas that fall across the scanner's block and read boundaries,
+// encodings, and files that change or fail while they are read.
+#include "csv/CsvLines.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <random>
+
+#include "CsvTestFiles.h"
+#include "csv/CsvLineCounter.h"
+#include "text/CsvText.h"
+
+namespace korvane {
+namespace {
+
+std::shared_ptr<const TextFileReader> ReaderOf(const QByteArray& bytes) {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    return std::make_shared<const TextFileReader>(std::move(buffer));
+}
+
+std::shared_ptr<const CsvLines> Scan(const QByteArray& bytes) {
+    const CsvScan scan = scanCsvLines(ReaderOf(bytes));
+    EXPECT_EQ(scan.status, CsvScan::Status::Done);
+    return scan.lines;
+}
+
+// Checks the scan of `bytes` against the reference: the whole-file split, then SplitCsvLine.
+void ExpectAgreesWithReference(const QByteArray& bytes, const std::string& label) {
+    const TextFileLines reference = splitTextLines(bytes);
+    const std::shared_ptr<const CsvLines> lines = Scan(bytes);
+    ASSERT_TRUE(lines) << label;
+    ASSERT_EQ(lines->lineCount(), reference.lines.size()) << label;
+    EXPECT_EQ(lines->encoding(), reference.encoding) << label;
+    EXPECT_EQ(lines->lineBreaks(), reference.breaks) << label;
+    int64_t widest = 0;
+    for (qsizetype i = 0; i < reference.lines.size(); ++i) {
+        widest = std::max<int64_t>(widest, SplitCsvLine(reference.lines[i]).size());
+        ASSERT_EQ(lines->lineText(i), reference.lines[i]) << label << " line " << i;
+    }
+    EXPECT_EQ(lines->maxFieldCount(), widest) << label;
+
+    // Every line's own count, not only the widest.
+    const uint64_t first = startsWithUtf8Bom(bytes) ? kUtf8BomSize : 0;
+    CsvLineCounter counter(reference.breaks, first);
+    std::vector<int64_t> counts;
+    counter.recordFieldCounts(&counts);
+    counter.feed(bytes.constData() + first, static_cast<size_t>(bytes.size()) - first);
+    counter.finish();
+    ASSERT_EQ(counts.size(), static_cast<size_t>(reference.lines.size())) << label;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        EXPECT_EQ(counts[i], SplitCsvLine(reference.lines[static_cast<qsizetype>(i)]).size())
+            << label << " line " << i << ": " << reference.lines[static_cast<qsizetype>(i)];
+    }
+}
+
+struct ScanCase {
+    const char* name;
+    QByteArray bytes;
+    int64_t lines;
+    int64_t widest;
+};
+
+class ScanCounts : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(ScanCounts, CountsLinesAndTheWidestLine) {
+    const ScanCase& c = GetParam();
+    const std::shared_ptr<const CsvLines> lines = Scan(c.bytes);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->lineCount(), c.lines);
+    EXPECT_EQ(lines->maxFieldCount(), c.widest);
+    ExpectAgreesWithReference(c.bytes, c.name);
+}
+
+// A field of `n` bytes: pads lines so that quotes and line ends fall on the 64-byte edges.
+QByteArray Pad(int n) {
+    return QByteArray(n, 'p');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CsvLines, ScanCounts,
+    ::testing::Values(ScanCase{"Empty", "", 0, 0}, ScanCase{"BomOnly", "\xEF\xBB\xBF", 0, 0},
+                      ScanCase{"ThreeLines2_5_3", "a,b\r\n1,2,3,4,5\r\nx,y,z\r\n", 3, 5},
+                      ScanCase{"AllEmptyLines", "\r\n\r\n\r\n", 3, 0},
+                      ScanCase{"TrailingCommaAddsNoField", "a,b,\r\n", 1, 2},
+                      ScanCase{"LoneComma", ",\r\n", 1, 1}, ScanCase{"TwoCommas", ",,", 1, 2},
+                      ScanCase{"QuotedCommas", "\"a,b\",\"c,d\",e\r\n", 1, 3},
+                      ScanCase{"DoubledQuotes", "\"a\"\"b,c\",d\r\n", 1, 2},
+                      ScanCase{"UnclosedQuoteRunsToLineEnd", "a,\"b,c,d\r\ne,f\r\n", 2, 2},
+                      ScanCase{"QuoteEndsLine", "a,\"b\"\r\n", 1, 2},
+                      ScanCase{"LfInsideCrLfFile", "a,\"x\ny\",b\r\nc\r\n", 2, 3},
+                      ScanCase{"LoneCr", "a,b\rc", 2, 2}, ScanCase{"CrCrLf", "a\r\r\nb", 3, 1},
+                      ScanCase{"UnixLines", "a,b\nc\n", 2, 2},
+                      ScanCase{"NoLastLineEnd", "a\r\nb,c", 2, 2},
+                      ScanCase{"NulBytes", QByteArray("a\0,b\r\n", 6), 1, 2},
+                      ScanCase{"ShiftJis", "\x93\xfa\x96\x7b,\x8c\xea\r\n", 1, 2},
+                      ScanCase{"CrLfAcrossBlockEdge", Pad(63) + "\r\n" + "a,b\r\n", 2, 2},
+                      ScanCase{"CrAtBlockEndAlone", Pad(63) + "\r" + "a,b", 2, 2},
+                      ScanCase{"QuoteAcrossBlockEdge", "\"" + Pad(70) + ",x\",y\r\n", 1, 2},
+                      ScanCase{"CommaEndsBlockAndLine", Pad(63) + ",\r\nz", 2, 1},
+                      ScanCase{"CrLateInLfFile", Pad(200) + "\n" + Pad(100) + "\r\n", 1, 1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(CsvLines, AgreesWithSplitCsvLineOnRandomText) {
+    // Few distinct bytes, so that quotes, commas and line ends meet in every order.
+    const QByteArray alphabet = QByteArray("ab ,,\"\"\"\r\n\t", 11) + QByteArray("\0", 1);
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 400; ++round) {
+        const int length = static_cast<int>(random() % 300);
+        QByteArray bytes;
+        for (int i = 0; i < length; ++i) {
+            bytes += alphabet[static_cast<qsizetype>(random() % alphabet.size())];
+        }
+        ExpectAgreesWithReference(bytes, "round " + std::to_string(round));
+        if (HasFailure()) {
+            break;
+        }
+    }
+}
+
+TEST(CsvLines, CountsAcrossReadChunksAndFindsAnyLineAgain) {
+    // Over one read chunk of the scan, with lines of changing width.
+    QByteArray bytes;
+    int count = 0;
+    while (bytes.size() < (5 << 20)) {
+        bytes +=
+            "\"q," + QByteArray::number(count) + "\"," + QByteArray(count % 97, 'x') + ",e\r\n";
+        ++count;
+    }
+    const std::shared_ptr<const CsvLines> lines = Scan(bytes);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->lineCount(), count);
+    EXPECT_EQ(lines->maxFieldCount(), 3);
+    // Out of order, backwards and past the end.
+    for (int64_t line : {int64_t{count - 1}, int64_t{0}, int64_t{31}, int64_t{32}, int64_t{33},
+                         int64_t{count / 2}, int64_t{5}, int64_t{4}}) {
+        EXPECT_EQ(lines->lineText(line).section(u',', 0, 1), QStringLiteral("\"q,%1\"").arg(line))
+            << line;
+    }
+    EXPECT_TRUE(lines->lineText(count).isEmpty());
+    EXPECT_TRUE(lines->lineText(-1).isEmpty());
+}
+
+TEST(CsvLines, ReadsJapaneseInBothEncodings) {
+    const QString text = QStringLiteral("東京,\"大阪,京都\"");
+    const std::pair<const char*, QByteArray> files[] = {
+        {"utf8", text.toUtf8() + "\r\n"},
+        {"utf8 with byte order mark", "\xEF\xBB\xBF" + text.toUtf8() + "\r\n"},
+        {"shift_jis", QByteArray("\x93\x8c\x8b\x9e,\"\x91\xe5\x8d\xe3,\x8b\x9e\x93\x73\"\r\n")},
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::shared_ptr<const CsvLines> lines = Scan(bytes);
+        ASSERT_TRUE(lines) << name;
+        EXPECT_EQ(lines->lineText(0), text) << name;
+        EXPECT_EQ(lines->maxFieldCount(), 2) << name;
+    }
+}
+
+TEST(CsvLines, CutLineDropsAHalfCharacter) {
+    const std::shared_ptr<const CsvLines> lines = Scan(QStringLiteral("東京").toUtf8());
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->lineText(0, 4), QStringLiteral("東"));
+    EXPECT_EQ(lines->lineText(0, 6), QStringLiteral("東京"));
+}
+
+TEST(CsvLines, StoppedScanReportsCancelled) {
+    int calls = 0;
+    const CsvScan scan = scanCsvLines(ReaderOf(QByteArray(100, 'a')), [&calls](double) {
+        ++calls;
+        return false;
+    });
+    EXPECT_EQ(scan.status, CsvScan::Status::Cancelled);
+    EXPECT_FALSE(scan.lines);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(CsvLines, ProgressRisesToTheWhole) {
+    std::vector<double> shares;
+    const CsvScan scan = scanCsvLines(ReaderOf(QByteArray(9 << 20, 'a')), [&shares](double s) {
+        shares.push_back(s);
+        return true;
+    });
+    ASSERT_EQ(scan.status, CsvScan::Status::Done);
+    ASSERT_FALSE(shares.empty());
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+}
+
+// A device whose reads fail after the first `good` bytes.
+class FailingDevice : public QBuffer {
+public:
+    FailingDevice(const QByteArray& bytes, qint64 good) : m_good(good) {
+        setData(bytes);
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char* out, qint64 max) override {
+        if (pos() + max > m_good) {
+            return -1;
+        }
+        return QBuffer::readData(out, max);
+    }
+
+private:
+    qint64 m_good;
+};
+
+TEST(CsvLines, ReadFailureIsReportedNotCounted) {
+    const QByteArray bytes = NumberedLines(20000);
+    auto reader =
+        std::make_shared<const TextFileReader>(std::make_unique<FailingDevice>(bytes, 100000));
+    const CsvScan scan = scanCsvLines(reader);
+    EXPECT_EQ(scan.status, CsvScan::Status::Failed);
+    EXPECT_FALSE(scan.lines);
+    EXPECT_FALSE(scanCsvLines(nullptr).lines);
+}
+
+TEST(CsvLines, FileCutShortAfterCountGivesEmptyLines) {
+    const QByteArray bytes = "a,b\r\nc,d\r\ne,f\r\n";
+    auto buffer = std::make_unique<QBuffer>();
+    QBuffer* raw = buffer.get();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    const CsvScan scan = scanCsvLines(std::make_shared<const TextFileReader>(std::move(buffer)));
+    ASSERT_TRUE(scan.lines);
+    raw->buffer().truncate(5);  // only the first line is left
+    EXPECT_EQ(scan.lines->lineText(0), QStringLiteral("a,b"));
+    EXPECT_TRUE(scan.lines->lineText(2).isEmpty());
+}
+
+}  // namespace
+}  // namespace korvane
