@@ -20,11 +20,12 @@ int authorize(void*, int action, const char* arg1, const char* arg2, const char*
         case SQLITE_SELECT:
             return SQLITE_OK;
         case SQLITE_READ:
-            // arg1 is the table; our tables are t1, t2, ... in "main"; never the schema.
-            if (arg1 && std::strncmp(arg1, "sqlite_", 7) == 0) {
+            // arg1 is the table; our tables are t1, t2, ... in "main"; never the schema. A
+            // table read for no column in particular comes without a database name.
+            if (!arg1 || std::strncmp(arg1, "sqlite_", 7) == 0) {
                 return SQLITE_DENY;
             }
-            return database && std::strcmp(database, "main") == 0 ? SQLITE_OK : SQLITE_DENY;
+            return !database || std::strcmp(database, "main") == 0 ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_FUNCTION:
             return isAllowedSqlFunction(arg2) ? SQLITE_OK : SQLITE_DENY;
         default:
