@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "FakeRowSource.h"
+#include "export/ExportToCsv.h"
+
+namespace korvane {
+namespace {
+
+using testing::fakeOpener;
+using testing::FakeTable;
+using testing::integerValue;
+using testing::nullValue;
+using testing::textValue;
+using Failure = ExportSourceOpening::Failure;
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+DbValue valueOf(DbValue::Kind kind, int64_t integer, double real = 0, const QString& text = {}) {
+    DbValue value;
+    value.kind = kind;
+    value.integer = integer;
+    value.real = real;
+    value.text = text;
+    return value;
+}
+
+struct LayoutCase {
+    const char* name;
+    FakeTable table;
+    bool isTitle;
+    QByteArray expected;
+};
+
+class ExportLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(ExportLayoutTest, WritesTheExpectedBytes) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    const LayoutCase& c = GetParam();
+    const std::optional<QString> failure =
+        ExportToCsv(out, QStringLiteral("T"), c.isTitle, QStringLiteral("Data Source=/nowhere.mdb"),
+                    fakeOpener(c.table));
+    ASSERT_FALSE(failure) << failure->toStdString();
+    EXPECT_EQ(readAll(out), c.expected);
+}
+
+const QStringList kIdName{QStringLiteral("ID"), QStringLiteral("Name")};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportLayoutTest,
+    ::testing::Values(
+        LayoutCase{
+            "IdNameWithNullAndHeader",
+            {kIdName, {{integerValue(1), textValue("Tokyo")}, {integerValue(2), nullValue()}}},
+            true,
+            "ID,Name\r\n1,Tokyo\r\n2,\r\n"},
+        LayoutCase{"NoHeaderUnlessAsked",
+                   {kIdName, {{integerValue(1), textValue("Tokyo")}}},
+                   false,
+                   "1,Tokyo\r\n"},
+        LayoutCase{"CommaEnclosed",
+                   {kIdName, {{integerValue(1), textValue("a,b")}}},
+                   false,
+                   "1,\"a,b\"\r\n"},
+        LayoutCase{"CrLfKeptInsideQuotes",
+                   {kIdName, {{integerValue(2), textValue("line1\r\nline2")}}},
+                   false,
+                   "2,\"line1\r\nline2\"\r\n"},
+        LayoutCase{"LoneLfEnclosedSoReadersKeepTheRecord",
+                   {kIdName, {{integerValue(3), textValue("lf1\nlf2")}}},
+                   false,
+                   "3,\"lf1\nlf2\"\r\n"},
+        LayoutCase{"LoneCrEnclosed",
+                   {kIdName, {{integerValue(3), textValue("cr1\rcr2")}}},
+                   false,
+                   "3,\"cr1\rcr2\"\r\n"},
+        LayoutCase{"QuoteDoubledInsideQuotes",
+                   {kIdName, {{integerValue(4), textValue("say \"hi\"")}}},
+                   false,
+                   "4,\"say \"\"hi\"\"\"\r\n"},
+        LayoutCase{"ColumnNameWithComma",
+                   {{QStringLiteral("a,b"), QStringLiteral("c")},
+                    {{textValue("x,y"), integerValue(1)}, {textValue("plain"), integerValue(2)}}},
+                   true,
+                   "\"a,b\",c\r\n\"x,y\",1\r\nplain,2\r\n"},
+        LayoutCase{
+            "EmptyStringAndNullBothNothing",
+            {{"A", "B", "C", "D"}, {{integerValue(1), textValue(""), nullValue(), textValue("z")}}},
+            false,
+            "1,,,z\r\n"},
+        LayoutCase{"AllNullRowKeepsItsSeparators",
+                   {{"A", "B", "C"}, {{nullValue(), nullValue(), nullValue()}}},
+                   false,
+                   ",,\r\n"},
+        LayoutCase{"EmptySourceWithHeaderAskedGivesEmptyFile", {kIdName, {}}, true, ""},
+        LayoutCase{"BlanksAndTabsKeptUnenclosed",
+                   {kIdName, {{textValue("  padded  "), textValue("tab\there")}}},
+                   false,
+                   "  padded  ,tab\there\r\n"},
+        LayoutCase{"JapaneseNamesAndValuesInUtf8",
+                   {{QStringLiteral("番号"), QStringLiteral("名前")},
+                    {{integerValue(1), textValue(QStringLiteral("りんご"))}}},
+                   true,
+                   QStringLiteral("番号,名前\r\n1,りんご\r\n").toUtf8()},
+        LayoutCase{"ValueKindsInTheirTextForms",
+                   {{"Int", "Real", "Cur", "Date", "Bool", "Guid"},
+                    {{valueOf(DbValue::Kind::Integer, -250), valueOf(DbValue::Kind::Real, 0, 0.1),
+                      valueOf(DbValue::Kind::Currency, 12345000),
+                      valueOf(DbValue::Kind::DateTime, 0, 37315.573263888889),
+                      valueOf(DbValue::Kind::Boolean, 1),
+                      valueOf(DbValue::Kind::Guid, 0, 0,
+                              QStringLiteral("{6A5E4A2B-1C3D-4E5F-8A9B-0C1D2E3F4A5B}"))}}},
+                   false,
+                   "-250,0.1,1234.5,2002/02/28 13:45:30,True,"
+                   "{6A5E4A2B-1C3D-4E5F-8A9B-0C1D2E3F4A5B}\r\n"}),
+    [](const ::testing::TestParamInfo<LayoutCase>& tested) {
+        return std::string(tested.param.name);
+    });
+
+TEST(ExportToCsvTest, SecondExportToOnePathLeavesOnlyItsOwnLines) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("twice.csv"));
+    FakeTable longer{kIdName,
+                     {{integerValue(1), textValue("a")},
+                      {integerValue(2), textValue("b")},
+                      {integerValue(3), textValue("c")}}};
+    FakeTable shorter{kIdName, {{integerValue(9), textValue("z")}}};
+    ASSERT_FALSE(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(longer)));
+    ASSERT_FALSE(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(shorter)));
+    EXPECT_EQ(readAll(out), QByteArray("9,z\r\n"));
+}
+
+TEST(ExportToCsvTest, DatabasePathRunsToTheEndOfTheConnectionString) {
+    EXPECT_EQ(databasePathOf(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security "
+                                            "Info=False;Data Source=/d/a;b.mdb")),
+              QStringLiteral("/d/a;b.mdb"));
+    EXPECT_EQ(databasePathOf(QStringLiteral("Provider=X")), QString());
+}
+
+// Failures: the message names the file or the source and the cause, an existing file keeps
+// its bytes and no temporary file stays behind.
+struct FailureCase {
+    const char* name;
+    Failure openFailure;
+    std::optional<QString> readFailure;
+    QString expectedMessage;  // "%DB%" stands for the database path
+};
+
+class ExportFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(ExportFailureTest, LeavesTheOldFileAsItWas) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("keep.csv"));
+    const QString db = dir.filePath(QStringLiteral("db.mdb"));
+    writeFile(out, "old,content\r\n");
+    const FailureCase& c = GetParam();
+    FakeTable table{kIdName,
+                    {{integerValue(1), textValue("a")}, {integerValue(2), textValue("b")}},
+                    c.readFailure,
+                    1};
+    const std::optional<QString> failure =
+        ExportToCsv(out, QStringLiteral("Customers"), true, QStringLiteral("Data Source=") + db,
+                    fakeOpener(table, c.openFailure, QStringLiteral("原因。")));
+    ASSERT_TRUE(failure);
+    QString expected = c.expectedMessage;
+    expected.replace(QStringLiteral("%DB%"), db);
+    EXPECT_EQ(*failure, expected);
+    EXPECT_EQ(readAll(out), QByteArray("old,content\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("keep.csv")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportFailureTest,
+    ::testing::Values(
+        FailureCase{"DatabaseCannotBeOpened", Failure::Database, std::nullopt,
+                    QStringLiteral("データベース(%DB%)を開くことができません。原因。")},
+        FailureCase{
+            "VanishedTable", Failure::Source, std::nullopt,
+            QStringLiteral("テーブルまたはクエリー(Customers)を開くことができません。原因。")},
+        FailureCase{"ReadingStopsHalfWay", Failure::None, QStringLiteral("壊れた行があります。"),
+                    QStringLiteral("テーブルまたはクエリー(Customers)を読み込めません。"
+                                   "壊れた行があります。")}),
+    [](const ::testing::TestParamInfo<FailureCase>& tested) {
+        return std::string(tested.param.name);
+    });
+
+TEST(ExportToCsvTest, FailureLeavesNoNewFileBehind) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("new.csv"));
+    EXPECT_TRUE(ExportToCsv(out, "T", false, "Data Source=/x.mdb",
+                            fakeOpener({}, Failure::Database, QStringLiteral("x"))));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+struct UnwritableCase {
+    const char* name;
+    const char* target;  // relative to a fresh folder; "dir" exists there as a folder
+    const char* cause;
+};
+
+class ExportUnwritableTest : public ::testing::TestWithParam<UnwritableCase> {};
+
+TEST_P(ExportUnwritableTest, ReportsThePathBeforeTheDatabaseIsRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dir")));
+    const QString out = dir.filePath(QLatin1String(GetParam().target));
+    bool opened = false;
+    const ExportSourceOpener opener = [&opened](const QString&, const QString&) {
+        opened = true;
+        return ExportSourceOpening{};
+    };
+    const std::optional<QString> failure = ExportToCsv(out, "T", false, "Data Source=/x", opener);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(*failure, QStringLiteral("ファイル(") + out + QStringLiteral(")を作成できません。") +
+                            QString::fromUtf8(GetParam().cause));
+    EXPECT_FALSE(opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExportUnwritableTest,
+                         ::testing::Values(UnwritableCase{"MissingFolder", "no/such/folder/out.csv",
+                                                          "フォルダがありません。"},
+                                           UnwritableCase{"FolderInTheWay", "dir",
+                                                          "同じ名前のフォルダがあります。"}),
+                         [](const ::testing::TestParamInfo<UnwritableCase>& tested) {
+                             return std::string(tested.param.name);
+                         });
+
+TEST(ExportToCsvTest, RefusesToReplaceTheDatabaseItReads) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("data.mdb"));
+    writeFile(db, "database bytes");
+    // The same file named through another spelling of its folder.
+    const QString sameDb = dir.path() + QStringLiteral("/./data.mdb");
+    const std::optional<QString> failure =
+        ExportToCsv(sameDb, "T", false, QStringLiteral("Data Source=") + db,
+                    fakeOpener({kIdName, {{integerValue(1), textValue("a")}}}));
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->contains(QStringLiteral("データベースそのもの")));
+    EXPECT_EQ(readAll(db), QByteArray("database bytes"));
+}
+
+}  // namespace
+}  // namespace korvane
