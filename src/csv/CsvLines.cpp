@@ -68,9 +68,12 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
 }
 
 QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
-    QString text = decodeText(lineBytes(line, maxBytes), m_encoding);
-    if (maxBytes >= 0 && text.endsWith(QChar::ReplacementCharacter)) {
-        // A line cut short may end inside a character; drop what is left of it.
+    const QByteArray bytes = lineBytes(line, maxBytes);
+    QString text = decodeText(bytes, m_encoding);
+    // A line cut short may end inside a character, which then decodes as a replacement
+    // (U+FFFD from UTF-8, U+001A from Shift_JIS); drop what is left of it.
+    if (maxBytes >= 0 && bytes.size() == maxBytes && !text.isEmpty() &&
+        (text.back() == QChar::ReplacementCharacter || text.back() == QChar(0x1A))) {
         text.chop(1);
     }
     return text;

@@ -101,7 +101,20 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
     // "①" decode, and 0x8160 is "～" (U+FF5E).
     thread_local QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
     decoder.resetState();
-    return decoder.decode(bytes);
+    if (bytes.isEmpty() || static_cast<uint8_t>(bytes.back()) < 0x80) {
+        return decoder.decode(bytes);
+    }
+    // A lead byte at the very end would be dropped silently as the start of a character that
+    // never comes; an LF after it (never a trail byte) makes it show as a replacement character.
+    QByteArray closed;
+    closed.reserve(bytes.size() + 1);
+    closed.append(bytes.data(), bytes.size());
+    closed.append('\n');
+    QString text = decoder.decode(closed);
+    if (text.endsWith(u'\n')) {
+        text.chop(1);
+    }
+    return text;
 }
 
 struct TextFileReader::Block {

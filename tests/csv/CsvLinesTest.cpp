@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ScanCase{"NoLastLineEnd", "a\r\nb,c", 2, 2},
                       ScanCase{"NulBytes", QByteArray("a\0,b\r\n", 6), 1, 2},
                       ScanCase{"ShiftJis", "\x93\xfa\x96\x7b,\x8c\xea\r\n", 1, 2},
+                      // A lead byte without its trail byte is a character of its own, not nothing.
+                      ScanCase{"ShiftJisLeadByteAtLineEnd", "\x93\x8c\r\x82\r\n\x82,\x82", 3, 2},
                       ScanCase{"CrLfAcrossBlockEdge", Pad(63) + "\r\n" + "a,b\r\n", 2, 2},
                       ScanCase{"CrAtBlockEndAlone", Pad(63) + "\r" + "a,b", 2, 2},
                       ScanCase{"QuoteAcrossBlockEdge", "\"" + Pad(70) + ",x\",y\r\n", 1, 2},
@@ -157,6 +159,12 @@ TEST(CsvLines, ReadsJapaneseInBothEncodings) {
         EXPECT_EQ(lines->lineText(0), text) << name;
         EXPECT_EQ(lines->maxFieldCount(), 2) << name;
     }
+}
+
+TEST(CsvLines, ShiftJisLeadByteWithoutTrailShowsAsAReplacement) {
+    const std::shared_ptr<const CsvLines> lines = Scan("\x93\x8c\r\x82");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->lineText(1), QString(QChar(0x1A)));
 }
 
 TEST(CsvLines, CutLineDropsAHalfCharacter) {
