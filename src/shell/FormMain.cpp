@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <exception>
 
+#include "excel/ColumnLetters.h"
 #include "export/ConvertCommand.h"
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
@@ -170,7 +171,7 @@ void FormMain::Form_Load() {
     resize(twipsToPixels(m_loadedGeometry.width, nullptr),
            twipsToPixels(m_loadedGeometry.height, nullptr));
     InitProgramState();
-    // TODO(excel): BuildColumnLetters() once src/excel/ColumnLetters.h provides it.
+    BuildColumnLetters();
 }
 
 void FormMain::showEvent(QShowEvent* event) {

@@ -10,6 +10,15 @@
 
 namespace korvane {
 
+namespace {
+
+// Only a drag that carries at least one file name is taken; text and the like are refused.
+bool carriesFiles(const QMimeData* dropped) {
+    return dropped != nullptr && dropped->hasUrls() && !dropped->urls().isEmpty();
+}
+
+}  // namespace
+
 FileDropListView::FileDropListView(QWidget* parent) : QTreeView(parent) {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -17,7 +26,7 @@ FileDropListView::FileDropListView(QWidget* parent) : QTreeView(parent) {
 }
 
 void FileDropListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData() != nullptr && event->mimeData()->hasUrls()) {
+    if (carriesFiles(event->mimeData())) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -25,7 +34,7 @@ void FileDropListView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void FileDropListView::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData() != nullptr && event->mimeData()->hasUrls()) {
+    if (carriesFiles(event->mimeData())) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -34,7 +43,7 @@ void FileDropListView::dragMoveEvent(QDragMoveEvent* event) {
 
 void FileDropListView::dropEvent(QDropEvent* event) {
     const QMimeData* dropped = event->mimeData();
-    if (dropped == nullptr || !dropped->hasUrls()) {
+    if (!carriesFiles(dropped)) {
         event->ignore();
         return;
     }
