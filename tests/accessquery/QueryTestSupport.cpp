@@ -117,8 +117,6 @@ QueryDefRow queryRow(int32_t objectId, int attribute, int order, const QString& 
     return row;
 }
 
-namespace {
-
 void addQuery(QueryCatalogue& c, int32_t id, const QString& name, uint32_t flags,
               std::vector<QueryDefRow> rows) {
     c.objects.push_back({id, name, 5, flags});
@@ -132,9 +130,11 @@ void addQuery(QueryCatalogue& c, int32_t id, const QString& name, uint32_t flags
 }
 
 QueryDefRow r(int attribute, int order, const QString& name1, const QString& name2,
-              const QString& expression, std::optional<int32_t> flag = std::nullopt) {
+              const QString& expression, std::optional<int32_t> flag) {
     return queryRow(0, attribute, order, name1, name2, expression, flag);
 }
+
+namespace {
 
 MemoryTable customers() {
     MemoryTable t;

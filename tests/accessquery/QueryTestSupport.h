@@ -59,6 +59,14 @@ DbValue dateValue(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0);
 QueryDefRow queryRow(int32_t objectId, int attribute, int order, const QString& name1,
                      const QString& name2, const QString& expression, std::optional<int32_t> flag);
 
+// A row of the query being added by addQuery (its object id is filled in there).
+QueryDefRow r(int attribute, int order, const QString& name1, const QString& name2,
+              const QString& expression, std::optional<int32_t> flag = std::nullopt);
+
+// Adds a query object with the given rows, after the attribute 0 and 255 rows Access writes.
+void addQuery(QueryCatalogue& catalogue, int32_t id, const QString& name, uint32_t flags,
+              std::vector<QueryDefRow> rows);
+
 // mdb/sample_jet4.mdb as the manifest describes it.
 struct DesignedDatabase {
     QueryCatalogue catalogue;

@@ -248,16 +248,20 @@ bool QueryTranslator::translateSelect(const QueryDefinition& def, int depth, Tra
         return false;
     }
     // Equal names of columns from different sources read "Source.Column", as in Access.
-    for (PlannedColumn& column : planned) {
-        if (column.source < 0) {
-            continue;
-        }
-        for (const PlannedColumn& other : planned) {
-            if (&other != &column && other.source >= 0 && other.source != column.source &&
-                sameName(other.name, column.name)) {
-                column.name = scope.sources()[column.source].key + QLatin1Char('.') + column.name;
+    std::vector<QString> qualified(planned.size());
+    for (size_t i = 0; i < planned.size(); ++i) {
+        for (size_t j = 0; j < planned.size() && planned[i].source >= 0; ++j) {
+            if (planned[j].source >= 0 && planned[j].source != planned[i].source &&
+                sameName(planned[j].name, planned[i].name)) {
+                qualified[i] =
+                    scope.sources()[planned[i].source].key + QLatin1Char('.') + planned[i].name;
                 break;
             }
+        }
+    }
+    for (size_t i = 0; i < planned.size(); ++i) {
+        if (!qualified[i].isEmpty()) {
+            planned[i].name = qualified[i];
         }
     }
 
