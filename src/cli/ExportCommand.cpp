@@ -1,5 +1,6 @@
 // korvane-cli export: opens the database as a person would (its display dialog closed with the
 // window's close command, so no rows are shown), then runs File > Convert with the answers.
+#include <cstdio>
 #include <variant>
 
 #include "app/StandardLoaders.h"
@@ -97,7 +98,11 @@ int runExport(const QStringList& args) {
     setUserInteraction(nullptr);
 
     if (interaction.scriptError()) {
-        usageError(*interaction.scriptError());
+        // The named table or query is not in the database's lists.
+        const QByteArray text =
+            (QStringLiteral("korvane-cli: ") + *interaction.scriptError() + QLatin1Char('\n'))
+                .toUtf8();
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);
         return kExitFailed;
     }
     if (interaction.dialogLeftOpen()) {
