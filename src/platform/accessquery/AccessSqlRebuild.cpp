@@ -142,7 +142,8 @@ AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
             result.sql = selectText(def, result.error);
             break;
         case QueryType::Union: {
-            const bool all = def.selectFlags & 1;
+            // Attribute 3 of a union says UNION (flag 3) or UNION ALL (flag 1).
+            const bool all = (def.selectFlags & 2) == 0;
             QStringList parts;
             for (const QString& part : def.unionParts) {
                 parts << part.trimmed();
