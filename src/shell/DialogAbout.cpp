@@ -53,20 +53,20 @@ DialogAbout::DialogAbout(QWidget* parent) : KorvaneDialog(parent) {
     QLabel* description = addLabel(
         this, "Label2",
         QStringLiteral("CSVファイル、EXCELファイル、MDBファイルの中身を見るためのツールです。"),
-        960, 1005, 3420, 480);
+        960, 1005, 3420, 540);
     description->setWordWrap(true);
 
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setFrameShape(QFrame::HLine);
     frame->setFrameShadow(QFrame::Sunken);
-    frame->setGeometry(twipsRect(240, 1530, 5550, 30, this));
+    frame->setGeometry(twipsRect(240, 1590, 5550, 30, this));
 
     // The maker's three lines: placeholders that name no real person or company.
     const QString makerLines[] = {QStringLiteral("Korvane Project"),
                                   QStringLiteral("https://korvane.example.org/"),
                                   QStringLiteral("korvane@example.org")};
-    double top = 1650;
+    double top = 1710;
     for (const QString& line : makerLines) {
         QLabel* label = addLabel(this, "Label1", line, 240, top, 4020, 255);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
