@@ -35,8 +35,7 @@ TEST(RebuildAccessSql, DesignedQueriesReadAsAccessShowsThem) {
         {"qryCityCount",
          "SELECT Customers.City, Count(Customers.ID) AS CountOfID FROM Customers GROUP BY "
          "Customers.City;"},
-        {"qryNested",
-         "SELECT qryTokyo.ID, qryTokyo.Name FROM qryTokyo ORDER BY qryTokyo.ID DESC;"},
+        {"qryNested", "SELECT qryTokyo.ID, qryTokyo.Name FROM qryTokyo ORDER BY qryTokyo.ID DESC;"},
         {"qryUnion",
          "SELECT Customers.Name FROM Customers WHERE Customers.ID<=2 UNION ALL SELECT Big.Label "
          "FROM Big WHERE Big.ID<=2;"},
@@ -71,8 +70,8 @@ TEST(RebuildAccessSql, ShapesOfSelectAndUnion) {
     } cases[] = {
         {"nested joins with two conditions and DISTINCT",
          {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 2), r(5, 1, "Table1", {}, {}),
-          r(5, 2, "Table2", {}, {}), r(5, 3, "Table3", {}, {}),
-          r(6, 1, {}, {}, "Table1.*", 0), r(6, 2, {}, {}, "Table2.col1", 0),
+          r(5, 2, "Table2", {}, {}), r(5, 3, "Table3", {}, {}), r(6, 1, {}, {}, "Table1.*", 0),
+          r(6, 2, {}, {}, "Table2.col1", 0),
           r(7, 1, "Table1", "Table3", "Table1.col1 = Table3.col1", 2),
           r(7, 2, "Table3", "Table2", "Table3.col1 = Table2.col2", 1),
           r(7, 3, "Table3", "Table2", "Table3.col1 = Table2.col1", 1),
