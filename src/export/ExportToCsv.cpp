@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "export/CsvExportWriter.h"
+#include "platform/mdb/DataAccess.h"
 
 namespace korvane {
 
@@ -25,16 +26,10 @@ bool sameFile(const QString& a, const QString& b) {
 
 }  // namespace
 
-QString databasePathOf(const QString& connectionString) {
-    static const QLatin1String kKey("Data Source=");
-    const qsizetype at = connectionString.indexOf(kKey, 0, Qt::CaseInsensitive);
-    return at < 0 ? QString() : connectionString.mid(at + kKey.size());
-}
-
 std::optional<QString> ExportToCsv(const QString& outputPath, const QString& sourceName,
                                    bool isTitle, const QString& connectionString,
                                    const ExportSourceOpener& opener) {
-    const QString databasePath = databasePathOf(connectionString);
+    const QString databasePath = parseConnectionString(connectionString).dataSource;
     // Replacing the database with its own export would lose it.
     if (sameFile(outputPath, databasePath)) {
         return fileMessage(outputPath, QStringLiteral("には出力できません。"),

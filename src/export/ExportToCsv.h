@@ -21,7 +21,4 @@ std::optional<QString> ExportToCsv(const QString& outputPath, const QString& sou
                                    bool isTitle, const QString& connectionString,
                                    const ExportSourceOpener& opener);
 
-// The file named by the "Data Source=" part of a connection string (it runs to the end).
-QString databasePathOf(const QString& connectionString);
-
 }  // namespace korvane

@@ -143,13 +143,6 @@ TEST(ExportToCsvTest, SecondExportToOnePathLeavesOnlyItsOwnLines) {
     EXPECT_EQ(readAll(out), QByteArray("9,z\r\n"));
 }
 
-TEST(ExportToCsvTest, DatabasePathRunsToTheEndOfTheConnectionString) {
-    EXPECT_EQ(databasePathOf(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security "
-                                            "Info=False;Data Source=/d/a;b.mdb")),
-              QStringLiteral("/d/a;b.mdb"));
-    EXPECT_EQ(databasePathOf(QStringLiteral("Provider=X")), QString());
-}
-
 // Failures: the message names the file or the source and the cause, an existing file keeps
 // its bytes and no temporary file stays behind.
 struct FailureCase {
