@@ -29,14 +29,20 @@ using namespace korvane;
 int g_out = -1;
 
 // Tests make the helper fail on purpose, to see that its death or silence reaches the user as a
-// message: KORVANE_MDB_READER_FAULT = "crash-open", "hang-open" or "crash-row:N" (die while
-// sending row N of a table, counted from 1).
+// message: KORVANE_MDB_READER_FAULT = "crash-open", "hang-open" or "crash-row:TABLE:N" (die
+// while sending row N of table TABLE, counted from 1) or "endless:TABLE" (table TABLE repeats
+// its last row for ever, as a damaged page chain may).
 struct Fault {
     bool crashOpen = false;
     bool hangOpen = false;
+    std::string crashTable;
     long crashRow = 0;
+    std::string endlessTable;
 };
 Fault g_fault;
+bool g_faultTableOpen = false;    // the open table is the one named by the fault
+bool g_endlessTableOpen = false;  // the open table repeats its last row for ever
+std::string g_lastRow;
 long g_rowsSent = 0;
 
 void readFault() {
@@ -47,8 +53,13 @@ void readFault() {
     const std::string fault(text);
     g_fault.crashOpen = fault == "crash-open";
     g_fault.hangOpen = fault == "hang-open";
-    if (fault.rfind("crash-row:", 0) == 0) {
-        g_fault.crashRow = strtol(fault.c_str() + 10, nullptr, 10);
+    if (fault.rfind("endless:", 0) == 0) {
+        g_fault.endlessTable = fault.substr(8);
+    }
+    const size_t lastColon = fault.rfind(':');
+    if (fault.rfind("crash-row:", 0) == 0 && lastColon > 10) {
+        g_fault.crashTable = fault.substr(10, lastColon - 10);
+        g_fault.crashRow = strtol(fault.c_str() + lastColon + 1, nullptr, 10);
     }
 }
 
@@ -189,9 +200,17 @@ bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
     std::string error;
     for (uint32_t n = 0; n < maxRows; ++n) {
         payload.clear();
-        const auto step = scan.next(payload, error);
+        auto step = scan.next(payload, error);
+        if (g_endlessTableOpen) {
+            if (step == mdbreader::TableScan::Step::Row) {
+                g_lastRow = payload;
+            } else if (step == mdbreader::TableScan::Step::End && !g_lastRow.empty()) {
+                payload = g_lastRow;
+                step = mdbreader::TableScan::Step::Row;
+            }
+        }
         if (step == mdbreader::TableScan::Step::Row) {
-            if (g_fault.crashRow > 0 && ++g_rowsSent >= g_fault.crashRow) {
+            if (g_faultTableOpen && ++g_rowsSent >= g_fault.crashRow) {
                 writeAll(out);
                 crashNow();
             }
@@ -241,6 +260,10 @@ int serve() {
                     return 2;
                 }
                 scan.reset();
+                g_faultTableOpen = g_fault.crashRow > 0 && name == g_fault.crashTable;
+                g_rowsSent = 0;
+                g_endlessTableOpen = !g_fault.endlessTable.empty() && name == g_fault.endlessTable;
+                g_lastRow.clear();
                 MdbCatalogEntry* entry = db.mdb != nullptr ? findTable(db, name) : nullptr;
                 if (entry == nullptr) {
                     ok = sendError("テーブルが見つかりません。");

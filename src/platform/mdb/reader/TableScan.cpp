@@ -88,8 +88,10 @@ std::string TableScan::header() const {
         mdbproto::putString(out, column->name, strnlen(column->name, sizeof column->name));
         out.push_back(static_cast<char>(column->col_type));
         mdbproto::putU32(out, static_cast<uint32_t>(column->col_size));
-        out.push_back(static_cast<char>(column->col_scale));
+        // libmdb 1.0 reads a Decimal column's precision into col_scale and its scale into
+        // col_prec (Decimal(18,4) comes back as scale 18): send them the right way round.
         out.push_back(static_cast<char>(column->col_prec));
+        out.push_back(static_cast<char>(column->col_scale));
     }
     return out;
 }
@@ -156,7 +158,8 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
         return appendRow(start, size, payload, error) ? Step::Row : Step::Error;
     }
     // The row moved to another page; its slot here holds the row number and page of the new
-    // place. Crack it there, then come back to this page.
+    // place. Crack it there, then come back to this page. The moved row itself is marked
+    // deleted, so that a scan of its page does not show it twice.
     if (size < 4) {
         return Step::End;
     }
@@ -169,7 +172,7 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
         int oFlags = 0;
         if (findRowInPage(m_mdb->pg_buf, pageSize, rco, static_cast<int>(pointer & 0xFF), &oStart,
                           &oSize, &oFlags) &&
-            oSize > 0 && oFlags == 0) {
+            oSize > 0 && (oFlags & kOverflowRow) == 0) {
             ok = appendRow(oStart, oSize, payload, error);
         } else {
             error = "移動された行を読み取れません。";
