@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextOption>
+#include <algorithm>
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
@@ -70,6 +71,11 @@ DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialo
         new QLabel(QStringLiteral("CSVファイルとして出力するファイル名とテーブルを指定します。"),
                    this),
         "Label1", 120, 120, 5055, 255);
+    // Fonts here run wider than the ones the layout was drawn for: let the one-line caption
+    // use the width up to the dialog's right margin rather than lose its last characters.
+    m_label1->resize(std::min(std::max(m_label1->width(), m_label1->sizeHint().width()),
+                              width() - 2 * m_label1->x()),
+                     m_label1->height());
     m_frame1 =
         place(new QGroupBox(QStringLiteral("出力ファイル"), this), "Frame1", 120, 600, 5775, 1215);
     m_label2 = place(new PathLabel(m_frame1), "Label2", 120, 360, 4815, 615);
