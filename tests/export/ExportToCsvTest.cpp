@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -231,6 +232,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExportUnwritableTest,
                          [](const ::testing::TestParamInfo<UnwritableCase>& tested) {
                              return std::string(tested.param.name);
                          });
+
+TEST(ExportToCsvTest, ReadOnlyFolderKeepsItsFile) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+    const QString out = folder + QStringLiteral("/out.csv");
+    writeFile(out, "old\r\n");
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    if (::geteuid() == 0) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "root writes into read-only folders";
+    }
+    const std::optional<QString> failure =
+        ExportToCsv(out, "T", false, "Data Source=/x.mdb",
+                    fakeOpener({kIdName, {{integerValue(1), textValue("a")}}}));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(*failure,
+              QStringLiteral("ファイル(") + out +
+                  QStringLiteral(")を作成できません。フォルダへの書き込みが許可されていません。"));
+    EXPECT_EQ(readAll(out), QByteArray("old\r\n"));
+}
 
 TEST(ExportToCsvTest, RefusesToReplaceTheDatabaseItReads) {
     QTemporaryDir dir;
