@@ -28,6 +28,23 @@ QString collated(const SqlPiece& p) {
     return QLatin1Char('(') + p.sql + QStringLiteral(") COLLATE ") + QLatin1String(kTextCollation);
 }
 
+// A text compared with a date or a number is read as one, as Access does; SQLite would put
+// every text after every number. A text that reads as neither is a type mismatch.
+void matchKinds(SqlPiece& a, SqlPiece& b) {
+    const auto convert = [](SqlPiece& text, Kind target) {
+        text.sql =
+            (target == Kind::DateTime ? QStringLiteral("ak_cdate(") : QStringLiteral("ak_cdbl(")) +
+            text.sql + QLatin1Char(')');
+        text.kind = target;
+        text.exactSql.clear();
+    };
+    if (isNumericKind(a.kind) && b.kind == Kind::Text) {
+        convert(b, a.kind);
+    } else if (isNumericKind(b.kind) && a.kind == Kind::Text) {
+        convert(a, b.kind);
+    }
+}
+
 // Access's truth values are -1 and 0.
 SqlPiece truth(const QString& sqlCondition, bool aggregate) {
     return {QStringLiteral("(-(") + sqlCondition + QStringLiteral("))"), Kind::Boolean, aggregate};
@@ -151,6 +168,7 @@ private:
                     if (!concat(right)) {
                         return false;
                     }
+                    matchKinds(out, right);
                     out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) +
                                     QStringLiteral(" (") + right.sql + QLatin1Char(')'),
                                 out.aggregate || right.aggregate);
@@ -203,6 +221,8 @@ private:
                 if (!concat(high)) {
                     return false;
                 }
+                matchKinds(out, low);
+                matchKinds(out, high);
                 out = truth(collated(out) +
                                 (negated ? QStringLiteral(" NOT BETWEEN (")
                                          : QStringLiteral(" BETWEEN (")) +
@@ -223,6 +243,7 @@ private:
                     if (!expression(item)) {
                         return false;
                     }
+                    matchKinds(out, item);
                     items << item.sql;
                     aggregate = aggregate || item.aggregate;
                 } while (isSymbol(",") && ++m_pos);
