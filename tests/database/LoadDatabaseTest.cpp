@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -220,6 +221,51 @@ TEST_F(LoadDatabaseTest, EveryDesignedSelectQueryShowsItsRows) {
         EXPECT_EQ(m_list.itemCount(), c.rows) << c.name.toStdString();
         if (!c.firstRow.isEmpty() && m_list.itemCount() > 0) {
             EXPECT_EQ(row(0), c.firstRow) << c.name.toStdString();
+        }
+    }
+}
+
+TEST_F(LoadDatabaseTest, EveryPeerTableAndQueryShowsOrGivesTheTwoMessages) {
+    const QString dir = fixtureFile(QStringLiteral("peer-mdb"));
+    if (dir.isEmpty() || !QFile::exists(dir)) {
+        GTEST_SKIP() << "no fixtures";
+    }
+    const QStringList files = QDir(dir).entryList({QStringLiteral("*.mdb")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& file : files) {
+        const QString path = dir + QLatin1Char('/') + file;
+        InitProgramState();
+        m_ui = ScriptedInteraction();
+        load(path, {step(Action::Click, "CancelButton")});
+        const QStringList tables = programState().TableNames;
+        const QStringList queries = programState().QueryNames;
+        struct Choice {
+            QString name;
+            bool query;
+        };
+        std::vector<Choice> choices;
+        for (const QString& name : tables) {
+            choices.push_back({name, false});
+        }
+        for (const QString& name : queries) {
+            choices.push_back({name, true});
+        }
+        for (const Choice& choice : choices) {
+            m_ui = ScriptedInteraction();
+            m_tree.clear();
+            m_list.clearColumnHeaders();
+            m_list.clearListItems();
+            load(path, choice.query ? chooseQuery(choice.name) : chooseTable(choice.name));
+            const QStringList shown = messages();
+            const std::string what = (file + QLatin1Char(':') + choice.name).toStdString();
+            if (!choice.query) {
+                EXPECT_TRUE(shown.isEmpty()) << what << ": " << shown.join(" / ").toStdString();
+            } else if (!shown.isEmpty()) {
+                ASSERT_EQ(shown.size(), 2) << what;
+                EXPECT_EQ(shown[0], "ファイル(" + path + ")を取り扱うことができません。");
+                EXPECT_TRUE(shown[1].contains(choice.name)) << what << shown[1].toStdString();
+            }
+            EXPECT_FALSE(m_tree.nodes().empty()) << what;
         }
     }
 }
