@@ -165,28 +165,40 @@ void FormMain::buildPanes() {
 }
 
 void FormMain::Form_Load() {
-    m_loadedGeometry = KeepOnSomeScreen(ReadWindowGeometry(), screensInTwips());
-    move(twipsToPixels(m_loadedGeometry.left, nullptr),
-         twipsToPixels(m_loadedGeometry.top, nullptr));
-    resize(twipsToPixels(m_loadedGeometry.width, nullptr),
-           twipsToPixels(m_loadedGeometry.height, nullptr));
+    const WindowGeometry stored = KeepOnSomeScreen(ReadWindowGeometry(), screensInTwips());
+    move(twipsToPixels(stored.left, nullptr), twipsToPixels(stored.top, nullptr));
+    // The stored size is the outer one, borders and title included. Until the desktop has put
+    // its frame round the window the inner size is all there is to set; the frame is taken off
+    // once it is known, so a window does not grow by its frame at every start.
+    m_outerSizeToRestore =
+        QSize(twipsToPixels(stored.width, nullptr), twipsToPixels(stored.height, nullptr));
+    resize(m_outerSizeToRestore);
     InitProgramState();
     BuildColumnLetters();
 }
 
-void FormMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (m_shownOnce) {
+void FormMain::fitRestoredOuterSize() {
+    if (!m_outerSizeToRestore.isValid() || windowState() != Qt::WindowNoState) {
         return;
     }
-    m_shownOnce = true;
-    // The stored size is the outer size; the frame is known only now that the window is shown.
-    const int frameWidth = frameGeometry().width() - width();
-    const int frameHeight = frameGeometry().height() - height();
-    if (frameWidth > 0 || frameHeight > 0) {
-        resize(twipsToPixels(m_loadedGeometry.width, this) - frameWidth,
-               twipsToPixels(m_loadedGeometry.height, this) - frameHeight);
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) {
+        return;  // no frame yet (or none at all: then the inner size already is the outer one)
     }
+    const QSize inner = m_outerSizeToRestore - frame;
+    m_outerSizeToRestore = QSize();
+    resize(inner);
+}
+
+void FormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitRestoredOuterSize();
+}
+
+void FormMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // Under X11 the frame arrives after the window is shown, and moves the window into it.
+    fitRestoredOuterSize();
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {

@@ -56,6 +56,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -63,6 +64,7 @@ private:
     void buildToolbar();
     void buildPanes();
     void Form_Load();
+    void fitRestoredOuterSize();
     void Form_Unload();
     void Form_Resize();
     void SizeControls(double& x);
@@ -90,8 +92,8 @@ private:
     PanePlaces m_places = DesignPanePlaces();
     TwipRect m_dragBar;
     bool m_splitterDragging = false;
-    bool m_shownOnce = false;
-    WindowGeometry m_loadedGeometry;
+    // The stored outer size, in pixels, until the window's frame is known and taken off it.
+    QSize m_outerSizeToRestore;
 };
 
 }  // namespace korvane
