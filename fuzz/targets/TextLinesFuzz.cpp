@@ -22,14 +22,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TextFileLines reference = splitTextLines(bytes);
     check(detectTextEncoding(bytes) == reference.encoding);
 
-    // The validator fed in pieces agrees with the whole-file check.
-    Utf8Validator validator;
-    for (size_t at = 0; at < size; at += 5) {
-        validator.feed(QByteArrayView(bytes.constData() + at,
-                                      static_cast<qsizetype>(std::min<size_t>(5, size - at))));
+    // The block check and the byte-by-byte check agree, whatever pieces they are fed in.
+    Utf8Validator whole(Utf8Validator::Method::Scalar);
+    whole.feed(bytes);
+    const bool valid = whole.validAtEnd();
+    check(startsWithUtf8Bom(bytes) || valid == (reference.encoding == TextEncoding::Utf8));
+    for (const size_t piece : {size_t{1}, size_t{5}, size_t{16}, size_t{17}, size_t{4096}}) {
+        for (const auto method : {Utf8Validator::Method::Fastest, Utf8Validator::Method::Scalar}) {
+            Utf8Validator validator(method);
+            bool validBefore = true;
+            for (size_t at = 0; at < size; at += piece) {
+                validator.feed(
+                    QByteArrayView(bytes.constData() + at,
+                                   static_cast<qsizetype>(std::min<size_t>(piece, size - at))));
+                // Once invalid, always invalid.
+                check(validBefore || !validator.validSoFar());
+                validBefore = validator.validSoFar();
+            }
+            check(validator.validAtEnd() == valid);
+            check(valid ? validator.validSoFar() : true);
+        }
     }
-    check(startsWithUtf8Bom(bytes) ||
-          validator.validAtEnd() == (reference.encoding == TextEncoding::Utf8));
 
     auto buffer = std::make_unique<QBuffer>();
     buffer->setData(bytes);

@@ -31,6 +31,14 @@ inline uint64_t bitsBetween(int from, int to) {
     return below & ~under;
 }
 
+// Without a CPU-specific build __builtin_popcountll becomes a library call; this is inline.
+inline int popCount(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 inline bool bitAt(uint64_t x, int i) {
     return ((x >> i) & 1u) != 0;
 }
@@ -144,7 +152,7 @@ void CsvLineCounter::countBlock(const Masks& masks, int validLength) {
         ends &= ends - 1;
         const uint64_t separators =
             masks.comma & bitsBetween(segmentStart, end) & ~lineParity(segmentStart);
-        m_commas += __builtin_popcountll(separators);
+        m_commas += popCount(separators);
         const bool endsWithSeparator =
             end > segmentStart ? bitAt(separators, end - 1) : m_lastWasSeparator;
         endLine(base + static_cast<uint64_t>(end), endsWithSeparator);
@@ -166,7 +174,7 @@ void CsvLineCounter::countBlock(const Masks& masks, int validLength) {
     if (segmentStart < validLength) {
         const uint64_t parity = lineParity(segmentStart);
         const uint64_t separators = masks.comma & bitsBetween(segmentStart, validLength) & ~parity;
-        m_commas += __builtin_popcountll(separators);
+        m_commas += popCount(separators);
         m_inQuotes = bitAt(parity, validLength - 1);
         m_lastWasSeparator = bitAt(separators, validLength - 1);
     }

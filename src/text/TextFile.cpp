@@ -25,13 +25,77 @@ bool startsWithUtf8Bom(QByteArrayView bytes) {
            static_cast<uint8_t>(bytes[1]) == 0xBB && static_cast<uint8_t>(bytes[2]) == 0xBF;
 }
 
+namespace {
+
+inline bool isContinuation(uint8_t byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// The range the byte after a lead byte must fall in: it rules out overlong forms, surrogates
+// and everything above U+10FFFF.
+inline void secondByteRange(uint8_t lead, uint8_t& low, uint8_t& high) {
+    low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+}
+
+}  // namespace
+
+Utf8Validator::Utf8Validator(Method method)
+    : m_useBlocks(method == Method::Fastest && utf8BlocksAvailable()) {}
+
 void Utf8Validator::feed(QByteArrayView bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    const size_t size = static_cast<size_t>(bytes.size());
+    size_t size = static_cast<size_t>(bytes.size());
+    if (!m_useBlocks) {
+        feedScalar(data, size);
+        return;
+    }
+    if (m_invalid) {
+        return;
+    }
+    if (m_tailSize > 0) {
+        const size_t take = std::min(size, sizeof(m_tail) - m_tailSize);
+        std::memcpy(m_tail + m_tailSize, data, take);
+        m_tailSize += take;
+        data += take;
+        size -= take;
+        if (m_tailSize < sizeof(m_tail)) {
+            return;
+        }
+        checkUtf8Blocks(m_blocks, m_tail, 1);
+        m_tailSize = 0;
+    }
+    const size_t whole = size / sizeof(m_tail);
+    checkUtf8Blocks(m_blocks, data, whole);
+    m_tailSize = size - whole * sizeof(m_tail);
+    std::memcpy(m_tail, data + whole * sizeof(m_tail), m_tailSize);
+    m_invalid = m_blocks.error;
+}
+
+bool Utf8Validator::validAtEnd() const {
+    if (!m_useBlocks) {
+        return !m_invalid && m_pending == 0;
+    }
+    if (m_invalid) {
+        return false;
+    }
+    if (m_tailSize == 0) {
+        return utf8BlocksComplete(m_blocks);
+    }
+    // The last partial block, filled up with ASCII: a character left open meets a NUL.
+    Utf8BlockState last = m_blocks;
+    uint8_t padded[sizeof(m_tail)] = {};
+    std::memcpy(padded, m_tail, m_tailSize);
+    checkUtf8Blocks(last, padded, 1);
+    return utf8BlocksComplete(last);
+}
+
+void Utf8Validator::feedScalar(const uint8_t* data, size_t size) {
     size_t i = 0;
     while (i < size && !m_invalid) {
         const uint8_t byte = data[i];
         if (m_pending > 0) {
+            // A character begun in an earlier piece.
             if (byte < m_low || byte > m_high) {
                 m_invalid = true;
                 return;
@@ -55,27 +119,41 @@ void Utf8Validator::feed(QByteArrayView bytes) {
             }
             continue;
         }
+        int length = 0;
         if (byte < 0xC2) {
             m_invalid = true;  // a stray continuation byte or an overlong two-byte form
+            return;
         } else if (byte < 0xE0) {
-            m_pending = 1;
+            length = 2;
         } else if (byte < 0xF0) {
-            m_pending = 2;
-            if (byte == 0xE0) {
-                m_low = 0xA0;  // no overlong three-byte forms
-            } else if (byte == 0xED) {
-                m_high = 0x9F;  // no surrogates
-            }
+            length = 3;
         } else if (byte < 0xF5) {
-            m_pending = 3;
-            if (byte == 0xF0) {
-                m_low = 0x90;  // no overlong four-byte forms
-            } else if (byte == 0xF4) {
-                m_high = 0x8F;  // nothing above U+10FFFF
-            }
+            length = 4;
         } else {
             m_invalid = true;
+            return;
         }
+        uint8_t low = 0x80;
+        uint8_t high = 0xBF;
+        secondByteRange(byte, low, high);
+        if (i + static_cast<size_t>(length) <= size) {
+            // The whole character is in this piece: check it in one go.
+            const uint8_t second = data[i + 1];
+            bool valid = second >= low && second <= high;
+            for (int k = 2; k < length; ++k) {
+                valid = valid && isContinuation(data[i + static_cast<size_t>(k)]);
+            }
+            if (!valid) {
+                m_invalid = true;
+                return;
+            }
+            i += static_cast<size_t>(length);
+            continue;
+        }
+        // The character goes on in the next piece.
+        m_pending = length - 1;
+        m_low = low;
+        m_high = high;
         ++i;
     }
 }
