@@ -34,10 +34,13 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
     }
     uint64_t start = 0;
     int64_t at = 0;
-    if (m_cursorLine >= 0 && m_cursorLine <= line &&
-        line - m_cursorLine < CsvLineCounter::kLinesPerMark) {
+    if (m_cursorLine >= 0 && line == m_cursorLine) {
         start = m_cursorStart;
-        at = m_cursorLine;
+        at = line;
+    } else if (m_cursorLine >= 0 && m_cursorLine < line &&
+               line - m_cursorLine <= CsvLineCounter::kLinesPerMark) {
+        start = m_cursorNext;
+        at = m_cursorLine + 1;
     } else {
         const size_t mark = static_cast<size_t>(line / CsvLineCounter::kLinesPerMark);
         if (mark >= m_marks.size()) {
@@ -58,8 +61,9 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
     if (!span) {
         return {};
     }
-    m_cursorLine = line + 1;
-    m_cursorStart = span->next;
+    m_cursorLine = line;
+    m_cursorStart = span->start;
+    m_cursorNext = span->next;
     uint64_t end = span->end;
     if (maxBytes >= 0) {
         end = std::min(end, span->start + static_cast<uint64_t>(maxBytes));

@@ -37,9 +37,11 @@ private:
     int64_t m_lineCount;
     int64_t m_maxFieldCount;
     std::vector<uint64_t> m_marks;  // start of every CsvLineCounter::kLinesPerMark-th line
-    // Where the line after the one read last starts: rows are mostly read in order.
+    // The line read last and where it and the one after it start: rows are mostly read in
+    // order, and a view often asks for the same row again.
     mutable int64_t m_cursorLine = -1;
     mutable uint64_t m_cursorStart = 0;
+    mutable uint64_t m_cursorNext = 0;
 };
 
 struct CsvScan {
