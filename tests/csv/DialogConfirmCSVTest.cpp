@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "CsvTestFiles.h"
 #include "platform/Twips.h"
@@ -167,6 +168,30 @@ TEST_F(DialogConfirmCSVTest, StoppedCountClosesSilently) {
     EXPECT_EQ(dlg->retCode, 2);
     EXPECT_FALSE(dlg->countedLines());
     EXPECT_TRUE(m_ui.records().empty());
+}
+
+// Shows dialogs with their own event loop, as the window does, and stops every long count.
+class ExecInteraction : public ScriptedInteraction {
+public:
+    void runModal(QDialog& dialog) override { dialog.exec(); }
+    bool progressUpdate(double) override { return false; }
+};
+
+TEST_F(DialogConfirmCSVTest, StoppedCountEndsTheDialogsOwnEventLoop) {
+    ExecInteraction interaction;
+    setUserInteraction(&interaction);
+    DialogConfirmCSV dlg;
+    dlg.m_fname = m_files.write(QStringLiteral("t.csv"), NumberedLines(3));
+    // Should the dialog stay open, a late close ends the loop so the test fails, not hangs.
+    bool forcedClosed = false;
+    QTimer::singleShot(20000, &dlg, [&dlg, &forcedClosed] {
+        forcedClosed = true;
+        dlg.reject();
+    });
+    userInteraction().runModal(dlg);
+    EXPECT_FALSE(forcedClosed);
+    EXPECT_EQ(dlg.retCode, 2);
+    EXPECT_TRUE(interaction.records().empty());
 }
 
 TEST_F(DialogConfirmCSVTest, UnreadableFileIsReportedAndNotConfirmed) {
