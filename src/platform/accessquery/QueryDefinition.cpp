@@ -110,6 +110,11 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
                 break;  // 0 and 255 mark the start and end; others carry nothing we use
         }
     }
+    // Queries saved through SQL by other tools (CREATE VIEW) come without the type and flag
+    // rows; Jet runs them as select queries, and the catalogue lists them as such.
+    if (!seenType && !out.sources.empty()) {
+        out.type = static_cast<int>(QueryType::Select);
+    }
     return true;
 }
 
