@@ -97,7 +97,9 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
     }
     const bool hasBom = startsWithUtf8Bom(QByteArrayView(head, headSize));
     const uint64_t firstLineStart = hasBom ? kUtf8BomSize : 0;
-    std::unique_ptr<char[]> buffer = std::make_unique<char[]>(static_cast<size_t>(kScanChunk));
+    // No larger than the file, and not cleared: every byte used is read first.
+    const int64_t bufferSize = std::max<int64_t>(1, std::min<int64_t>(kScanChunk, size));
+    std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(bufferSize)]);
 
     // Lines end at LF unless the file holds a CR somewhere; the first CR seen sends the count
     // back to the start with CR line ends. Files with CR mostly show one in their first line.
@@ -106,7 +108,7 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
         uint64_t position = firstLineStart;
         while (position < size) {
             const int64_t want =
-                std::min<int64_t>(kScanChunk, static_cast<int64_t>(size - position));
+                std::min<int64_t>(bufferSize, static_cast<int64_t>(size - position));
             const int64_t got = reader->readAt(position, buffer.get(), want);
             if (got < 0) {
                 return pass;
