@@ -5,6 +5,7 @@
 #include "platform/accessquery/AccessExpr.h"
 
 #include "platform/accessquery/AccessCalls.h"
+#include "platform/accessquery/AccessExprParser.h"
 #include "platform/accessquery/AccessLexer.h"
 
 namespace korvane {
@@ -15,14 +16,12 @@ int kindCode(Kind kind) {
     return static_cast<int>(kind);
 }
 
-namespace {
-
-constexpr int kMaxDepth = 64;
-
 bool isNumericKind(Kind k) {
     return k == Kind::Integer || k == Kind::Real || k == Kind::Currency || k == Kind::Boolean ||
            k == Kind::DateTime || k == Kind::Decimal;
 }
+
+namespace {
 
 QString collated(const SqlPiece& p) {
     return QLatin1Char('(') + p.sql + QStringLiteral(") COLLATE ") + QLatin1String(kTextCollation);
@@ -50,487 +49,314 @@ SqlPiece truth(const QString& sqlCondition, bool aggregate) {
     return {QStringLiteral("(-(") + sqlCondition + QStringLiteral("))"), Kind::Boolean, aggregate};
 }
 
-class Translator {
-public:
-    Translator(std::vector<AccessToken> tokens, NameResolver& names, SqlParams& params)
-        : m_tokens(std::move(tokens)), m_names(names), m_params(params) {}
+}  // namespace
 
-    bool run(SqlPiece& out, QString& error) {
-        if (!expression(out)) {
-            error = m_error;
-            return false;
-        }
-        if (peek().type != AccessToken::Type::End) {
-            error = QStringLiteral("式の後の余分な語 '%1'").arg(peek().text);
-            return false;
-        }
-        return true;
+bool AccessExprParser::expression(SqlPiece& out) {
+    DepthGuard guard(m_depth);
+    if (m_depth > kMaxExprNesting) {
+        return fail(QStringLiteral("入れ子が深すぎる式"));
     }
+    return logical(0, out);
+}
 
-private:
-    const AccessToken& peek(int ahead = 0) const {
-        const size_t index = std::min(m_pos + ahead, m_tokens.size() - 1);
-        return m_tokens[index];
+// Imp, Eqv, Xor, Or, And: bitwise on numbers, which on -1/0 is the logic of truth values.
+bool AccessExprParser::logical(int level, SqlPiece& out) {
+    static const char* const words[] = {"Imp", "Eqv", "Xor", "Or", "And"};
+    if (level == 5) {
+        return notLevel(out);
     }
-    bool isSymbol(const char* s, int ahead = 0) const {
-        return peek(ahead).type == AccessToken::Type::Symbol &&
-               peek(ahead).text == QLatin1String(s);
-    }
-    bool isWord(const char* w, int ahead = 0) const {
-        const AccessToken& t = peek(ahead);
-        return t.type == AccessToken::Type::Name && !t.bracketed &&
-               t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-    }
-    bool fail(const QString& message) {
-        if (m_error.isEmpty()) {
-            m_error = message;
-        }
+    if (!logical(level + 1, out)) {
         return false;
     }
-    bool expect(const char* symbol) {
-        if (!isSymbol(symbol)) {
-            return fail(QStringLiteral("'%1' がありません").arg(QLatin1String(symbol)));
-        }
+    while (isWord(words[level])) {
         ++m_pos;
-        return true;
+        SqlPiece right;
+        if (!logical(level + 1, right)) {
+            return false;
+        }
+        const bool aggregate = out.aggregate || right.aggregate;
+        const QString fn = QStringLiteral("ak_") + QLatin1String(words[level]).toString().toLower();
+        out = {
+            fn + QLatin1Char('(') + out.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')'),
+            out.kind == Kind::Boolean && right.kind == Kind::Boolean ? Kind::Boolean
+                                                                     : Kind::Integer,
+            aggregate};
     }
+    return true;
+}
 
-    struct DepthGuard {
-        explicit DepthGuard(int& d) : depth(++d) {}
-        ~DepthGuard() { --depth; }
-        int& depth;
-    };
-
-    bool expression(SqlPiece& out) {
+bool AccessExprParser::notLevel(SqlPiece& out) {
+    if (isWord("Not")) {
+        ++m_pos;
         DepthGuard guard(m_depth);
-        if (m_depth > kMaxDepth) {
+        if (m_depth > kMaxExprNesting) {
             return fail(QStringLiteral("入れ子が深すぎる式"));
         }
-        return logical(0, out);
-    }
-
-    // Imp, Eqv, Xor, Or, And: bitwise on numbers, which on -1/0 is the logic of truth values.
-    bool logical(int level, SqlPiece& out) {
-        static const char* const words[] = {"Imp", "Eqv", "Xor", "Or", "And"};
-        if (level == 5) {
-            return notLevel(out);
-        }
-        if (!logical(level + 1, out)) {
+        SqlPiece inner;
+        if (!notLevel(inner)) {
             return false;
         }
-        while (isWord(words[level])) {
-            ++m_pos;
-            SqlPiece right;
-            if (!logical(level + 1, right)) {
-                return false;
-            }
-            const bool aggregate = out.aggregate || right.aggregate;
-            const QString fn =
-                QStringLiteral("ak_") + QLatin1String(words[level]).toString().toLower();
-            out = {fn + QLatin1Char('(') + out.sql + QStringLiteral(", ") + right.sql +
-                       QLatin1Char(')'),
-                   out.kind == Kind::Boolean && right.kind == Kind::Boolean ? Kind::Boolean
-                                                                            : Kind::Integer,
-                   aggregate};
-        }
+        out = {QStringLiteral("ak_not(") + inner.sql + QLatin1Char(')'),
+               inner.kind == Kind::Boolean ? Kind::Boolean : Kind::Integer, inner.aggregate};
         return true;
     }
+    return comparison(out);
+}
 
-    bool notLevel(SqlPiece& out) {
-        if (isWord("Not")) {
-            ++m_pos;
-            DepthGuard guard(m_depth);
-            if (m_depth > kMaxDepth) {
-                return fail(QStringLiteral("入れ子が深すぎる式"));
-            }
-            SqlPiece inner;
-            if (!notLevel(inner)) {
-                return false;
-            }
-            out = {QStringLiteral("ak_not(") + inner.sql + QLatin1Char(')'),
-                   inner.kind == Kind::Boolean ? Kind::Boolean : Kind::Integer, inner.aggregate};
-            return true;
-        }
-        return comparison(out);
-    }
-
-    bool comparison(SqlPiece& out) {
-        if (!concat(out)) {
-            return false;
-        }
-        for (;;) {
-            static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
-            bool matched = false;
-            for (const char* op : ops) {
-                if (isSymbol(op)) {
-                    ++m_pos;
-                    SqlPiece right;
-                    if (!concat(right)) {
-                        return false;
-                    }
-                    matchKinds(out, right);
-                    out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) +
-                                    QStringLiteral(" (") + right.sql + QLatin1Char(')'),
-                                out.aggregate || right.aggregate);
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched) {
-                continue;
-            }
-            if (isWord("Is")) {
-                ++m_pos;
-                const bool negated = isWord("Not");
-                if (negated) {
-                    ++m_pos;
-                }
-                if (!isWord("Null")) {
-                    return fail(QStringLiteral("Is の後に Null がありません"));
-                }
-                ++m_pos;
-                out = truth(
-                    QLatin1Char('(') + out.sql +
-                        (negated ? QStringLiteral(") IS NOT NULL") : QStringLiteral(") IS NULL")),
-                    out.aggregate);
-                continue;
-            }
-            const bool negated =
-                isWord("Not") && (isWord("Like", 1) || isWord("Between", 1) || isWord("In", 1));
-            const int at = negated ? 1 : 0;
-            if (isWord("Like", at)) {
-                m_pos += at + 1;
-                SqlPiece pattern;
-                if (!concat(pattern)) {
-                    return false;
-                }
-                QString like = QStringLiteral("ak_like(") + out.sql + QStringLiteral(", ") +
-                               pattern.sql + QLatin1Char(')');
-                out = {negated ? QStringLiteral("ak_not(") + like + QLatin1Char(')') : like,
-                       Kind::Boolean, out.aggregate || pattern.aggregate};
-            } else if (isWord("Between", at)) {
-                m_pos += at + 1;
-                SqlPiece low, high;
-                if (!concat(low)) {
-                    return false;
-                }
-                if (!isWord("And")) {
-                    return fail(QStringLiteral("Between の後に And がありません"));
-                }
-                ++m_pos;
-                if (!concat(high)) {
-                    return false;
-                }
-                matchKinds(out, low);
-                matchKinds(out, high);
-                out = truth(collated(out) +
-                                (negated ? QStringLiteral(" NOT BETWEEN (")
-                                         : QStringLiteral(" BETWEEN (")) +
-                                low.sql + QStringLiteral(") AND (") + high.sql + QLatin1Char(')'),
-                            out.aggregate || low.aggregate || high.aggregate);
-            } else if (isWord("In", at)) {
-                m_pos += at + 1;
-                if (!expect("(")) {
-                    return false;
-                }
-                if (isWord("Select")) {
-                    return fail(QStringLiteral("サブクエリー (SELECT)"));
-                }
-                QStringList items;
-                bool aggregate = out.aggregate;
-                do {
-                    SqlPiece item;
-                    if (!expression(item)) {
-                        return false;
-                    }
-                    matchKinds(out, item);
-                    items << item.sql;
-                    aggregate = aggregate || item.aggregate;
-                } while (isSymbol(",") && ++m_pos);
-                if (!expect(")")) {
-                    return false;
-                }
-                out = truth(collated(out) +
-                                (negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) +
-                                items.join(QStringLiteral(", ")) + QLatin1Char(')'),
-                            aggregate);
-            } else {
-                return true;
-            }
-        }
-    }
-
-    bool concat(SqlPiece& out) {
-        if (!additive(out)) {
-            return false;
-        }
-        while (isSymbol("&")) {
-            ++m_pos;
-            SqlPiece right;
-            if (!additive(right)) {
-                return false;
-            }
-            out = {QStringLiteral("ak_concat(%1, %2, %3, %4)")
-                       .arg(out.sql)
-                       .arg(kindCode(out.kind))
-                       .arg(right.sql)
-                       .arg(kindCode(right.kind)),
-                   Kind::Text, out.aggregate || right.aggregate};
-        }
-        return true;
-    }
-
-    static Kind arithmeticKind(Kind a, Kind b, bool dateAllowed) {
-        if (dateAllowed && ((a == Kind::DateTime && isNumericKind(b) && b != Kind::DateTime) ||
-                            (b == Kind::DateTime && isNumericKind(a) && a != Kind::DateTime))) {
-            return Kind::DateTime;
-        }
-        if (!isNumericKind(a) || !isNumericKind(b)) {
-            return Kind::Null;
-        }
-        if (a == Kind::Currency && (b == Kind::Currency || b == Kind::Integer)) {
-            return Kind::Currency;
-        }
-        if (b == Kind::Currency && a == Kind::Integer) {
-            return Kind::Currency;
-        }
-        if ((a == Kind::Integer || a == Kind::Boolean) &&
-            (b == Kind::Integer || b == Kind::Boolean)) {
-            return Kind::Integer;
-        }
-        return Kind::Real;
-    }
-
-    bool additive(SqlPiece& out) {
-        if (!binaryLevel(0, out)) {
-            return false;
-        }
-        while (isSymbol("+") || isSymbol("-")) {
-            const bool plus = isSymbol("+");
-            ++m_pos;
-            SqlPiece right;
-            if (!binaryLevel(0, right)) {
-                return false;
-            }
-            const bool aggregate = out.aggregate || right.aggregate;
-            if (plus && !(isNumericKind(out.kind) && isNumericKind(right.kind))) {
-                // + joins two texts in Access; the storage classes decide at run time.
-                out = {QStringLiteral("ak_add(") + out.sql + QStringLiteral(", ") + right.sql +
-                           QLatin1Char(')'),
-                       out.kind == Kind::Text && right.kind == Kind::Text ? Kind::Text : Kind::Null,
-                       aggregate};
-                continue;
-            }
-            Kind kind = arithmeticKind(out.kind, right.kind, true);
-            if (!plus && out.kind == Kind::DateTime && right.kind == Kind::DateTime) {
-                kind = Kind::Real;
-            }
-            out = {QLatin1Char('(') + out.sql +
-                       (plus ? QStringLiteral(" + ") : QStringLiteral(" - ")) + right.sql +
-                       QLatin1Char(')'),
-                   kind, aggregate};
-        }
-        return true;
-    }
-
-    // Mod, then \, then * and / (each binding tighter than the one before).
-    bool binaryLevel(int level, SqlPiece& out) {
-        if (level == 3) {
-            return unary(out);
-        }
-        if (!binaryLevel(level + 1, out)) {
-            return false;
-        }
-        for (;;) {
-            QString fn;
-            if (level == 0 && isWord("Mod")) {
-                fn = QStringLiteral("ak_mod");
-            } else if (level == 1 && isSymbol("\\")) {
-                fn = QStringLiteral("ak_intdiv");
-            } else if (level == 2 && isSymbol("/")) {
-                fn = QStringLiteral("ak_div");
-            } else if (level == 2 && isSymbol("*")) {
-                fn = QStringLiteral("*");
-            } else {
-                return true;
-            }
-            ++m_pos;
-            SqlPiece right;
-            if (!binaryLevel(level + 1, right)) {
-                return false;
-            }
-            const bool aggregate = out.aggregate || right.aggregate;
-            if (fn == QLatin1String("*")) {
-                out = {QLatin1Char('(') + out.sql + QStringLiteral(" * ") + right.sql +
-                           QLatin1Char(')'),
-                       arithmeticKind(out.kind, right.kind, false), aggregate};
-            } else {
-                out = {fn + QLatin1Char('(') + out.sql + QStringLiteral(", ") + right.sql +
-                           QLatin1Char(')'),
-                       fn == QLatin1String("ak_div") ? Kind::Real : Kind::Integer, aggregate};
-            }
-        }
-    }
-
-    bool unary(SqlPiece& out) {
-        if (isSymbol("-") || isSymbol("+")) {
-            const bool minus = isSymbol("-");
-            ++m_pos;
-            DepthGuard guard(m_depth);
-            if (m_depth > kMaxDepth) {
-                return fail(QStringLiteral("入れ子が深すぎる式"));
-            }
-            if (!unary(out)) {
-                return false;
-            }
-            if (minus) {
-                out.sql = QStringLiteral("(-") + out.sql + QLatin1Char(')');
-                out.exactSql.clear();
-            }
-            return true;
-        }
-        if (!primary(out)) {
-            return false;
-        }
-        while (isSymbol("^")) {
-            ++m_pos;
-            SqlPiece right;
-            if (isSymbol("-") || isSymbol("+")) {
-                if (!unary(right)) {
-                    return false;
-                }
-            } else if (!primary(right)) {
-                return false;
-            }
-            out = {QStringLiteral("ak_pow(") + out.sql + QStringLiteral(", ") + right.sql +
-                       QLatin1Char(')'),
-                   Kind::Real, out.aggregate || right.aggregate};
-        }
-        return true;
-    }
-
-    bool primary(SqlPiece& out) {
-        const AccessToken token = peek();
-        switch (token.type) {
-            case AccessToken::Type::Number:
-                ++m_pos;
-                out = token.integer ? SqlPiece{QString::number(token.integerValue), Kind::Integer}
-                                    : SqlPiece{QString::number(token.number, 'g', 17), Kind::Real};
-                if (!token.integer && !out.sql.contains(QLatin1Char('.')) &&
-                    !out.sql.contains(QLatin1Char('e'))) {
-                    out.sql += QStringLiteral(".0");
-                }
-                return true;
-            case AccessToken::Type::Text:
-                ++m_pos;
-                out = {m_params.add(token.text), Kind::Text};
-                return true;
-            case AccessToken::Type::Date:
-                ++m_pos;
-                out = {QLatin1Char('(') + QString::number(token.number, 'g', 17) +
-                           QStringLiteral(" + 0.0)"),
-                       Kind::DateTime};
-                return true;
-            case AccessToken::Type::Symbol:
-                if (isSymbol("(")) {
-                    ++m_pos;
-                    if (isWord("Select")) {
-                        return fail(QStringLiteral("サブクエリー (SELECT)"));
-                    }
-                    if (!expression(out) || !expect(")")) {
-                        return false;
-                    }
-                    out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
-                    return true;
-                }
-                return fail(QStringLiteral("記号 '%1'").arg(token.text));
-            case AccessToken::Type::Name:
-                return name(out);
-            case AccessToken::Type::End:
-                return fail(QStringLiteral("式が途中で終わっています"));
-        }
+bool AccessExprParser::comparison(SqlPiece& out) {
+    if (!concat(out)) {
         return false;
     }
-
-    bool name(SqlPiece& out) {
-        const AccessToken first = peek();
-        ++m_pos;
-        if (!first.bracketed) {
-            if (first.text.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0) {
-                out = {QStringLiteral("NULL"), Kind::Null};
-                return true;
-            }
-            if (first.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-                first.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-                out = {first.text.size() == 4 ? QStringLiteral("-1") : QStringLiteral("0"),
-                       Kind::Boolean};
-                return true;
-            }
-            if (first.text.compare(QLatin1String("Exists"), Qt::CaseInsensitive) == 0 ||
-                first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
-                return fail(QStringLiteral("サブクエリー (%1)").arg(first.text));
-            }
-            if (isSymbol("(")) {
-                return call(first.text, out);
+    for (;;) {
+        static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+        bool matched = false;
+        for (const char* op : ops) {
+            if (isSymbol(op)) {
+                ++m_pos;
+                SqlPiece right;
+                if (!concat(right)) {
+                    return false;
+                }
+                matchKinds(out, right);
+                out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) +
+                                QStringLiteral(" (") + right.sql + QLatin1Char(')'),
+                            out.aggregate || right.aggregate);
+                matched = true;
+                break;
             }
         }
-        QString qualifier;
-        QString column = first.text;
-        if (isSymbol(".") || isSymbol("!")) {
-            ++m_pos;
-            const AccessToken second = peek();
-            if (second.type != AccessToken::Type::Name) {
-                return fail(QStringLiteral("%1. の後に名前がありません").arg(first.text));
-            }
-            ++m_pos;
-            qualifier = first.text;
-            column = second.text;
-            if (isSymbol(".") || isSymbol("!")) {
-                return fail(QStringLiteral("名前 %1.%2.%3").arg(qualifier, column, peek(1).text));
-            }
+        if (matched) {
+            continue;
         }
-        return m_names.resolveName(qualifier, column, out, m_error);
-    }
-
-    bool call(const QString& function, SqlPiece& out) {
-        ++m_pos;  // (
-        std::vector<SqlPiece> args;
-        if (function.compare(QLatin1String("Count"), Qt::CaseInsensitive) == 0 && isSymbol("*")) {
+        if (isWord("Is")) {
             ++m_pos;
+            const bool negated = isWord("Not");
+            if (negated) {
+                ++m_pos;
+            }
+            if (!isWord("Null")) {
+                return fail(QStringLiteral("Is の後に Null がありません"));
+            }
+            ++m_pos;
+            out =
+                truth(QLatin1Char('(') + out.sql +
+                          (negated ? QStringLiteral(") IS NOT NULL") : QStringLiteral(") IS NULL")),
+                      out.aggregate);
+            continue;
+        }
+        const bool negated =
+            isWord("Not") && (isWord("Like", 1) || isWord("Between", 1) || isWord("In", 1));
+        const int at = negated ? 1 : 0;
+        if (isWord("Like", at)) {
+            m_pos += at + 1;
+            SqlPiece pattern;
+            if (!concat(pattern)) {
+                return false;
+            }
+            QString like = QStringLiteral("ak_like(") + out.sql + QStringLiteral(", ") +
+                           pattern.sql + QLatin1Char(')');
+            out = {negated ? QStringLiteral("ak_not(") + like + QLatin1Char(')') : like,
+                   Kind::Boolean, out.aggregate || pattern.aggregate};
+        } else if (isWord("Between", at)) {
+            m_pos += at + 1;
+            SqlPiece low, high;
+            if (!concat(low)) {
+                return false;
+            }
+            if (!isWord("And")) {
+                return fail(QStringLiteral("Between の後に And がありません"));
+            }
+            ++m_pos;
+            if (!concat(high)) {
+                return false;
+            }
+            matchKinds(out, low);
+            matchKinds(out, high);
+            out = truth(
+                collated(out) +
+                    (negated ? QStringLiteral(" NOT BETWEEN (") : QStringLiteral(" BETWEEN (")) +
+                    low.sql + QStringLiteral(") AND (") + high.sql + QLatin1Char(')'),
+                out.aggregate || low.aggregate || high.aggregate);
+        } else if (isWord("In", at)) {
+            m_pos += at + 1;
+            if (!expect("(")) {
+                return false;
+            }
+            if (isWord("Select")) {
+                return fail(QStringLiteral("サブクエリー (SELECT)"));
+            }
+            QStringList items;
+            bool aggregate = out.aggregate;
+            do {
+                SqlPiece item;
+                if (!expression(item)) {
+                    return false;
+                }
+                matchKinds(out, item);
+                items << item.sql;
+                aggregate = aggregate || item.aggregate;
+            } while (isSymbol(",") && ++m_pos);
             if (!expect(")")) {
                 return false;
             }
-            out = {QStringLiteral("count(*)"), Kind::Integer, true};
+            out = truth(collated(out) +
+                            (negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) +
+                            items.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                        aggregate);
+        } else {
             return true;
         }
-        if (!isSymbol(")")) {
-            do {
-                SqlPiece arg;
-                if (!expression(arg)) {
-                    return false;
-                }
-                args.push_back(arg);
-            } while (isSymbol(",") && ++m_pos);
-        }
-        if (!expect(")")) {
+    }
+}
+
+bool AccessExprParser::concat(SqlPiece& out) {
+    if (!additive(out)) {
+        return false;
+    }
+    while (isSymbol("&")) {
+        ++m_pos;
+        SqlPiece right;
+        if (!additive(right)) {
             return false;
         }
-        QString error;
-        if (!translateCall(function, args, out, error)) {
-            return fail(error);
+        out = {QStringLiteral("ak_concat(%1, %2, %3, %4)")
+                   .arg(out.sql)
+                   .arg(kindCode(out.kind))
+                   .arg(right.sql)
+                   .arg(kindCode(right.kind)),
+               Kind::Text, out.aggregate || right.aggregate};
+    }
+    return true;
+}
+
+DbValue::Kind AccessExprParser::arithmeticKind(Kind a, Kind b, bool dateAllowed) {
+    if (dateAllowed && ((a == Kind::DateTime && isNumericKind(b) && b != Kind::DateTime) ||
+                        (b == Kind::DateTime && isNumericKind(a) && a != Kind::DateTime))) {
+        return Kind::DateTime;
+    }
+    if (!isNumericKind(a) || !isNumericKind(b)) {
+        return Kind::Null;
+    }
+    if (a == Kind::Currency && (b == Kind::Currency || b == Kind::Integer)) {
+        return Kind::Currency;
+    }
+    if (b == Kind::Currency && a == Kind::Integer) {
+        return Kind::Currency;
+    }
+    if ((a == Kind::Integer || a == Kind::Boolean) && (b == Kind::Integer || b == Kind::Boolean)) {
+        return Kind::Integer;
+    }
+    return Kind::Real;
+}
+
+bool AccessExprParser::additive(SqlPiece& out) {
+    if (!binaryLevel(0, out)) {
+        return false;
+    }
+    while (isSymbol("+") || isSymbol("-")) {
+        const bool plus = isSymbol("+");
+        ++m_pos;
+        SqlPiece right;
+        if (!binaryLevel(0, right)) {
+            return false;
+        }
+        const bool aggregate = out.aggregate || right.aggregate;
+        if (plus && !(isNumericKind(out.kind) && isNumericKind(right.kind))) {
+            // + joins two texts in Access; the storage classes decide at run time.
+            out = {QStringLiteral("ak_add(") + out.sql + QStringLiteral(", ") + right.sql +
+                       QLatin1Char(')'),
+                   out.kind == Kind::Text && right.kind == Kind::Text ? Kind::Text : Kind::Null,
+                   aggregate};
+            continue;
+        }
+        Kind kind = arithmeticKind(out.kind, right.kind, true);
+        if (!plus && out.kind == Kind::DateTime && right.kind == Kind::DateTime) {
+            kind = Kind::Real;
+        }
+        out = {QLatin1Char('(') + out.sql + (plus ? QStringLiteral(" + ") : QStringLiteral(" - ")) +
+                   right.sql + QLatin1Char(')'),
+               kind, aggregate};
+    }
+    return true;
+}
+
+// Mod, then \, then * and / (each binding tighter than the one before).
+bool AccessExprParser::binaryLevel(int level, SqlPiece& out) {
+    if (level == 3) {
+        return unary(out);
+    }
+    if (!binaryLevel(level + 1, out)) {
+        return false;
+    }
+    for (;;) {
+        QString fn;
+        if (level == 0 && isWord("Mod")) {
+            fn = QStringLiteral("ak_mod");
+        } else if (level == 1 && isSymbol("\\")) {
+            fn = QStringLiteral("ak_intdiv");
+        } else if (level == 2 && isSymbol("/")) {
+            fn = QStringLiteral("ak_div");
+        } else if (level == 2 && isSymbol("*")) {
+            fn = QStringLiteral("*");
+        } else {
+            return true;
+        }
+        ++m_pos;
+        SqlPiece right;
+        if (!binaryLevel(level + 1, right)) {
+            return false;
+        }
+        const bool aggregate = out.aggregate || right.aggregate;
+        if (fn == QLatin1String("*")) {
+            out = {
+                QLatin1Char('(') + out.sql + QStringLiteral(" * ") + right.sql + QLatin1Char(')'),
+                arithmeticKind(out.kind, right.kind, false), aggregate};
+        } else {
+            out = {fn + QLatin1Char('(') + out.sql + QStringLiteral(", ") + right.sql +
+                       QLatin1Char(')'),
+                   fn == QLatin1String("ak_div") ? Kind::Real : Kind::Integer, aggregate};
+        }
+    }
+}
+
+bool AccessExprParser::unary(SqlPiece& out) {
+    if (isSymbol("-") || isSymbol("+")) {
+        const bool minus = isSymbol("-");
+        ++m_pos;
+        DepthGuard guard(m_depth);
+        if (m_depth > kMaxExprNesting) {
+            return fail(QStringLiteral("入れ子が深すぎる式"));
+        }
+        if (!unary(out)) {
+            return false;
+        }
+        if (minus) {
+            out.sql = QStringLiteral("(-") + out.sql + QLatin1Char(')');
+            out.exactSql.clear();
         }
         return true;
     }
+    if (!primary(out)) {
+        return false;
+    }
+    while (isSymbol("^")) {
+        ++m_pos;
+        SqlPiece right;
+        if (isSymbol("-") || isSymbol("+")) {
+            if (!unary(right)) {
+                return false;
+            }
+        } else if (!primary(right)) {
+            return false;
+        }
+        out = {QStringLiteral("ak_pow(") + out.sql + QStringLiteral(", ") + right.sql +
+                   QLatin1Char(')'),
+               Kind::Real, out.aggregate || right.aggregate};
+    }
+    return true;
+}
 
-    std::vector<AccessToken> m_tokens;
-    size_t m_pos = 0;
-    int m_depth = 0;
-    NameResolver& m_names;
-    SqlParams& m_params;
-    QString m_error;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 bool translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params, SqlPiece& out,
                          QString& error) {
@@ -543,7 +369,7 @@ bool translateAccessExpr(const QString& text, NameResolver& names, SqlParams& pa
     if (!tokenizeAccessExpr(text, tokens, error)) {
         return false;
     }
-    return Translator(std::move(tokens), names, params).run(out, error);
+    return AccessExprParser(std::move(tokens), names, params).run(out, error);
 }
 
 }  // namespace korvane

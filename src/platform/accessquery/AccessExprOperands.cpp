@@ -1,0 +1,124 @@
+// Operands of Access expressions: numbers, texts (bound as parameters), #dates#, True/False/
+// Null, names resolved by the caller, and function calls.
+
+#include "platform/accessquery/AccessCalls.h"
+#include "platform/accessquery/AccessExprParser.h"
+
+namespace korvane {
+
+using Kind = DbValue::Kind;
+
+bool AccessExprParser::primary(SqlPiece& out) {
+    const AccessToken token = peek();
+    switch (token.type) {
+        case AccessToken::Type::Number:
+            ++m_pos;
+            out = token.integer ? SqlPiece{QString::number(token.integerValue), Kind::Integer}
+                                : SqlPiece{QString::number(token.number, 'g', 17), Kind::Real};
+            if (!token.integer && !out.sql.contains(QLatin1Char('.')) &&
+                !out.sql.contains(QLatin1Char('e'))) {
+                out.sql += QStringLiteral(".0");
+            }
+            return true;
+        case AccessToken::Type::Text:
+            ++m_pos;
+            out = {m_params.add(token.text), Kind::Text};
+            return true;
+        case AccessToken::Type::Date:
+            ++m_pos;
+            out = {QLatin1Char('(') + QString::number(token.number, 'g', 17) +
+                       QStringLiteral(" + 0.0)"),
+                   Kind::DateTime};
+            return true;
+        case AccessToken::Type::Symbol:
+            if (isSymbol("(")) {
+                ++m_pos;
+                if (isWord("Select")) {
+                    return fail(QStringLiteral("サブクエリー (SELECT)"));
+                }
+                if (!expression(out) || !expect(")")) {
+                    return false;
+                }
+                out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
+                return true;
+            }
+            return fail(QStringLiteral("記号 '%1'").arg(token.text));
+        case AccessToken::Type::Name:
+            return name(out);
+        case AccessToken::Type::End:
+            return fail(QStringLiteral("式が途中で終わっています"));
+    }
+    return false;
+}
+
+bool AccessExprParser::name(SqlPiece& out) {
+    const AccessToken first = peek();
+    ++m_pos;
+    if (!first.bracketed) {
+        if (first.text.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0) {
+            out = {QStringLiteral("NULL"), Kind::Null};
+            return true;
+        }
+        if (first.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+            first.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+            out = {first.text.size() == 4 ? QStringLiteral("-1") : QStringLiteral("0"),
+                   Kind::Boolean};
+            return true;
+        }
+        if (first.text.compare(QLatin1String("Exists"), Qt::CaseInsensitive) == 0 ||
+            first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
+            return fail(QStringLiteral("サブクエリー (%1)").arg(first.text));
+        }
+        if (isSymbol("(")) {
+            return call(first.text, out);
+        }
+    }
+    QString qualifier;
+    QString column = first.text;
+    if (isSymbol(".") || isSymbol("!")) {
+        ++m_pos;
+        const AccessToken second = peek();
+        if (second.type != AccessToken::Type::Name) {
+            return fail(QStringLiteral("%1. の後に名前がありません").arg(first.text));
+        }
+        ++m_pos;
+        qualifier = first.text;
+        column = second.text;
+        if (isSymbol(".") || isSymbol("!")) {
+            return fail(QStringLiteral("名前 %1.%2.%3").arg(qualifier, column, peek(1).text));
+        }
+    }
+    return m_names.resolveName(qualifier, column, out, m_error);
+}
+
+bool AccessExprParser::call(const QString& function, SqlPiece& out) {
+    ++m_pos;  // (
+    std::vector<SqlPiece> args;
+    if (function.compare(QLatin1String("Count"), Qt::CaseInsensitive) == 0 && isSymbol("*")) {
+        ++m_pos;
+        if (!expect(")")) {
+            return false;
+        }
+        out = {QStringLiteral("count(*)"), Kind::Integer, true};
+        return true;
+    }
+    if (!isSymbol(")")) {
+        do {
+            SqlPiece arg;
+            if (!expression(arg)) {
+                return false;
+            }
+            args.push_back(arg);
+        } while (isSymbol(",") && ++m_pos);
+    }
+    if (!expect(")")) {
+        return false;
+    }
+    QString error;
+    if (!translateCall(function, args, out, error)) {
+        return fail(error);
+    }
+    return true;
+}
+
+}  // namespace korvane

@@ -1,0 +1,97 @@
+#pragma once
+// The reader of Access expressions behind translateAccessExpr: recursive descent over the
+// tokens, writing SQLite SQL as it reads. Operators live in AccessExpr.cpp, operands (literals,
+// names, calls) in AccessExprOperands.cpp.
+
+#include <QString>
+#include <algorithm>
+#include <vector>
+
+#include "platform/accessquery/AccessExpr.h"
+#include "platform/accessquery/AccessLexer.h"
+
+namespace korvane {
+
+class AccessExprParser {
+public:
+    using Kind = DbValue::Kind;
+
+    AccessExprParser(std::vector<AccessToken> tokens, NameResolver& names, SqlParams& params)
+        : m_tokens(std::move(tokens)), m_names(names), m_params(params) {}
+
+    bool run(SqlPiece& out, QString& error) {
+        if (!expression(out)) {
+            error = m_error;
+            return false;
+        }
+        if (peek().type != AccessToken::Type::End) {
+            error = QStringLiteral("式の後の余分な語 '%1'").arg(peek().text);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    const AccessToken& peek(int ahead = 0) const {
+        const size_t index = std::min(m_pos + ahead, m_tokens.size() - 1);
+        return m_tokens[index];
+    }
+    bool isSymbol(const char* s, int ahead = 0) const {
+        return peek(ahead).type == AccessToken::Type::Symbol &&
+               peek(ahead).text == QLatin1String(s);
+    }
+    bool isWord(const char* w, int ahead = 0) const {
+        const AccessToken& t = peek(ahead);
+        return t.type == AccessToken::Type::Name && !t.bracketed &&
+               t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    }
+    bool fail(const QString& message) {
+        if (m_error.isEmpty()) {
+            m_error = message;
+        }
+        return false;
+    }
+    bool expect(const char* symbol) {
+        if (!isSymbol(symbol)) {
+            return fail(QStringLiteral("'%1' がありません").arg(QLatin1String(symbol)));
+        }
+        ++m_pos;
+        return true;
+    }
+
+    struct DepthGuard {
+        explicit DepthGuard(int& d) : depth(++d) {}
+        ~DepthGuard() { --depth; }
+        int& depth;
+    };
+
+    bool expression(SqlPiece& out);
+    // Imp, Eqv, Xor, Or, And: bitwise on numbers, which on -1/0 is the logic of truth values.
+    bool logical(int level, SqlPiece& out);
+    bool notLevel(SqlPiece& out);
+    bool comparison(SqlPiece& out);
+    bool concat(SqlPiece& out);
+    static Kind arithmeticKind(Kind a, Kind b, bool dateAllowed);
+    bool additive(SqlPiece& out);
+    // Mod, then \, then * and / (each binding tighter than the one before).
+    bool binaryLevel(int level, SqlPiece& out);
+    bool unary(SqlPiece& out);
+    bool primary(SqlPiece& out);
+    bool name(SqlPiece& out);
+    bool call(const QString& function, SqlPiece& out);
+
+    std::vector<AccessToken> m_tokens;
+    size_t m_pos = 0;
+    int m_depth = 0;
+    NameResolver& m_names;
+    SqlParams& m_params;
+    QString m_error;
+};
+
+// Nesting deeper than this is refused before it can exhaust the stack.
+constexpr int kMaxExprNesting = 64;
+
+// Helpers shared by both halves of the parser.
+bool isNumericKind(DbValue::Kind k);
+
+}  // namespace korvane
