@@ -276,8 +276,13 @@ void FormMain::ListView1_OLEDragDrop(const QList<QUrl>& files) {
 void FormMain::OpenCommandLinePaths(const QStringList& paths) {
     QList<QUrl> files;
     for (const QString& path : paths) {
-        files.append(path.isEmpty() ? QUrl()
-                                    : QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        if (path.isEmpty()) {
+            files.append(QUrl());
+        } else if (path.startsWith(QLatin1String("file:"))) {
+            files.append(QUrl(path));  // a launcher that passes addresses instead of paths
+        } else {
+            files.append(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        }
     }
     ListView1_OLEDragDrop(files);
 }

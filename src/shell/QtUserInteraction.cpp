@@ -84,6 +84,11 @@ QtUserInteraction::~QtUserInteraction() {
 }
 
 void QtUserInteraction::runModal(QDialog& dialog) {
+    // A dialog made without a parent would open wherever the desktop likes; it belongs over the
+    // window the person is working in.
+    if (dialog.parentWidget() == nullptr) {
+        centreOver(dialog, DialogOwner());
+    }
     dialog.exec();
 }
 

@@ -26,6 +26,7 @@ TEST_F(OpenWith, OpensTheFirstPathOnlyAndIgnoresWhatIsNoFile) {
     } cases[] = {
         {"one path", {a}, a},
         {"further paths are ignored", {a, b}, a},
+        {"a file address is taken as its path", {QUrl::fromLocalFile(a).toString()}, a},
         {"a missing first path does nothing", {missing, a}, {}},
         {"a folder does nothing", {m_dir.path()}, {}},
         {"an empty argument does nothing", {QString()}, {}},
