@@ -1,0 +1,151 @@
+#include "platform/mdb/MdbSession.h"
+
+#include <algorithm>
+
+#include "platform/mdb/MdbSessionInternal.h"
+
+namespace korvane {
+
+using mdbsession::garbledReply;
+using mdbsession::requestWithString;
+
+namespace {
+
+constexpr uint32_t kLargestBatch = 4096;
+
+// The most rows a table may give before it counts as damaged. Access does not always keep the
+// declared count up to date (MSysQueries of an edited database declares 82 rows and holds 90),
+// so the count is a guide: only a table that gives far more is stopped.
+uint64_t rowLimit(uint64_t declaredRows) {
+    return declaredRows * 2 + 1000;
+}
+
+}  // namespace
+
+TableStream::TableStream(std::shared_ptr<MdbSession> session, const QString& name)
+    : m_session(std::move(session)), m_name(name) {}
+
+QStringList TableStream::names() const {
+    QStringList out;
+    for (const MdbColumnInfo& column : m_header.columns) {
+        out << column.name;
+    }
+    return out;
+}
+
+bool TableStream::failWith(const QString& description, QString* error) {
+    m_ended = true;
+    if (error != nullptr) {
+        *error = description;
+    }
+    return false;
+}
+
+bool TableStream::open(QString* error) {
+    MdbSession& session = *m_session;
+    if (!session.drain(error)) {
+        return false;
+    }
+    m_generation = ++session.m_generation;
+    m_rowsRead = 0;
+    m_ended = false;
+    if (!session.m_reader.send(requestWithString(mdbproto::kOpenTable, m_name.toUtf8()))) {
+        // The read below reports why the helper is gone.
+    }
+    const auto frame = session.m_reader.readFrame(error);
+    if (!frame) {
+        return failWith(*error, error);
+    }
+    if (frame->kind == mdbproto::kError) {
+        return failWith(QStringLiteral("テーブル(%1)を開けません。%2")
+                            .arg(m_name, decodeErrorReply(frame->payload)),
+                        error);
+    }
+    std::optional<MdbTableHeader> header;
+    if (frame->kind == mdbproto::kTableHeader) {
+        header = decodeTableHeader(frame->payload);
+    }
+    if (!header) {
+        session.m_reader.stop();
+        return failWith(garbledReply(), error);
+    }
+    m_header = std::move(*header);
+    return true;
+}
+
+bool TableStream::request(QString* error) {
+    MdbSession& session = *m_session;
+    std::string out(1, mdbproto::kNextRows);
+    mdbproto::putU32(out, m_batchSize);
+    session.m_reader.send(QByteArray(out.data(), static_cast<qsizetype>(out.size())));
+    session.m_batchOpen = true;
+    // Small batches first, so the first rows show quickly; larger ones once rows flow.
+    m_batchSize = std::min(kLargestBatch, m_batchSize * 2);
+    (void)error;
+    return true;
+}
+
+bool TableStream::next(std::vector<DbValue>& row, QString* error) {
+    if (m_ended) {
+        return false;
+    }
+    MdbSession& session = *m_session;
+    if (session.m_generation != m_generation) {
+        return failWith(QStringLiteral("テーブル(%1)の読み取りは中断されました。").arg(m_name),
+                        error);
+    }
+    for (;;) {
+        if (!session.m_batchOpen && !request(error)) {
+            return false;
+        }
+        QString failure;
+        const auto frame = session.m_reader.readFrame(&failure);
+        if (!frame) {
+            session.m_batchOpen = false;
+            return failWith(failure, error);
+        }
+        switch (frame->kind) {
+            case mdbproto::kRow:
+                if (!decodeRowReply(frame->payload, m_header.columns, row)) {
+                    session.m_reader.stop();
+                    session.m_batchOpen = false;
+                    return failWith(garbledReply(), error);
+                }
+                if (++m_rowsRead > rowLimit(m_header.declaredRows)) {
+                    // A damaged page chain can hand out the same rows again and again.
+                    session.m_reader.stop();
+                    session.m_batchOpen = false;
+                    return failWith(
+                        QStringLiteral(
+                            "テーブル(%1)から定義された行数(%2)をはるかに超える行が読み取"
+                            "られました。ファイルが壊れている可能性があります。")
+                            .arg(m_name)
+                            .arg(m_header.declaredRows),
+                        error);
+                }
+                return true;
+            case mdbproto::kBatchEnd:
+                session.m_batchOpen = false;
+                continue;
+            case mdbproto::kTableEnd:
+                session.m_batchOpen = false;
+                m_ended = true;
+                return false;
+            case mdbproto::kError:
+                session.m_batchOpen = false;
+                return failWith(QStringLiteral("テーブル(%1)を読み取れません。%2")
+                                    .arg(m_name, decodeErrorReply(frame->payload)),
+                                error);
+            default:
+                session.m_reader.stop();
+                session.m_batchOpen = false;
+                return failWith(garbledReply(), error);
+        }
+    }
+}
+
+bool TableStream::rewind(QString* error) {
+    return open(error);
+}
+
+}  // namespace korvane
