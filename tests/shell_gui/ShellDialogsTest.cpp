@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "platform/Twips.h"
@@ -174,8 +178,39 @@ TEST(QtUserInteractionTest, FileDialogTakesTheRequestAndIgnoresLetterCase) {
     EXPECT_EQ(dialog.nameFilters(), request.filters);
     EXPECT_EQ(dialog.selectedNameFilter(), request.filters[0]);
     EXPECT_EQ(QDir(dialog.directory()), QDir(request.folder));
-    EXPECT_FALSE(dialog.filter().testFlag(QDir::CaseSensitive));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+}
+
+TEST(QtUserInteractionTest, FileDialogFiltersMatchAnyLetterCase) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"UPPER.CSV", "lower.csv", "Mixed.Csv", "notes.txt", "book.xls"}) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    FileDialogRequest request;
+    request.filters = {QStringLiteral("CSVファイル (*.csv)"),
+                       QStringLiteral("txtファイル (*.txt)")};
+    request.folder = dir.path();
+    QFileDialog dialog;
+    ConfigureFileDialog(dialog, request, false);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    dialog.show();
+    if (loaded.isEmpty()) {
+        ASSERT_TRUE(loaded.wait(30000));
+    }
+    const QModelIndex folder = model->index(dir.path());
+    QStringList shown;
+    for (int row = 0; row < model->rowCount(folder); ++row) {
+        const QModelIndex entry = model->index(row, 0, folder);
+        if (entry.flags().testFlag(Qt::ItemIsEnabled)) {
+            shown << model->fileName(entry);
+        }
+    }
+    shown.sort();
+    EXPECT_EQ(shown, QStringList({"Mixed.Csv", "UPPER.CSV", "lower.csv"}));
 }
 
 }  // namespace
