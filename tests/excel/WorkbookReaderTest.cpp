@@ -186,7 +186,7 @@ TEST(WorkbookReader, RefusedStreams) {
         {"Excel 4.0", record(0x0409, u16(0) + u16(0x0010) + u16(0)) + record(0x000A, {}), "BIFF4"},
         {"Excel 2.x", record(0x0009, u16(0) + u16(0x0010)) + record(0x000A, {}), "BIFF2"},
         {"not a workbook", QByteArray("This is a plain text file."), "not an Excel 97-2003"},
-        {"Excel 2007 or later", QByteArray("PK\x03\x04 rest of a zip", 20), ".xlsx"},
+        {"Excel 2007 or later", QByteArray("PK\x03\x04 rest of a zip"), ".xlsx"},
         {"too short", QByteArray("\xD0\xCF", 2), "too short"},
         {"OLE2 signature over garbage",
          QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\xFF'), "damaged"},
