@@ -50,8 +50,8 @@ void Utf8Validator::feed(QByteArrayView bytes) {
         feedScalar(data, size);
         return;
     }
-    if (m_invalid) {
-        return;
+    if (m_invalid || size == 0) {
+        return;  // an empty view may carry no data pointer at all
     }
     if (m_tailSize > 0) {
         const size_t take = std::min(size, sizeof(m_tail) - m_tailSize);
@@ -68,7 +68,9 @@ void Utf8Validator::feed(QByteArrayView bytes) {
     const size_t whole = size / sizeof(m_tail);
     checkUtf8Blocks(m_blocks, data, whole);
     m_tailSize = size - whole * sizeof(m_tail);
-    std::memcpy(m_tail, data + whole * sizeof(m_tail), m_tailSize);
+    if (m_tailSize > 0) {
+        std::memcpy(m_tail, data + whole * sizeof(m_tail), m_tailSize);
+    }
     m_invalid = m_blocks.error;
 }
 
