@@ -104,6 +104,8 @@ TEST(AccessExpressions, Operators) {
         {"Z Is Null", "False"},
         {"S Is Not Null", "True"},
         {"True", "True"},
+        {"B = Yes", "True"},
+        {"F = Off", "True"},
         {"B And F", "False"},
         {"B Or F", "True"},
         {"B Xor B", "False"},

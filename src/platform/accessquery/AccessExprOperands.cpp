@@ -59,11 +59,16 @@ bool AccessExprParser::name(SqlPiece& out) {
             out = {QStringLiteral("NULL"), Kind::Null};
             return true;
         }
-        if (first.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-            first.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-            out = {first.text.size() == 4 ? QStringLiteral("-1") : QStringLiteral("0"),
-                   Kind::Boolean};
-            return true;
+        // Jet reads Yes/No and On/Off as True/False too, unless the word names a source.
+        static const char* const truthWords[][2] = {{"True", "-1"}, {"False", "0"}, {"Yes", "-1"},
+                                                    {"No", "0"},    {"On", "-1"},   {"Off", "0"}};
+        if (!isSymbol(".") && !isSymbol("!") && !isSymbol("(")) {
+            for (const auto& word : truthWords) {
+                if (first.text.compare(QLatin1String(word[0]), Qt::CaseInsensitive) == 0) {
+                    out = {QLatin1String(word[1]), Kind::Boolean};
+                    return true;
+                }
+            }
         }
         if (first.text.compare(QLatin1String("Exists"), Qt::CaseInsensitive) == 0 ||
             first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
