@@ -105,7 +105,7 @@ bool translateCall(const QString& name, const std::vector<SqlPiece>& args, SqlPi
         aggregate = aggregate || arg.aggregate;
     }
     const auto argCountError = [&] {
-        error = QStringLiteral("関数 %1 の引数の数 (%2)").arg(name).arg(args.size());
+        error = QStringLiteral("関数 %1 の引数の数 (%2)").arg(name, QString::number(args.size()));
         return false;
     };
     // Functions whose arguments are not all evaluated are written out as SQL.

@@ -220,10 +220,8 @@ bool AccessExprParser::concat(SqlPiece& out) {
             return false;
         }
         out = {QStringLiteral("ak_concat(%1, %2, %3, %4)")
-                   .arg(out.sql)
-                   .arg(kindCode(out.kind))
-                   .arg(right.sql)
-                   .arg(kindCode(right.kind)),
+                   .arg(out.sql, QString::number(kindCode(out.kind)), right.sql,
+                        QString::number(kindCode(right.kind))),
                Kind::Text, out.aggregate || right.aggregate};
     }
     return true;
