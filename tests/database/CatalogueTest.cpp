@@ -61,6 +61,17 @@ TEST_F(Catalogue, FailureLeavesTheNamesAndTheSecondString) {
     }
 }
 
+TEST_F(Catalogue, SchemaThatFailsAfterTheOpenLeavesTheNames) {
+    // The reader dies half-way through the object table, after the open succeeded.
+    qputenv("KORVANE_MDB_READER_FAULT", "crash-row:MSysObjects:5");
+    const bool read = ReadDatabaseCatalogue(sample());
+    qunsetenv("KORVANE_MDB_READER_FAULT");
+    EXPECT_FALSE(read);
+    EXPECT_EQ(programState().TableNames, QStringList({"T1", "T2"}));
+    EXPECT_EQ(programState().QueryNames, QStringList({"Q1"}));
+    EXPECT_EQ(programState().DatabaseConnectionString, Jet40ConnectionString(sample()));
+}
+
 TEST_F(Catalogue, ANewDatabaseReplacesTheNamesOfTheOldOne) {
     const QString other = fixtureFile(QStringLiteral("mdb/edge_big_jet4.mdb"));
     if (other.isEmpty() || !QFile::exists(other)) {
