@@ -12,6 +12,7 @@
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/DialogControls.h"
 #include "text/Numbers.h"
 
 namespace korvane {
@@ -25,15 +26,6 @@ constexpr int64_t kDefaultChoice = 100;
 
 const QString kRangeMessage =
     QStringLiteral("表示するレコード数は１以上最大レコード数以下の整数です。");
-
-template <typename Widget>
-Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
-                double height) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height, parent));
-    return widget;
-}
 
 }  // namespace
 
@@ -50,25 +42,25 @@ DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : KorvaneDialog(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsSize(6030, 5430, this));
 
-    m_label1 = Control<QLabel>(this, "Label1", 120, 120, 5655, 255);
-    m_label2 = Control<QLabel>(this, "Label2", 120, 480, 5775, 375);
+    m_label1 = newControl<QLabel>(this, "Label1", 120, 120, 5655, 255);
+    m_label2 = newControl<QLabel>(this, "Label2", 120, 480, 5775, 375);
     m_label2->setText(QStringLiteral("リストビューに表示するレコード数を設定してください。"));
-    m_option1 = Control<QRadioButton>(this, "Option1", 360, 960, 2055, 255);
+    m_option1 = newControl<QRadioButton>(this, "Option1", 360, 960, 2055, 255);
     m_option1->setText(QStringLiteral("レコード数を指定。"));
-    m_text1 = Control<QLineEdit>(this, "Text1", 2520, 960, 495, 270);
-    m_option2 = Control<QRadioButton>(this, "Option2", 360, 1320, 1575, 255);
+    m_text1 = newControl<QLineEdit>(this, "Text1", 2520, 960, 495, 270);
+    m_option2 = newControl<QRadioButton>(this, "Option2", 360, 1320, 1575, 255);
     m_option2->setText(QStringLiteral("全レコード表示"));
-    m_frame1 = Control<QFrame>(this, "Frame1", 120, 1800, 5775, 32);
+    m_frame1 = newControl<QFrame>(this, "Frame1", 120, 1800, 5775, 32);
     m_frame1->setFrameShape(QFrame::HLine);
     m_frame1->setFrameShadow(QFrame::Sunken);
-    m_label3 = Control<QLabel>(this, "Label3", 120, 1920, 735, 255);
+    m_label3 = newControl<QLabel>(this, "Label3", 120, 1920, 735, 255);
     m_label3->setText(QStringLiteral("sample"));
-    m_list1 = Control<QListWidget>(this, "List1", 120, 2280, 5775, 2040);
-    m_check1 = Control<QCheckBox>(this, "Check1", 120, 4440, 2415, 255);
+    m_list1 = newControl<QListWidget>(this, "List1", 120, 2280, 5775, 2040);
+    m_check1 = newControl<QCheckBox>(this, "Check1", 120, 4440, 2415, 255);
     m_check1->setText(QStringLiteral("先頭行は項目名である。"));
-    m_okButton = Control<QPushButton>(this, "OKButton", 120, 4920, 1215, 375);
+    m_okButton = newControl<QPushButton>(this, "OKButton", 120, 4920, 1215, 375);
     m_okButton->setText(QStringLiteral("OK"));
-    m_cancelButton = Control<QPushButton>(this, "CancelButton", 1440, 4920, 1215, 375);
+    m_cancelButton = newControl<QPushButton>(this, "CancelButton", 1440, 4920, 1215, 375);
     m_cancelButton->setText(QStringLiteral("ｷｬﾝｾﾙ"));
     for (QPushButton* button : {m_okButton, m_cancelButton}) {
         button->setAutoDefault(false);

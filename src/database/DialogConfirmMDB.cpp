@@ -13,6 +13,7 @@
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
 #include "text/Numbers.h"
 
@@ -23,24 +24,15 @@ namespace {
 const QString kCountMessage = QStringLiteral("表示するレコード数は１の整数です。");
 const QString kNothingSelectedMessage = QStringLiteral("テーブルが選択されていません。");
 
-template <typename Widget>
-Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
-                double height) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height, parent));
-    return widget;
-}
-
 QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, double left,
                      double top, double width) {
-    QRadioButton* option = Control<QRadioButton>(parent, name, left, top, width, 255);
+    QRadioButton* option = newControl<QRadioButton>(parent, name, left, top, width, 255);
     option->setText(caption);
     return option;
 }
 
 QListWidget* List(QWidget* parent, const char* name, double left) {
-    QListWidget* list = Control<QListWidget>(parent, name, left, 2160, 2415, 2400);
+    QListWidget* list = newControl<QListWidget>(parent, name, left, 2160, 2415, 2400);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     // Unsorted: a line's position maps back to the collection entry at the same position.
     list->setSortingEnabled(false);
@@ -48,17 +40,11 @@ QListWidget* List(QWidget* parent, const char* name, double left) {
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left) {
-    QPushButton* button = Control<QPushButton>(parent, name, left, 4800, 1215, 375);
+    QPushButton* button = newControl<QPushButton>(parent, name, left, 4800, 1215, 375);
     button->setText(caption);
     button->setAutoDefault(false);  // neither button answers Enter or Escape
     button->setDefault(false);
     return button;
-}
-
-// The selected line of a list, or -1.
-int SelectedLine(const QListWidget* list) {
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
 }  // namespace
@@ -71,12 +57,12 @@ DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : KorvaneDialog(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsSize(6030, 5340, this));
 
-    m_label1 = Control<QLabel>(this, "Label1", 120, 120, 4215, 255);
+    m_label1 = newControl<QLabel>(this, "Label1", 120, 120, 4215, 255);
     m_label1->setText(QStringLiteral("表示する件数と最初の表示対象を選択してください。"));
-    m_frame1 = Control<QGroupBox>(this, "Frame1", 240, 480, 5295, 1215);
+    m_frame1 = newControl<QGroupBox>(this, "Frame1", 240, 480, 5295, 1215);
     m_frame1->setTitle(QStringLiteral("表示範囲"));
     m_option1 = Option(m_frame1, "Option1", QStringLiteral("レコード数を指定。"), 240, 360, 2055);
-    m_text1 = Control<QLineEdit>(m_frame1, "Text1", 2400, 360, 495, 270);
+    m_text1 = newControl<QLineEdit>(m_frame1, "Text1", 2400, 360, 495, 270);
     m_option2 = Option(m_frame1, "Option2", QStringLiteral("全レコード表示"), 240, 720, 1575);
     m_option3 = Option(this, "Option3", QStringLiteral("テーブル"), 240, 1800, 1215);
     m_list1 = List(this, "List1", 240);
@@ -149,7 +135,7 @@ void DialogConfirmMDB::OKButton_Click() {
 
     const ProgramState& state = programState();
     if (m_option3->isChecked()) {
-        const int line = SelectedLine(m_list1);
+        const int line = selectedLine(*m_list1);
         if (line < 0) {
             ShowMessage(kNothingSelectedMessage);
             return;
@@ -158,7 +144,7 @@ void DialogConfirmMDB::OKButton_Click() {
         m_selectName = line < state.TableNames.size() ? state.TableNames.at(line)
                                                       : m_list1->item(line)->text();
     } else {
-        const int line = SelectedLine(m_list2);
+        const int line = selectedLine(*m_list2);
         if (line < 0) {
             ShowMessage(kNothingSelectedMessage);
             return;

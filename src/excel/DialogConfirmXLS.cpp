@@ -11,6 +11,7 @@
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
 #include "text/Numbers.h"
 
@@ -32,25 +33,16 @@ std::optional<int16_t> BoxValue(const QLineEdit* box) {
     return static_cast<int16_t>(value);
 }
 
-template <typename Widget>
-Widget* Control(QWidget* parent, const char* name, double left, double top, double width,
-                double height) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height, parent));
-    return widget;
-}
-
 QLabel* Label(QWidget* parent, const char* name, const QString& caption, double left, double top,
               double width, double height) {
-    QLabel* label = Control<QLabel>(parent, name, left, top, width, height);
+    QLabel* label = newControl<QLabel>(parent, name, left, top, width, height);
     label->setText(caption);
     return label;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left,
                     double top) {
-    QPushButton* button = Control<QPushButton>(parent, name, left, top, 1215, 375);
+    QPushButton* button = newControl<QPushButton>(parent, name, left, top, 1215, 375);
     button->setText(caption);
     button->setAutoDefault(false);  // neither button answers Enter or Escape
     button->setDefault(false);
@@ -70,20 +62,20 @@ DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : KorvaneDialog(parent) {
     m_label1 = Label(this, "Label1",
                      QStringLiteral("表示するセルの範囲と最初の表示対象を選択してください。"), 120,
                      120, 4695, 255);
-    m_frame1 = Control<QGroupBox>(this, "Frame1", 120, 480, 5775, 1215);
+    m_frame1 = newControl<QGroupBox>(this, "Frame1", 120, 480, 5775, 1215);
     m_frame1->setTitle(QStringLiteral("表示範囲"));
     // "列" names the first-column box, "行" the first-row box.
     m_label2 = Label(m_frame1, "Label2", QStringLiteral("列"), 240, 360, 255, 255);
-    m_text1 = Control<QLineEdit>(m_frame1, "Text1", 720, 360, 735, 270);
+    m_text1 = newControl<QLineEdit>(m_frame1, "Text1", 720, 360, 735, 270);
     m_label3 = Label(m_frame1, "Label3", QStringLiteral("行"), 240, 720, 255, 255);
-    m_text2 = Control<QLineEdit>(m_frame1, "Text2", 720, 720, 735, 270);
+    m_text2 = newControl<QLineEdit>(m_frame1, "Text2", 720, 720, 735, 270);
     m_label4 = Label(m_frame1, "Label4", QStringLiteral("から"), 1920, 600, 375, 255);
     m_label5 = Label(m_frame1, "Label5", QStringLiteral("右（列方向へ）"), 2880, 360, 1215, 255);
-    m_text3 = Control<QLineEdit>(m_frame1, "Text3", 4320, 360, 615, 270);
+    m_text3 = newControl<QLineEdit>(m_frame1, "Text3", 4320, 360, 615, 270);
     m_label6 = Label(m_frame1, "Label6", QStringLiteral("下（行方向へ）"), 2880, 720, 1095, 255);
-    m_text4 = Control<QLineEdit>(m_frame1, "Text4", 4320, 720, 615, 270);
+    m_text4 = newControl<QLineEdit>(m_frame1, "Text4", 4320, 720, 615, 270);
     m_label7 = Label(this, "Label7", QStringLiteral("表示対象のシート"), 120, 1800, 1575, 255);
-    m_list1 = Control<QListWidget>(this, "List1", 120, 2160, 5775, 2580);
+    m_list1 = newControl<QListWidget>(this, "List1", 120, 2160, 5775, 2580);
     m_list1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list1->setSortingEnabled(false);
     m_okButton = Button(this, "OKButton", QStringLiteral("OK"), 120, 4920);

@@ -14,6 +14,7 @@
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
@@ -35,25 +36,11 @@ protected:
     }
 };
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, double left, double top, double width,
-              double height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height, widget->parentWidget()));
-    return widget;
-}
-
 void fillList(QListWidget& list, const QStringList& names) {
     list.clear();
     for (const QString& name : names) {
         list.addItem(name);
     }
-}
-
-// The 0-based position of the selected line, or -1 when no line is selected.
-int selectedLine(const QListWidget& list) {
-    const QList<QListWidgetItem*> selected = list.selectedItems();
-    return selected.isEmpty() ? -1 : list.row(selected.constFirst());
 }
 
 }  // namespace
@@ -67,7 +54,7 @@ DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialo
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsSize(6030, 5385, this));
 
-    m_label1 = place(
+    m_label1 = placeControl(
         new QLabel(QStringLiteral("CSVファイルとして出力するファイル名とテーブルを指定します。"),
                    this),
         "Label1", 120, 120, 5055, 255);
@@ -76,23 +63,23 @@ DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialo
     m_label1->resize(std::min(std::max(m_label1->width(), m_label1->sizeHint().width()),
                               width() - 2 * m_label1->x()),
                      m_label1->height());
-    m_frame1 =
-        place(new QGroupBox(QStringLiteral("出力ファイル"), this), "Frame1", 120, 600, 5775, 1215);
-    m_label2 = place(new PathLabel(m_frame1), "Label2", 120, 360, 4815, 615);
-    m_command1 =
-        place(new QPushButton(QStringLiteral("参照"), m_frame1), "Command1", 5040, 360, 615, 615);
-    m_option3 =
-        place(new QRadioButton(QStringLiteral("テーブル"), this), "Option3", 120, 1920, 1215, 255);
-    m_list1 = place(new QListWidget(this), "List1", 120, 2280, 2415, 2400);
-    m_option4 = place(new QRadioButton(QStringLiteral("選択クエリー"), this), "Option4", 3360, 1920,
-                      1335, 255);
-    m_list2 = place(new QListWidget(this), "List2", 3360, 2280, 2415, 2400);
-    m_check1 = place(new QCheckBox(QStringLiteral("１行目に項目名を出力する。"), this), "Check1",
-                     2880, 4800, 2895, 255);
+    m_frame1 = placeControl(new QGroupBox(QStringLiteral("出力ファイル"), this), "Frame1", 120, 600,
+                            5775, 1215);
+    m_label2 = placeControl(new PathLabel(m_frame1), "Label2", 120, 360, 4815, 615);
+    m_command1 = placeControl(new QPushButton(QStringLiteral("参照"), m_frame1), "Command1", 5040,
+                              360, 615, 615);
+    m_option3 = placeControl(new QRadioButton(QStringLiteral("テーブル"), this), "Option3", 120,
+                             1920, 1215, 255);
+    m_list1 = placeControl(new QListWidget(this), "List1", 120, 2280, 2415, 2400);
+    m_option4 = placeControl(new QRadioButton(QStringLiteral("選択クエリー"), this), "Option4",
+                             3360, 1920, 1335, 255);
+    m_list2 = placeControl(new QListWidget(this), "List2", 3360, 2280, 2415, 2400);
+    m_check1 = placeControl(new QCheckBox(QStringLiteral("１行目に項目名を出力する。"), this),
+                            "Check1", 2880, 4800, 2895, 255);
     m_okButton =
-        place(new QPushButton(QStringLiteral("OK"), this), "OKButton", 120, 4800, 1215, 375);
-    m_cancelButton = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "CancelButton", 1440,
-                           4800, 1215, 375);
+        placeControl(new QPushButton(QStringLiteral("OK"), this), "OKButton", 120, 4800, 1215, 375);
+    m_cancelButton = placeControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "CancelButton",
+                                  1440, 4800, 1215, 375);
 
     // Unsorted single-selection lists: a line's position maps back to the name at that
     // position of TableNames or QueryNames.
