@@ -4,6 +4,7 @@
 #include "export/DialogSelectOutputTable.h"
 #include "csv/LoadTextFile.h"
 #include "database/LoadDatabase.h"
+#include "platform/xls/HelperSpreadsheet.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
@@ -12,6 +13,8 @@ void registerStandardLoaders() {
     // Each subsystem adds its loader here once it has one.
     setLoader(kFileCsv, LoadTextFile);
     setLoader(kFileExcel, LoadWorkbook);
+    // Workbooks are read in a helper process, where a damaged file cannot take the window down.
+    xls::setSpreadsheetOpener(xls::openInHelper);
     setLoader(kFileDatabase, LoadDatabase);
     // File > Convert asks for its target through the export dialog.
     setExportTargetChooser(AskExportTarget);

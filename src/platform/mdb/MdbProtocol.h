@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/process/FrameProtocol.h"
+
 namespace korvane::mdbproto {
 
 // Requests.
@@ -35,78 +37,10 @@ constexpr char kTableEnd = 'z';
 // kError: string description (Japanese, shown to the user).
 constexpr char kError = 'e';
 
-constexpr uint32_t kMaxFrame = 512u * 1024u * 1024u;  // no value of a valid file comes near it
-
-inline void putU32(std::string& out, uint32_t v) {
-    char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                 static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
-    out.append(b, 4);
-}
-
-inline void putString(std::string& out, const char* data, size_t size) {
-    putU32(out, static_cast<uint32_t>(size));
-    out.append(data, size);
-}
-
-inline void putString(std::string& out, const std::string& s) {
-    putString(out, s.data(), s.size());
-}
-
-// Reads the payload of a frame front to back; any read past the end marks it broken.
-class PayloadReader {
-public:
-    PayloadReader(const char* data, size_t size) : m_data(data), m_size(size) {}
-
-    bool ok() const { return m_ok; }
-    bool atEnd() const { return m_pos == m_size; }
-
-    uint8_t u8() {
-        if (!need(1)) {
-            return 0;
-        }
-        return static_cast<uint8_t>(m_data[m_pos++]);
-    }
-    uint32_t u32() {
-        if (!need(4)) {
-            return 0;
-        }
-        const auto* p = reinterpret_cast<const unsigned char*>(m_data + m_pos);
-        m_pos += 4;
-        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    }
-    // A string's bytes: pointer into the payload and its length.
-    bool bytes(const char** data, uint32_t* size) {
-        const uint32_t n = u32();
-        if (!need(n)) {
-            return false;
-        }
-        *data = m_data + m_pos;
-        *size = n;
-        m_pos += n;
-        return true;
-    }
-    std::string string() {
-        const char* d = nullptr;
-        uint32_t n = 0;
-        if (!bytes(&d, &n)) {
-            return {};
-        }
-        return std::string(d, n);
-    }
-
-private:
-    bool need(size_t n) {
-        if (!m_ok || m_size - m_pos < n) {
-            m_ok = false;
-            return false;
-        }
-        return true;
-    }
-    const char* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-    bool m_ok = true;
-};
+// The framing is shared with the other reader helpers.
+using frameproto::kMaxFrame;
+using frameproto::PayloadReader;
+using frameproto::putString;
+using frameproto::putU32;
 
 }  // namespace korvane::mdbproto

@@ -1,0 +1,247 @@
+#include "platform/xls/HelperSpreadsheet.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+
+#include "platform/process/ReaderProcess.h"
+#include "platform/xls/XlsModel.h"
+#include "platform/xls/XlsProtocol.h"
+#include "platform/xls/XlsReplies.h"
+
+namespace korvane::xls {
+
+namespace {
+
+const QString kReaderName = QStringLiteral("korvane-xls-reader");
+// The same words the in-process reader uses once the workbook is released.
+const QString kReleased = QStringLiteral("the workbook has been closed");
+
+// A band starts this many rows tall and doubles while the rows are read in order, up to the
+// largest band; a band never holds more than kMaxBandCells places.
+constexpr int64_t kFirstBandRows = 256;
+constexpr int64_t kLargestBandRows = 4096;
+constexpr int64_t kMaxBandCells = 256 * 1024;
+
+ReaderProcessTexts workbookReaderTexts() {
+    ReaderProcessTexts texts;
+    texts.notFound = QStringLiteral("ブックを読み取る補助プログラム(%1)が見つかりません。");
+    texts.cannotStart = QStringLiteral("ブックを読み取る補助プログラム(%1)を起動できません。");
+    texts.crashed = QStringLiteral(
+        "ブックを読み取る補助プログラムが異常終了しました。"
+        "ファイルが壊れている可能性があります。");
+    texts.stalled = QStringLiteral(
+        "ブックの読み取りが%1秒以上進まなかったため中止しました。"
+        "ファイルが壊れている可能性があります。");
+    texts.garbled = QStringLiteral("ブックを読み取る補助プログラムから不正な応答がありました。");
+    texts.notRunning = QStringLiteral("ブックを読み取る補助プログラムが動いていません。");
+    return texts;
+}
+
+uint64_t placeKey(int64_t row, int64_t column) {
+    return (static_cast<uint64_t>(row) << 16) | static_cast<uint64_t>(column);
+}
+
+struct CachedCell {
+    bool failed = false;
+    QString text;
+};
+
+// What was fetched of one sheet: a rectangle of places, and the cells in it that are not empty.
+struct SheetBand {
+    CellRectangle covered{0, -1, 0, -1};  // nothing yet
+    int64_t nextRows = kFirstBandRows;
+    int64_t columnLow = 0;  // every column asked so far lies within [columnLow, columnHigh]
+    int64_t columnHigh = -1;
+    QHash<uint64_t, CachedCell> cells;
+
+    bool holds(int64_t row, int64_t column) const {
+        return row >= covered.firstRow && row <= covered.lastRow && column >= covered.firstColumn &&
+               column <= covered.lastColumn;
+    }
+};
+
+class HelperWorkbook : public SpreadsheetWorkbook {
+public:
+    explicit HelperWorkbook(QString windowName)
+        : m_reader(kReaderName, workbookReaderTexts(), QByteArray(1, xlsproto::kQuit)),
+          m_windowName(std::move(windowName)) {}
+
+    Status open(const QString& path) {
+        if (std::optional<QString> failure = m_reader.start()) {
+            return Failure{*failure};
+        }
+        QString error;
+        if (!m_reader.send(openRequest(path))) {
+            m_reader.readFrame(&error);
+            return Failure{error};
+        }
+        const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
+        if (!frame) {
+            return Failure{error};
+        }
+        if (frame->kind == xlsproto::kError) {
+            std::optional<QString> description = decodeErrorReply(frame->payload);
+            if (!description) {
+                m_reader.rejectReply(&error);
+                return Failure{error};
+            }
+            m_reader.stop();
+            return Failure{*description};
+        }
+        std::optional<QStringList> names =
+            frame->kind == xlsproto::kWorkbook ? decodeWorkbookReply(frame->payload) : std::nullopt;
+        if (!names) {
+            m_reader.rejectReply(&error);
+            return Failure{error};
+        }
+        m_sheets = std::move(*names);
+        m_open = true;
+        return Done{};
+    }
+
+    void setVisible(bool) override {}
+    void setDisplayAlerts(bool) override {}
+
+    void quit() override {
+        m_open = false;
+        m_bands.clear();
+        m_reader.stop();
+    }
+
+    Status showWindow(const QString& name) override {
+        if (!m_open) {
+            return Failure{kReleased};
+        }
+        if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
+            return Failure{QStringLiteral("no window is named %1").arg(name)};
+        }
+        return Done{};
+    }
+
+    int sheetCount() const override { return m_open ? static_cast<int>(m_sheets.size()) : 0; }
+
+    Result<QString> sheetName(int index) const override {
+        if (!m_open) {
+            return Failure{kReleased};
+        }
+        if (index < 1 || index > m_sheets.size()) {
+            return Failure{QStringLiteral("the workbook has no sheet %1").arg(index)};
+        }
+        return m_sheets.at(index - 1);
+    }
+
+    Result<QString> cellText(const QString& sheet, int64_t row, int64_t column) override {
+        if (!m_open) {
+            return Failure{kReleased};
+        }
+        const bool onSheet = row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns;
+        if (!onSheet) {
+            // Not a worksheet place: ask for it alone, for the reader's own words on it.
+            return fetchOne(sheet, row, column);
+        }
+        SheetBand& band = m_bands[sheet];
+        if (!band.holds(row, column)) {
+            if (Status fetched = fetchBand(sheet, band, row, column); !fetched) {
+                return Failure{fetched.failure()};
+            }
+        }
+        const auto found = band.cells.constFind(placeKey(row, column));
+        if (found == band.cells.constEnd()) {
+            return QString();
+        }
+        if (found->failed) {
+            return Failure{found->text};
+        }
+        return found->text;
+    }
+
+private:
+    // One cells request and its reply.
+    Result<CellBand> request(const QString& sheet, const CellRectangle& asked) {
+        QString error;
+        if (!m_reader.send(cellsRequest(sheet, asked))) {
+            m_reader.readFrame(&error);
+            return Failure{error};
+        }
+        const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
+        if (!frame) {
+            return Failure{error};
+        }
+        if (frame->kind == xlsproto::kError) {
+            if (std::optional<QString> description = decodeErrorReply(frame->payload)) {
+                return Failure{*description};
+            }
+        } else if (frame->kind == xlsproto::kCellsReply) {
+            if (std::optional<CellBand> band = decodeCellsReply(frame->payload, asked)) {
+                return std::move(*band);
+            }
+        }
+        m_reader.rejectReply(&error);
+        return Failure{error};
+    }
+
+    Result<QString> fetchOne(const QString& sheet, int64_t row, int64_t column) {
+        Result<CellBand> band = request(sheet, CellRectangle{row, row, column, column});
+        if (!band) {
+            return Failure{band.failure()};
+        }
+        for (const BandEntry& entry : band->entries) {
+            if (entry.row == row && entry.column == column) {
+                return entry.failed ? Result<QString>(Failure{entry.text})
+                                    : Result<QString>(entry.text);
+            }
+        }
+        return QString();
+    }
+
+    Status fetchBand(const QString& sheet, SheetBand& band, int64_t row, int64_t column) {
+        const bool sameColumns = column >= band.columnLow && column <= band.columnHigh;
+        if (band.columnHigh < band.columnLow) {
+            band.columnLow = band.columnHigh = column;
+        } else {
+            band.columnLow = std::min(band.columnLow, column);
+            band.columnHigh = std::max(band.columnHigh, column);
+        }
+        // Reading on past the band in order: the next band may be taller.
+        if (sameColumns && row == band.covered.lastRow + 1) {
+            band.nextRows = std::min(band.nextRows * 2, kLargestBandRows);
+        }
+        const int64_t columns = band.columnHigh - band.columnLow + 1;
+        const int64_t rows = std::max<int64_t>(1, std::min(band.nextRows, kMaxBandCells / columns));
+        const CellRectangle asked{row, std::min(kMaxRows, row + rows - 1), band.columnLow,
+                                  band.columnHigh};
+        Result<CellBand> fetched = request(sheet, asked);
+        if (!fetched) {
+            return Failure{fetched.failure()};
+        }
+        band.cells.clear();
+        band.covered = asked;
+        band.covered.lastRow = fetched->lastRowCovered;
+        band.cells.reserve(static_cast<qsizetype>(fetched->entries.size()));
+        for (BandEntry& entry : fetched.value().entries) {
+            band.cells.insert(placeKey(entry.row, entry.column),
+                              CachedCell{entry.failed, std::move(entry.text)});
+        }
+        return Done{};
+    }
+
+    ReaderProcess m_reader;
+    QString m_windowName;
+    QStringList m_sheets;
+    bool m_open = false;
+    QHash<QString, SheetBand> m_bands;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<SpreadsheetWorkbook>> openInHelper(const QString& path) {
+    // The workbook's window bears the file's own name, extension included.
+    auto workbook = std::make_unique<HelperWorkbook>(QFileInfo(path).fileName());
+    if (Status opened = workbook->open(path); !opened) {
+        return Failure{opened.failure()};
+    }
+    return std::unique_ptr<SpreadsheetWorkbook>(std::move(workbook));
+}
+
+}  // namespace korvane::xls

@@ -1,0 +1,51 @@
+#pragma once
+// Decoding of korvane-xls-reader's replies. Every length and place is checked against the
+// payload and the request it answers; a reply that fails a check is no reply at all.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane::xls {
+
+// The rectangle a cells request asked for, 1-based and inclusive.
+struct CellRectangle {
+    int64_t firstRow = 1;
+    int64_t lastRow = 1;
+    int64_t firstColumn = 1;
+    int64_t lastColumn = 1;
+};
+
+struct BandEntry {
+    int64_t row = 0;
+    int64_t column = 0;
+    bool failed = false;  // text is then the reason the cell has no text
+    QString text;
+};
+
+struct CellBand {
+    int64_t lastRowCovered = 0;
+    std::vector<BandEntry> entries;
+};
+
+// Texts on the pipe: UTF-16LE bytes.
+std::string encodeText(const QString& text);
+// Back from UTF-16LE bytes; nothing when the byte count is odd.
+std::optional<QString> decodeText(const char* data, size_t size);
+
+// A request, ready to send.
+QByteArray openRequest(const QString& path);
+QByteArray cellsRequest(const QString& sheet, const CellRectangle& rectangle);
+
+// kWorkbook: the sheet names.
+std::optional<QStringList> decodeWorkbookReply(const QByteArray& payload);
+// kCells for `asked`: the cells, each inside the rows covered and the columns asked.
+std::optional<CellBand> decodeCellsReply(const QByteArray& payload, const CellRectangle& asked);
+// kError: the description.
+std::optional<QString> decodeErrorReply(const QByteArray& payload);
+
+}  // namespace korvane::xls

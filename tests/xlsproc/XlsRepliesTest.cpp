@@ -1,0 +1,149 @@
+// The workbook reader's replies: every length, place and kind is checked before it is used.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/xls/XlsProtocol.h"
+#include "platform/xls/XlsReplies.h"
+
+namespace korvane::xls {
+namespace {
+
+QByteArray bytesOf(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void putEntry(std::string& out, int64_t row, int64_t column, uint8_t kind, const QString& text) {
+    xlsproto::putI64(out, row);
+    xlsproto::putI64(out, column);
+    out.push_back(static_cast<char>(kind));
+    frameproto::putString(out, encodeText(text));
+}
+
+std::string cellsPayload(int64_t lastRow, uint32_t count, const std::string& entries) {
+    std::string out;
+    xlsproto::putI64(out, lastRow);
+    frameproto::putU32(out, count);
+    return out + entries;
+}
+
+const CellRectangle kAsked{10, 20, 2, 4};
+
+TEST(XlsReplies, CellsReplyChecks) {
+    std::string one;
+    putEntry(one, 10, 2, xlsproto::kCellText, QStringLiteral("r10c2"));
+    std::string failed;
+    putEntry(failed, 15, 4, xlsproto::kCellFailure, QStringLiteral("#DIV/0!"));
+    std::string rowBefore;
+    putEntry(rowBefore, 9, 2, xlsproto::kCellText, "x");
+    std::string rowAfterCovered;
+    putEntry(rowAfterCovered, 13, 2, xlsproto::kCellText, "x");
+    std::string columnLeft;
+    putEntry(columnLeft, 10, 1, xlsproto::kCellText, "x");
+    std::string columnRight;
+    putEntry(columnRight, 10, 5, xlsproto::kCellText, "x");
+    std::string badKind;
+    putEntry(badKind, 10, 2, 2, "x");
+    std::string oddText;
+    xlsproto::putI64(oddText, 10);
+    xlsproto::putI64(oddText, 2);
+    oddText.push_back(0);
+    frameproto::putString(oddText, std::string("abc"));
+    struct Case {
+        const char* name;
+        std::string payload;
+        bool decodes;
+        size_t entries;
+    };
+    const Case cases[] = {
+        {"empty band", cellsPayload(20, 0, {}), true, 0},
+        {"text and failure", cellsPayload(20, 2, one + failed), true, 2},
+        {"stopped early, cells inside", cellsPayload(12, 1, one), true, 1},
+        {"nothing at all", {}, false, 0},
+        {"header cut short", cellsPayload(20, 0, {}).substr(0, 10), false, 0},
+        {"covered before the first row", cellsPayload(9, 0, {}), false, 0},
+        {"covered past the last row", cellsPayload(21, 0, {}), false, 0},
+        {"fewer entries than counted", cellsPayload(20, 2, one), false, 0},
+        {"count beyond any payload", cellsPayload(20, 0xFFFFFFFFu, one), false, 0},
+        {"bytes after the entries", cellsPayload(20, 1, one + "z"), false, 0},
+        {"entry cut in its text", cellsPayload(20, 1, one.substr(0, one.size() - 1)), false, 0},
+        {"row before the band", cellsPayload(20, 1, rowBefore), false, 0},
+        {"row past the rows covered", cellsPayload(12, 1, rowAfterCovered), false, 0},
+        {"column left of the band", cellsPayload(20, 1, columnLeft), false, 0},
+        {"column right of the band", cellsPayload(20, 1, columnRight), false, 0},
+        {"unknown kind", cellsPayload(20, 1, badKind), false, 0},
+        {"text of an odd byte count", cellsPayload(20, 1, oddText), false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<CellBand> band = decodeCellsReply(bytesOf(c.payload), kAsked);
+        ASSERT_EQ(band.has_value(), c.decodes);
+        if (band) {
+            EXPECT_EQ(band->entries.size(), c.entries);
+        }
+    }
+    const std::optional<CellBand> band =
+        decodeCellsReply(bytesOf(cellsPayload(20, 2, one + failed)), kAsked);
+    ASSERT_TRUE(band);
+    EXPECT_FALSE(band->entries[0].failed);
+    EXPECT_EQ(band->entries[0].text, "r10c2");
+    EXPECT_TRUE(band->entries[1].failed);
+    EXPECT_EQ(band->entries[1].row, 15);
+    EXPECT_EQ(band->entries[1].column, 4);
+}
+
+TEST(XlsReplies, WorkbookAndErrorReplyChecks) {
+    std::string names;
+    frameproto::putU32(names, 2);
+    frameproto::putString(names, encodeText(QStringLiteral("Sheet1")));
+    frameproto::putString(names, encodeText(QStringLiteral("日本語")));
+    std::string huge;
+    frameproto::putU32(huge, 0x40000000u);
+    std::string error;
+    frameproto::putString(error, encodeText(QStringLiteral("ファイルを開けません。")));
+    struct Case {
+        const char* name;
+        std::string payload;
+        bool decodes;
+    };
+    const Case workbookCases[] = {
+        {"two names", names, true},
+        {"no sheets", std::string(4, '\0'), true},
+        {"empty", {}, false},
+        {"a name missing", names.substr(0, names.size() - 6), false},
+        {"bytes after the names", names + "x", false},
+        {"count beyond any payload", huge, false},
+    };
+    for (const Case& c : workbookCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(decodeWorkbookReply(bytesOf(c.payload)).has_value(), c.decodes);
+    }
+    EXPECT_EQ(decodeWorkbookReply(bytesOf(names)).value(),
+              QStringList({"Sheet1", QStringLiteral("日本語")}));
+
+    const Case errorCases[] = {
+        {"description", error, true},
+        {"empty", {}, false},
+        {"odd byte count", error.substr(0, error.size() - 1), false},
+        {"bytes after it", error + "x", false},
+    };
+    for (const Case& c : errorCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(decodeErrorReply(bytesOf(c.payload)).has_value(), c.decodes);
+    }
+}
+
+TEST(XlsReplies, TextsKeepEveryCodeUnit) {
+    // A lone surrogate is what a damaged or odd workbook may hold; UTF-8 would replace it.
+    const QString texts[] = {QString(), QStringLiteral("ｱｲｳ①"), QString(QChar(0xD800)) + "x",
+                             QString(QChar(0xDFFF)), QString(QChar(0))};
+    for (const QString& text : texts) {
+        const std::string bytes = encodeText(text);
+        const std::optional<QString> back = decodeText(bytes.data(), bytes.size());
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, text);
+    }
+}
+
+}  // namespace
+}  // namespace korvane::xls
