@@ -15,6 +15,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 expected="bin/korvane bin/korvane-cli share/applications/korvane.desktop
 share/icons/hicolor/scalable/apps/korvane.svg"
 [ "$with_reader" = 1 ] && expected="$expected bin/korvane-mdb-reader"
+expected="$expected bin/korvane-xls-reader"
 for file in $expected; do
     [ -e "$prefix/$file" ] || { echo "missing after install: $file" >&2; exit 1; }
 done
