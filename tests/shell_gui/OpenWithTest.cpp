@@ -4,7 +4,10 @@
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
+#include <QUrl>
 
+#include "ShellGuiTests.h"
 #include "WindowTestHarness.h"
 #include "app/StandardLoaders.h"
 #include "shell/ListPane.h"
@@ -13,104 +16,135 @@
 namespace korvane {
 namespace {
 
-using OpenWith = WindowTest;
-
-TEST_F(OpenWith, OpensTheFirstPathOnlyAndIgnoresWhatIsNoFile) {
-    const QString a = makeFile(QStringLiteral("a.csv"));
-    const QString b = makeFile(QStringLiteral("b.mdb"));
-    const QString missing = path(QStringLiteral("missing.csv"));
-    const struct {
-        const char* name;
-        QStringList arguments;
-        QString opened;
-    } cases[] = {
-        {"one path", {a}, a},
-        {"further paths are ignored", {a, b}, a},
-        {"a file address is taken as its path", {QUrl::fromLocalFile(a).toString()}, a},
-        {"a missing first path does nothing", {missing, a}, {}},
-        {"a folder does nothing", {m_dir.path()}, {}},
-        {"an empty argument does nothing", {QString()}, {}},
-        {"no paths do nothing", {}, {}},
-    };
-    for (const auto& c : cases) {
-        ScriptedInteraction ui;
-        setUserInteraction(&ui);
-        m_loaded.clear();
-        InitProgramState();
-        auto window = showWindow();
-        window->OpenCommandLinePaths(c.arguments);
-        settle();
-        EXPECT_EQ(m_loaded, c.opened.isEmpty() ? QStringList() : QStringList{c.opened}) << c.name;
-        EXPECT_EQ(statusPanel(*window, 1), c.opened) << c.name;
-        EXPECT_TRUE(ui.records().empty()) << c.name;
-        window.reset();
-        setUserInteraction(&m_ui);
+// An argument in a data table names a file in the test's folder; the test resolves it there.
+// "<url>" before a name makes it a file address, "<folder>" stands for the folder itself.
+QString resolveArgument(const QString& argument, const QTemporaryDir& dir) {
+    if (argument.isEmpty()) {
+        return argument;
     }
+    if (argument == QLatin1String("<folder>")) {
+        return dir.path();
+    }
+    if (argument.startsWith(QLatin1String("<url>"))) {
+        return QUrl::fromLocalFile(dir.filePath(argument.mid(5))).toString();
+    }
+    return dir.filePath(argument);
 }
 
-TEST_F(OpenWith, ARelativePathIsOpenedFromTheCurrentFolder) {
+class OpenWithTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void opensTheFirstPathOnlyAndIgnoresWhatIsNoFile_data();
+    void opensTheFirstPathOnlyAndIgnoresWhatIsNoFile();
+    void aRelativePathIsOpenedFromTheCurrentFolder();
+    void withTheProgramsLoadersShowsTheRowsOfTheFileGiven();
+    void withTheProgramsLoadersAMissingPathShowsNothingAndSaysNothing();
+
+private:
+    // The program's own loaders, answering the CSV confirmation with all lines, the first
+    // holding the titles.
+    void useStandardLoaders();
+};
+
+void OpenWithTest::opensTheFirstPathOnlyAndIgnoresWhatIsNoFile_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("one path") << QStringList({"a.csv"}) << "a.csv";
+    QTest::newRow("further paths are ignored") << QStringList({"a.csv", "b.mdb"}) << "a.csv";
+    QTest::newRow("a file address is taken as its path") << QStringList({"<url>a.csv"}) << "a.csv";
+    QTest::newRow("a missing first path does nothing")
+        << QStringList({"missing.csv", "a.csv"}) << QString();
+    QTest::newRow("a folder does nothing") << QStringList({"<folder>"}) << QString();
+    QTest::newRow("an empty argument does nothing") << QStringList({QString()}) << QString();
+    QTest::newRow("no paths do nothing") << QStringList() << QString();
+}
+
+void OpenWithTest::opensTheFirstPathOnlyAndIgnoresWhatIsNoFile() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, opened);
+    makeFile(QStringLiteral("a.csv"));
+    makeFile(QStringLiteral("b.mdb"));
+    QStringList resolved;
+    for (const QString& argument : arguments) {
+        resolved << resolveArgument(argument, *m_dir);
+    }
+    const QString openedPath = opened.isEmpty() ? QString() : path(opened);
+
+    auto window = showWindow();
+    window->OpenCommandLinePaths(resolved);
+    settle();
+    QCOMPARE(m_loaded, openedPath.isEmpty() ? QStringList() : QStringList{openedPath});
+    QCOMPARE(statusPanel(*window, 1), openedPath);
+    QVERIFY(m_ui->records().empty());
+}
+
+void OpenWithTest::aRelativePathIsOpenedFromTheCurrentFolder() {
     const QString file = makeFile(QStringLiteral("rel.csv"));
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    QVERIFY(QDir::setCurrent(m_dir->path()));
     auto window = showWindow();
     window->OpenCommandLinePaths({QStringLiteral("rel.csv")});
     QDir::setCurrent(previous);
-    EXPECT_EQ(m_loaded, QStringList{file});
-    EXPECT_EQ(statusPanel(*window, 1), file);
+    QCOMPARE(m_loaded, QStringList{file});
+    QCOMPARE(statusPanel(*window, 1), file);
+}
+
+void OpenWithTest::useStandardLoaders() {
+    registerStandardLoaders();
+    m_ui->setDialogSteps(
+        QStringLiteral("DialogConfirmCSV"),
+        {ScriptStep{ScriptStep::Action::Click, QStringLiteral("Option2"), {}, -1, true},
+         ScriptStep{ScriptStep::Action::SetChecked, QStringLiteral("Check1"), {}, -1, true},
+         ScriptStep{ScriptStep::Action::Click, QStringLiteral("OKButton"), {}, -1, true}});
 }
 
 // With the program's own loaders: the rows of the file reach the list pane.
-class OpenWithLoaders : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        registerStandardLoaders();
-        // All lines, the first holding the titles.
-        m_ui.setDialogSteps(
-            QStringLiteral("DialogConfirmCSV"),
-            {ScriptStep{ScriptStep::Action::Click, QStringLiteral("Option2"), {}, -1, true},
-             ScriptStep{ScriptStep::Action::SetChecked, QStringLiteral("Check1"), {}, -1, true},
-             ScriptStep{ScriptStep::Action::Click, QStringLiteral("OKButton"), {}, -1, true}});
-    }
-};
-
-TEST_F(OpenWithLoaders, ShowsTheRowsOfTheFileGiven) {
+void OpenWithTest::withTheProgramsLoadersShowsTheRowsOfTheFileGiven() {
     const QString sales = QDir(QString::fromLocal8Bit(qgetenv("KORVANE_TEST_DATA")))
                               .filePath(QStringLiteral("sales.csv"));
     if (!QFileInfo::exists(sales)) {
-        GTEST_SKIP() << "no test data at " << sales.toStdString();
+        QSKIP(qPrintable(QStringLiteral("no test data at ") + sales));
     }
+    useStandardLoaders();
     auto window = showWindow();
     window->OpenCommandLinePaths({sales, path(QStringLiteral("ignored.csv"))});
     settle();
-    EXPECT_FALSE(m_ui.scriptError().has_value())
-        << m_ui.scriptError().value_or(QString()).toStdString();
-    EXPECT_TRUE(m_ui.records().empty());
-    EXPECT_EQ(programState().CurrentFileType, kFileCsv);
-    EXPECT_EQ(statusPanel(*window, 1), QFileInfo(sales).absoluteFilePath());
-    ASSERT_EQ(window->treePane().nodes().size(), 1u);
-    EXPECT_EQ(window->treePane().nodes()[0].text, QStringLiteral("sales.csv"));
-    EXPECT_EQ(window->listPane().columnHeaders(),
-              QStringList({"rec", "日付", "店舗", "商品", "数量", "単価", "金額"}));
-    ASSERT_EQ(window->listPane().itemCount(), 12);
-    EXPECT_EQ(window->listPane().itemText(0), QStringLiteral(" 1"));
-    EXPECT_EQ(window->listPane().subItems(0),
-              QStringList({"2026/04/01", "東京本店", "ボールペン", "120", "80", "9600"}));
+    QVERIFY2(!m_ui->scriptError().has_value(), qPrintable(m_ui->scriptError().value_or(QString())));
+    QVERIFY(m_ui->records().empty());
+    QCOMPARE(programState().CurrentFileType, kFileCsv);
+    QCOMPARE(statusPanel(*window, 1), QFileInfo(sales).absoluteFilePath());
+    QCOMPARE(window->treePane().nodes().size(), size_t(1));
+    QCOMPARE(window->treePane().nodes()[0].text, QStringLiteral("sales.csv"));
+    QCOMPARE(window->listPane().columnHeaders(),
+             QStringList({"rec", "日付", "店舗", "商品", "数量", "単価", "金額"}));
+    QCOMPARE(window->listPane().itemCount(), int64_t(12));
+    QCOMPARE(window->listPane().itemText(0), QStringLiteral(" 1"));
+    QCOMPARE(window->listPane().subItems(0),
+             QStringList({"2026/04/01", "東京本店", "ボールペン", "120", "80", "9600"}));
     // The view shows them too.
     auto* view = window->findChild<QAbstractItemView*>(QStringLiteral("ListView1"));
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->model()->rowCount(), 12);
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->model()->rowCount(), 12);
 }
 
-TEST_F(OpenWithLoaders, AMissingPathShowsNothingAndSaysNothing) {
+void OpenWithTest::withTheProgramsLoadersAMissingPathShowsNothingAndSaysNothing() {
+    useStandardLoaders();
     auto window = showWindow();
     window->OpenCommandLinePaths({path(QStringLiteral("nowhere.csv"))});
     settle();
-    EXPECT_TRUE(m_ui.records().empty());
-    EXPECT_TRUE(window->treePane().nodes().empty());
-    EXPECT_EQ(window->listPane().itemCount(), 0);
-    EXPECT_EQ(programState().CurrentFileType, kFileNone);
+    QVERIFY(m_ui->records().empty());
+    QVERIFY(window->treePane().nodes().empty());
+    QCOMPARE(window->listPane().itemCount(), int64_t(0));
+    QCOMPARE(programState().CurrentFileType, kFileNone);
 }
 
 }  // namespace
+
+std::unique_ptr<QObject> newOpenWithTest() {
+    return std::make_unique<OpenWithTest>();
+}
+
 }  // namespace korvane
+
+#include "OpenWithTest.moc"

@@ -1,7 +1,5 @@
 // The message and About windows, and how the real seam shows messages and file dialogs.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -11,8 +9,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
+#include "ShellGuiTests.h"
 #include "platform/Twips.h"
 #include "shell/DialogAbout.h"
 #include "shell/DialogMessage.h"
@@ -46,94 +46,123 @@ bool hasMinOrMaxButton(const QWidget& window) {
     return window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
 }
 
-TEST(DialogMessageTest, ShowsTheTextInItsDesignPlaces) {
-    const struct {
-        const char* name;
-        QString text;
-    } cases[] = {
-        {"a message", QStringLiteral("ファイル(/tmp/a.csv)がありません。")},
-        {"empty", QString()},
-        {"longer than the label", QString(400, QChar(u'長'))},
-    };
-    for (const auto& c : cases) {
-        DialogMessage dialog;
-        dialog.m_message = c.text;
-        dialog.show();
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("メッセージ")) << c.name;
-        EXPECT_EQ(labelText(dialog, "Label1"), c.text) << c.name;
-        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
-        ASSERT_NE(ok, nullptr);
-        EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-        EXPECT_TRUE(ok->isVisible()) << c.name;
-        // The window and the label keep their sizes whatever the text: it wraps and is cut.
-        EXPECT_EQ(dialog.size(), twipsSize(6030, 1980, &dialog)) << c.name;
-        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->geometry(),
-                  twipsRect(840, 240, 5055, 855, &dialog))
-            << c.name;
-        EXPECT_EQ(ok->geometry(), twipsRect(120, 1440, 1215, 375, &dialog)) << c.name;
-        EXPECT_FALSE(hasMinOrMaxButton(dialog)) << c.name;
-        ok->click();
-        EXPECT_FALSE(dialog.isVisible()) << c.name;
-    }
+class ShellDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageShowsTheTextInItsDesignPlaces_data();
+    void messageShowsTheTextInItsDesignPlaces();
+    void aboutShowsTheFixedTexts_data();
+    void aboutShowsTheFixedTexts();
+    void aboutShowsTheMakerAndItsOKCloses();
+    void aModalMessageReturnsOnlyAfterItsOK();
+    void modelessMessagesStayOpenSideBySideUntilTheirOK();
+    void fileDialogTakesTheRequest();
+    void fileDialogFiltersMatchAnyLetterCase();
+};
+
+void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a message") << QStringLiteral("ファイル(/tmp/a.csv)がありません。");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("longer than the label") << QString(400, QChar(u'長'));
 }
 
-TEST(DialogAboutTest, ShowsTheFixedTexts) {
+void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces() {
+    QFETCH(QString, text);
+    DialogMessage dialog;
+    dialog.m_message = text;
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("メッセージ"));
+    QCOMPARE(labelText(dialog, "Label1"), text);
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    QVERIFY(ok != nullptr);
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QVERIFY(ok->isVisible());
+    // The window and the label keep their sizes whatever the text: it wraps and is cut.
+    QCOMPARE(dialog.size(), twipsSize(6030, 1980, &dialog));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->geometry(),
+             twipsRect(840, 240, 5055, 855, &dialog));
+    QCOMPARE(ok->geometry(), twipsRect(120, 1440, 1215, 375, &dialog));
+    QVERIFY(!hasMinOrMaxButton(dialog));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+}
+
+void ShellDialogsTest::aboutShowsTheFixedTexts_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lblTitle") << "lblTitle" << QStringLiteral("Korvane");
+    QTest::newRow("lblVersion") << "lblVersion" << QStringLiteral("ﾊﾞｰｼﾞｮﾝ\u30001.0.0");
+    QTest::newRow("Label2") << "Label2"
+                            << QStringLiteral(
+                                   "CSVファイル、EXCELファイル、MDBファイルの中身を"
+                                   "見るためのツールです。");
+}
+
+void ShellDialogsTest::aboutShowsTheFixedTexts() {
+    QFETCH(QString, label);
+    QFETCH(QString, text);
     DialogAbout dialog;
     dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("バージョン"));
-    EXPECT_EQ(dialog.size(), twipsSize(6030, 2955, &dialog));
-    EXPECT_FALSE(hasMinOrMaxButton(dialog));
-    const struct {
-        const char* name;
-        QString text;
-    } labels[] = {
-        {"lblTitle", QStringLiteral("Korvane")},
-        {"lblVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ\u30001.0.0")},
-        {"Label2",
-         QStringLiteral("CSVファイル、EXCELファイル、MDBファイルの中身を見るためのツールです。")},
-    };
-    for (const auto& l : labels) {
-        EXPECT_EQ(labelText(dialog, l.name), l.text) << l.name;
-    }
+    QCOMPARE(labelText(dialog, qPrintable(label)), text);
+}
+
+void ShellDialogsTest::aboutShowsTheMakerAndItsOKCloses() {
+    DialogAbout dialog;
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("バージョン"));
+    QCOMPARE(dialog.size(), twipsSize(6030, 2955, &dialog));
+    QVERIFY(!hasMinOrMaxButton(dialog));
     const auto* title = dialog.findChild<QLabel*>(QStringLiteral("lblTitle"));
-    EXPECT_TRUE(title->font().bold());
-    EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 15.75);
+    QVERIFY(title != nullptr);
+    QVERIFY(title->font().bold());
+    QCOMPARE(title->font().pointSizeF(), 15.75);
     // The maker's three lines: name, web address, e-mail address.
     QStringList maker;
     for (const QLabel* label : dialog.findChildren<QLabel*>(QStringLiteral("Label1"))) {
         maker << label->text();
     }
-    ASSERT_EQ(maker.size(), 3);
-    EXPECT_EQ(maker[0], QStringLiteral("Korvane Project"));
-    EXPECT_TRUE(maker[1].startsWith(QStringLiteral("https://")));
-    EXPECT_TRUE(maker[2].contains(QLatin1Char('@')));
+    QCOMPARE(maker.size(), 3);
+    QCOMPARE(maker[0], QStringLiteral("Korvane Project"));
+    QVERIFY(maker[1].startsWith(QStringLiteral("https://")));
+    QVERIFY(maker[2].contains(QLatin1Char('@')));
     auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_EQ(ok->geometry(), twipsRect(4395, 2160, 1380, 345, &dialog));
-    ok->click();
-    EXPECT_FALSE(dialog.isVisible());
+    QVERIFY(ok != nullptr);
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QCOMPARE(ok->geometry(), twipsRect(4395, 2160, 1380, 345, &dialog));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
 }
 
-TEST(QtUserInteractionTest, AModalMessageReturnsOnlyAfterItsOK) {
+void ShellDialogsTest::aModalMessageReturnsOnlyAfterItsOK() {
     QtUserInteraction ui;
     QString seen;
+    bool found = false;
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
         auto* message = qobject_cast<DialogMessage*>(QApplication::activeModalWidget());
-        ASSERT_NE(message, nullptr);
+        if (message == nullptr) {
+            // Not our message: close whatever waits, so the test fails instead of hanging.
+            if (QWidget* other = QApplication::activeModalWidget()) {
+                other->close();
+            }
+            return;
+        }
+        found = true;
         wasModal = message->isModal();
         seen = labelText(*message, "Label1");
         message->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
     });
     ui.showMessage(QStringLiteral("テーブルがありません。"), true);
-    EXPECT_TRUE(wasModal);
-    EXPECT_EQ(seen, QStringLiteral("テーブルがありません。"));
+    QVERIFY(found);
+    QVERIFY(wasModal);
+    QCOMPARE(seen, QStringLiteral("テーブルがありません。"));
     settleEvents();
-    EXPECT_TRUE(openMessageWindows().isEmpty());
+    QVERIFY(openMessageWindows().isEmpty());
 }
 
-TEST(QtUserInteractionTest, ModelessMessagesStayOpenSideBySideUntilTheirOK) {
+void ShellDialogsTest::modelessMessagesStayOpenSideBySideUntilTheirOK() {
     QtUserInteraction ui;
     const QString first = QStringLiteral("ファイル(/no/such.csv)がありません。");
     const QString second = QStringLiteral("ファイルタイプがCSV、XLS、MDBのいずれでもありません。");
@@ -141,32 +170,32 @@ TEST(QtUserInteractionTest, ModelessMessagesStayOpenSideBySideUntilTheirOK) {
     ui.showMessage(second, false);
     settleEvents();
     QList<DialogMessage*> open = openMessageWindows();
-    ASSERT_EQ(open.size(), 2);
+    QCOMPARE(open.size(), 2);
     QStringList texts;
     for (const DialogMessage* message : open) {
-        EXPECT_FALSE(message->isModal());
+        QVERIFY(!message->isModal());
         texts << labelText(*message, "Label1");
     }
     texts.sort();
     QStringList expected{first, second};
     expected.sort();
-    EXPECT_EQ(texts, expected);
+    QCOMPARE(texts, expected);
 
     // Each OK closes its own window, which is then released.
     QPointer<DialogMessage> closed = open[0];
     const QString remaining = labelText(*open[1], "Label1");
     closed->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
     settleEvents();
-    EXPECT_TRUE(closed.isNull());
+    QVERIFY(closed.isNull());
     open = openMessageWindows();
-    ASSERT_EQ(open.size(), 1);
-    EXPECT_EQ(labelText(*open[0], "Label1"), remaining);
+    QCOMPARE(open.size(), 1);
+    QCOMPARE(labelText(*open[0], "Label1"), remaining);
     open[0]->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
     settleEvents();
-    EXPECT_TRUE(openMessageWindows().isEmpty());
+    QVERIFY(openMessageWindows().isEmpty());
 }
 
-TEST(QtUserInteractionTest, FileDialogTakesTheRequestAndIgnoresLetterCase) {
+void ShellDialogsTest::fileDialogTakesTheRequest() {
     FileDialogRequest request;
     request.title = QStringLiteral("ファイル名の指定");
     request.filters = {QStringLiteral("CSVファイル (*.csv)"),
@@ -174,19 +203,19 @@ TEST(QtUserInteractionTest, FileDialogTakesTheRequestAndIgnoresLetterCase) {
     request.folder = QDir::tempPath();
     QFileDialog dialog;
     ConfigureFileDialog(dialog, request, false);
-    EXPECT_EQ(dialog.windowTitle(), request.title);
-    EXPECT_EQ(dialog.nameFilters(), request.filters);
-    EXPECT_EQ(dialog.selectedNameFilter(), request.filters[0]);
-    EXPECT_EQ(QDir(dialog.directory()), QDir(request.folder));
-    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(dialog.windowTitle(), request.title);
+    QCOMPARE(dialog.nameFilters(), request.filters);
+    QCOMPARE(dialog.selectedNameFilter(), request.filters[0]);
+    QCOMPARE(QDir(dialog.directory()), QDir(request.folder));
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
 }
 
-TEST(QtUserInteractionTest, FileDialogFiltersMatchAnyLetterCase) {
+void ShellDialogsTest::fileDialogFiltersMatchAnyLetterCase() {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    QVERIFY(dir.isValid());
     for (const char* name : {"UPPER.CSV", "lower.csv", "Mixed.Csv", "notes.txt", "book.xls"}) {
         QFile file(dir.filePath(QLatin1String(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.open(QIODevice::WriteOnly));
     }
     FileDialogRequest request;
     request.filters = {QStringLiteral("CSVファイル (*.csv)"),
@@ -195,11 +224,11 @@ TEST(QtUserInteractionTest, FileDialogFiltersMatchAnyLetterCase) {
     QFileDialog dialog;
     ConfigureFileDialog(dialog, request, false);
     auto* model = dialog.findChild<QFileSystemModel*>();
-    ASSERT_NE(model, nullptr);
+    QVERIFY(model != nullptr);
     QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
     dialog.show();
     if (loaded.isEmpty()) {
-        ASSERT_TRUE(loaded.wait(30000));
+        QVERIFY(loaded.wait(30000));
     }
     const QModelIndex folder = model->index(dir.path());
     QStringList shown;
@@ -210,8 +239,15 @@ TEST(QtUserInteractionTest, FileDialogFiltersMatchAnyLetterCase) {
         }
     }
     shown.sort();
-    EXPECT_EQ(shown, QStringList({"Mixed.Csv", "UPPER.CSV", "lower.csv"}));
+    QCOMPARE(shown, QStringList({"Mixed.Csv", "UPPER.CSV", "lower.csv"}));
 }
 
 }  // namespace
+
+std::unique_ptr<QObject> newShellDialogsTest() {
+    return std::make_unique<ShellDialogsTest>();
+}
+
 }  // namespace korvane
+
+#include "ShellDialogsTest.moc"

@@ -1,32 +1,18 @@
 #include "WindowTestHarness.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <QWidget>
 
+#include "export/ConvertCommand.h"
 #include "shell/ListPane.h"
 #include "shell/TreePane.h"
 
 namespace korvane {
 
 namespace {
-
-// QSettings finds its folder on first use; pointing XDG_CONFIG_HOME elsewhere before the tests
-// start keeps them away from the developer's own settings.
-class SettingsHome : public ::testing::Environment {
-public:
-    void SetUp() override {
-        m_home = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(m_home->isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home->path()));
-    }
-    void TearDown() override { m_home.reset(); }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_home;
-};
-
-const auto* const kSettingsHome = ::testing::AddGlobalTestEnvironment(new SettingsHome);
 
 QSettings storedSettings() {
     return QSettings(QStringLiteral("Korvane"), QStringLiteral("Korvane"));
@@ -40,10 +26,13 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
-void WindowTest::SetUp() {
-    ASSERT_TRUE(m_dir.isValid());
+void WindowTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_ui = std::make_unique<ScriptedInteraction>();
+    m_loaded.clear();
     storedSettings().clear();
-    setUserInteraction(&m_ui);
+    setUserInteraction(m_ui.get());
     InitProgramState();
     for (FileType type : {kFileCsv, kFileExcel, kFileDatabase}) {
         setLoader(type, [this](const QString& file, TreePane& tree, ListPane& list) {
@@ -56,12 +45,16 @@ void WindowTest::SetUp() {
     }
 }
 
-void WindowTest::TearDown() {
+void WindowTest::cleanup() {
     for (FileType type : {kFileCsv, kFileExcel, kFileDatabase}) {
         setLoader(type, {});
     }
+    // The program's own loaders also set the export's target chooser.
+    setExportTargetChooser({});
     setUserInteraction(nullptr);
     settle();
+    m_ui.reset();
+    m_dir.reset();
 }
 
 std::unique_ptr<FormMain> WindowTest::showWindow() {
@@ -92,9 +85,12 @@ QString WindowTest::statusPanel(FormMain& window, int panel) {
 }
 
 QString WindowTest::makeFile(const QString& name) {
-    const QString file = m_dir.filePath(name);
+    const QString file = m_dir->filePath(name);
     QFile out(file);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    if (!out.open(QIODevice::WriteOnly)) {
+        QTest::qFail(qPrintable(QStringLiteral("cannot write %1").arg(file)), __FILE__, __LINE__);
+        return file;
+    }
     out.write("a,b\r\n1,2\r\n");
     return file;
 }

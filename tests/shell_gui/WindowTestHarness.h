@@ -1,11 +1,9 @@
 #pragma once
-// What the main-window tests share: a settings store of their own (XDG_CONFIG_HOME points into
-// a temporary folder before anything reads it), the scripted seam answering every dialog, and
-// loaders that note what reached them.
+// What the main-window tests share: the scripted seam answering every dialog, a fresh settings
+// store and folder per test, and loaders that note what reached them. The settings store lives
+// under the temporary XDG_CONFIG_HOME the test main sets before anything reads it.
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
+#include <QObject>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,11 +15,16 @@
 
 namespace korvane {
 
-class WindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+// Base of the window test classes. Qt Test runs init() before and cleanup() after every test
+// function and every row of its data table, so each one starts from a clean state.
+class WindowTest : public QObject {
+    Q_OBJECT
 
+protected slots:
+    void init();
+    void cleanup();
+
+protected:
     // A new main window, shown and laid out.
     std::unique_ptr<FormMain> showWindow();
     // Closes the window through its own close command, which saves the geometry.
@@ -33,12 +36,12 @@ protected:
 
     // Writes a small file into the test's folder and returns its path.
     QString makeFile(const QString& name);
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return m_dir->filePath(name); }
 
     // Paths handed to a loader, in order.
     QStringList m_loaded;
-    ScriptedInteraction m_ui;
-    QTemporaryDir m_dir;
+    std::unique_ptr<ScriptedInteraction> m_ui;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 // Runs posted events (queued calls, deferred deletes) without waiting on any clock.
