@@ -106,6 +106,7 @@ public:
     void quit() override {
         m_open = false;
         m_bands.clear();
+        m_pending.reset();
         m_reader.stop();
     }
 
@@ -157,13 +158,20 @@ public:
     }
 
 private:
-    // One cells request and its reply.
-    Result<CellBand> request(const QString& sheet, const CellRectangle& asked) {
+    // A cells request sent ahead while the viewer works through the band before it, so the
+    // helper reads the next rows while the viewer shows the last ones.
+    struct Pending {
+        QString sheet;
+        CellRectangle asked;
+    };
+
+    bool sendRequest(const QString& sheet, const CellRectangle& asked) {
+        return m_reader.send(cellsRequest(sheet, asked));
+    }
+
+    // The reply to the cells request sent last.
+    Result<CellBand> receive(const CellRectangle& asked) {
         QString error;
-        if (!m_reader.send(cellsRequest(sheet, asked))) {
-            m_reader.readFrame(&error);
-            return Failure{error};
-        }
         const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
         if (!frame) {
             return Failure{error};
@@ -181,6 +189,34 @@ private:
         return Failure{error};
     }
 
+    // One cells request and its reply.
+    Result<CellBand> request(const QString& sheet, const CellRectangle& asked) {
+        if (Status drained = drainPending(); !drained) {
+            return Failure{drained.failure()};
+        }
+        if (!sendRequest(sheet, asked)) {
+            QString error;
+            m_reader.readFrame(&error);
+            return Failure{error};
+        }
+        return receive(asked);
+    }
+
+    // Reads and drops the reply to a request sent ahead that turned out not to be needed.
+    Status drainPending() {
+        if (!m_pending) {
+            return Done{};
+        }
+        const CellRectangle asked = m_pending->asked;
+        m_pending.reset();
+        const Result<CellBand> dropped = receive(asked);
+        // A failure of the rectangle alone is no failure of the helper; its death is.
+        if (!dropped && !m_reader.running()) {
+            return Failure{dropped.failure()};
+        }
+        return Done{};
+    }
+
     Result<QString> fetchOne(const QString& sheet, int64_t row, int64_t column) {
         Result<CellBand> band = request(sheet, CellRectangle{row, row, column, column});
         if (!band) {
@@ -195,6 +231,13 @@ private:
         return QString();
     }
 
+    CellRectangle bandFrom(int64_t row, const SheetBand& band) const {
+        const int64_t columns = band.columnHigh - band.columnLow + 1;
+        const int64_t rows = std::max<int64_t>(1, std::min(band.nextRows, kMaxBandCells / columns));
+        return CellRectangle{row, std::min(kMaxRows, row + rows - 1), band.columnLow,
+                             band.columnHigh};
+    }
+
     Status fetchBand(const QString& sheet, SheetBand& band, int64_t row, int64_t column) {
         const bool sameColumns = column >= band.columnLow && column <= band.columnHigh;
         if (band.columnHigh < band.columnLow) {
@@ -203,15 +246,25 @@ private:
             band.columnLow = std::min(band.columnLow, column);
             band.columnHigh = std::max(band.columnHigh, column);
         }
-        // Reading on past the band in order: the next band may be taller.
-        if (sameColumns && row == band.covered.lastRow + 1) {
+        // Reading on past the band in order: the next band may be taller, and worth asking for
+        // ahead of time.
+        const bool inOrder = sameColumns && row == band.covered.lastRow + 1;
+        if (inOrder) {
             band.nextRows = std::min(band.nextRows * 2, kLargestBandRows);
         }
-        const int64_t columns = band.columnHigh - band.columnLow + 1;
-        const int64_t rows = std::max<int64_t>(1, std::min(band.nextRows, kMaxBandCells / columns));
-        const CellRectangle asked{row, std::min(kMaxRows, row + rows - 1), band.columnLow,
-                                  band.columnHigh};
-        Result<CellBand> fetched = request(sheet, asked);
+        CellRectangle asked = bandFrom(row, band);
+        const bool sentAhead = m_pending && m_pending->sheet == sheet &&
+                               m_pending->asked.firstRow == row &&
+                               m_pending->asked.firstColumn == band.columnLow &&
+                               m_pending->asked.lastColumn == band.columnHigh;
+        Result<CellBand> fetched = Failure{QString()};
+        if (sentAhead) {
+            asked = m_pending->asked;
+            m_pending.reset();
+            fetched = receive(asked);
+        } else {
+            fetched = request(sheet, asked);
+        }
         if (!fetched) {
             return Failure{fetched.failure()};
         }
@@ -223,6 +276,12 @@ private:
             band.cells.insert(placeKey(entry.row, entry.column),
                               CachedCell{entry.failed, std::move(entry.text)});
         }
+        if (inOrder && !m_pending && band.covered.lastRow < kMaxRows) {
+            const CellRectangle next = bandFrom(band.covered.lastRow + 1, band);
+            if (sendRequest(sheet, next)) {
+                m_pending = Pending{sheet, next};
+            }
+        }
         return Done{};
     }
 
@@ -231,6 +290,7 @@ private:
     QStringList m_sheets;
     bool m_open = false;
     QHash<QString, SheetBand> m_bands;
+    std::optional<Pending> m_pending;
 };
 
 }  // namespace
