@@ -47,6 +47,7 @@ private slots:
     void captionAndMenusCarryTheirTexts();
     void panesStandWhereTheLayoutPutsThem();
     void aNarrowWindowIsWidenedAndSplitsAtTheMargin();
+    void aWindowAsLowAsItGoesKeepsThePanesBetweenTheBars();
     void dragToSixHundredShowsTheBarThereAndSplitsAtTheMargin();
     void dragPastTheRightEdgeStopsAtTheDragMargin();
     void aFreeDragMovesTheSplit();
@@ -105,6 +106,24 @@ void FormMainLayoutTest::aNarrowWindowIsWidenedAndSplitsAtTheMargin() {
     settle();
     QCOMPARE(window->frameGeometry().width(), twipsToPixels(3000, window.get()));
     QCOMPARE(window->splitPosition(), 1500.0);
+}
+
+// The window keeps a minimum height that holds its toolbar and status bar, so the panes never
+// get a height below zero; at the lowest they still stand between the two bars.
+void FormMainLayoutTest::aWindowAsLowAsItGoesKeepsThePanesBetweenTheBars() {
+    auto window = showWindow();
+    window->resize(window->width(), 1);
+    settle();
+    const QWidget* toolbar = child(*window, "Toolbar1");
+    const QWidget* status = child(*window, "StatusBar1");
+    QVERIFY(status->y() >= toolbar->height());
+    for (const char* name : {"TreeView1", "ListView1", "imgSplitter"}) {
+        const QRect place = child(*window, name)->geometry();
+        QVERIFY2(place.height() >= 0, name);
+        QVERIFY2(place.y() == toolbar->geometry().bottom() + 1, name);
+        QVERIFY2(place.y() + place.height() <= status->y(), name);
+    }
+    QVERIFY(window->panePlaces().tree.height >= 0);
 }
 
 void FormMainLayoutTest::dragToSixHundredShowsTheBarThereAndSplitsAtTheMargin() {
