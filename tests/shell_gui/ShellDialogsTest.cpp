@@ -227,7 +227,16 @@ void ShellDialogsTest::fileDialogFiltersMatchAnyLetterCase() {
     QVERIFY(model != nullptr);
     QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
     dialog.show();
-    if (loaded.isEmpty()) {
+    // The model reads folders in a thread of its own and may report others (the parents) first.
+    const auto folderLoaded = [&loaded, &dir] {
+        for (const QList<QVariant>& arguments : loaded) {
+            if (QDir(arguments.value(0).toString()) == QDir(dir.path())) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (!folderLoaded()) {
         QVERIFY(loaded.wait(30000));
     }
     const QModelIndex folder = model->index(dir.path());
