@@ -1,9 +1,9 @@
 #include "app/StandardLoaders.h"
 
-#include "excel/WorkbookLoader.h"
-#include "export/DialogSelectOutputTable.h"
 #include "csv/LoadTextFile.h"
 #include "database/LoadDatabase.h"
+#include "excel/WorkbookLoader.h"
+#include "export/DialogSelectOutputTable.h"
 #include "platform/xls/HelperSpreadsheet.h"
 #include "shell/ProgramState.h"
 
