@@ -7,6 +7,7 @@
 
 #include "excel/ColumnLetters.h"
 #include "excel/WorkbookLoader.h"
+#include "platform/process/ReaderProcess.h"
 #include "platform/xls/HelperSpreadsheet.h"
 #include "platform/xls/OleStream.h"
 #include "platform/xls/XlsModel.h"
@@ -250,6 +251,26 @@ TEST_F(HelperFaultTest, AfterAFailureEveryCellFailsTheSameWay) {
     EXPECT_EQ(opened.value()->cellText("Sheet1", 1, 1).failure(), kCrashed);
     EXPECT_EQ(opened.value()->cellText("Sheet1", 500, 9).failure(), kCrashed);
     opened.value()->quit();  // nothing left to end: no hang, no crash
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(ReaderProcess, AMissingHelperIsNamedAndEveryLaterReadFailsTheSameWay) {
+    ReaderProcessTexts texts;
+    texts.notFound = QStringLiteral("補助プログラム(%1)が見つかりません。");
+    ReaderProcess reader(QStringLiteral("korvane-no-such-reader"), texts, QByteArray(1, 'Q'));
+    const QString expected =
+        QStringLiteral("補助プログラム(korvane-no-such-reader)が見つかりません。");
+    EXPECT_EQ(reader.start().value_or(QString()), expected);
+    EXPECT_FALSE(reader.running());
+    EXPECT_FALSE(reader.send(QByteArray(1, 'Q')));
+    QString error;
+    EXPECT_FALSE(reader.readFrame(&error));
+    EXPECT_EQ(error, expected);
 }
 
 }  // namespace
