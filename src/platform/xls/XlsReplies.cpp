@@ -1,6 +1,8 @@
 #include "platform/xls/XlsReplies.h"
 
 #include <QFile>
+#include <QSysInfo>
+#include <cstring>
 
 #include "platform/xls/XlsProtocol.h"
 
@@ -19,6 +21,19 @@ std::optional<QString> readText(PayloadReader& reader) {
     return decodeText(data, size);
 }
 
+void appendUtf16le(std::string& out, const QString& text) {
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        out.append(reinterpret_cast<const char*>(text.utf16()),
+                   static_cast<size_t>(text.size()) * 2);
+    } else {
+        for (const QChar c : text) {
+            const char16_t unit = c.unicode();
+            out.push_back(static_cast<char>(unit & 0xFF));
+            out.push_back(static_cast<char>(unit >> 8));
+        }
+    }
+}
+
 PayloadReader readerOf(const QByteArray& payload) {
     return PayloadReader(payload.constData(), static_cast<size_t>(payload.size()));
 }
@@ -27,13 +42,13 @@ PayloadReader readerOf(const QByteArray& payload) {
 
 std::string encodeText(const QString& text) {
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(text.size()) * 2);
-    for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
+    appendUtf16le(bytes, text);
     return bytes;
+}
+
+void putText(std::string& out, const QString& text) {
+    frameproto::putU32(out, static_cast<uint32_t>(text.size()) * 2);
+    appendUtf16le(out, text);
 }
 
 std::optional<QString> decodeText(const char* data, size_t size) {
@@ -41,6 +56,12 @@ std::optional<QString> decodeText(const char* data, size_t size) {
         return std::nullopt;
     }
     QString text(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        if (size > 0) {
+            std::memcpy(text.data(), data, size);
+        }
+        return text;
+    }
     auto* out = reinterpret_cast<char16_t*>(text.data());
     const auto* in = reinterpret_cast<const unsigned char*>(data);
     for (size_t i = 0; i < size / 2; ++i) {
@@ -58,7 +79,7 @@ QByteArray openRequest(const QString& path) {
 
 QByteArray cellsRequest(const QString& sheet, const CellRectangle& rectangle) {
     std::string request(1, xlsproto::kCells);
-    frameproto::putString(request, encodeText(sheet));
+    putText(request, sheet);
     xlsproto::putI64(request, rectangle.firstRow);
     xlsproto::putI64(request, rectangle.lastRow);
     xlsproto::putI64(request, rectangle.firstColumn);

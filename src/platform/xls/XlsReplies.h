@@ -34,6 +34,8 @@ struct CellBand {
 
 // Texts on the pipe: UTF-16LE bytes.
 std::string encodeText(const QString& text);
+// A text as a string of the protocol (length, then UTF-16LE bytes) at the end of `out`.
+void putText(std::string& out, const QString& text);
 // Back from UTF-16LE bytes; nothing when the byte count is odd.
 std::optional<QString> decodeText(const char* data, size_t size);
 

@@ -25,6 +25,9 @@ using namespace korvane;
 
 int g_out = -1;
 
+// A cells reply begins with the last row covered (i64) and the entry count (u32).
+constexpr size_t kCellsHead = 8 + 4;
+
 // Tests make the helper fail on purpose, to see that its death, silence or garbage reaches the
 // user as a message: KORVANE_XLS_READER_FAULT = "crash-open", "hang-open", "crash-cells" (die
 // on the first cells request) or "garble-cells" (answer it with a frame that makes no sense).
@@ -76,7 +79,7 @@ bool sendFrame(char kind, const std::string& payload) {
 
 bool sendError(const QString& description) {
     std::string payload;
-    frameproto::putString(payload, xls::encodeText(description));
+    xls::putText(payload, description);
     return sendFrame(xlsproto::kError, payload);
 }
 
@@ -144,7 +147,7 @@ bool openWorkbook(Workbook& workbook, const std::string& path) {
     frameproto::putU32(payload, static_cast<uint32_t>(workbook->sheetCount()));
     for (int i = 1; i <= workbook->sheetCount(); ++i) {
         const xls::Result<QString> name = workbook->sheetName(i);
-        frameproto::putString(payload, xls::encodeText(name ? name.value() : QString()));
+        xls::putText(payload, name ? name.value() : QString());
     }
     return sendFrame(xlsproto::kWorkbook, payload);
 }
@@ -165,11 +168,13 @@ bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
     if (asked.firstRow > asked.lastRow || asked.firstColumn > asked.lastColumn) {
         return sendError(QStringLiteral("読み取る範囲が正しくありません。"));
     }
-    std::string entries;
+    // The frame is built in place: its header and the reply's own head are filled in last.
+    std::string frame(frameproto::kFrameHeader + kCellsHead, '\0');
+    const size_t payloadStart = frameproto::kFrameHeader;
     uint32_t count = 0;
     int64_t lastRow = asked.firstRow;
     for (int64_t row = asked.firstRow; row <= asked.lastRow; ++row) {
-        if (row > asked.firstRow && entries.size() > xlsproto::kCellsReplySoftLimit) {
+        if (row > asked.firstRow && frame.size() > xlsproto::kCellsReplySoftLimit) {
             break;
         }
         lastRow = row;
@@ -178,19 +183,20 @@ bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
             if (text && text.value().isEmpty()) {
                 continue;
             }
-            xlsproto::putI64(entries, row);
-            xlsproto::putI64(entries, column);
-            entries.push_back(
-                static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
-            frameproto::putString(entries, xls::encodeText(text ? text.value() : text.failure()));
+            xlsproto::putI64(frame, row);
+            xlsproto::putI64(frame, column);
+            frame.push_back(static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
+            xls::putText(frame, text ? text.value() : text.failure());
             ++count;
         }
     }
-    std::string payload;
-    xlsproto::putI64(payload, lastRow);
-    frameproto::putU32(payload, count);
-    payload.append(entries);
-    return sendFrame(xlsproto::kCellsReply, payload);
+    std::string head;
+    head.push_back(xlsproto::kCellsReply);
+    frameproto::putU32(head, static_cast<uint32_t>(frame.size() - payloadStart));
+    xlsproto::putI64(head, lastRow);
+    frameproto::putU32(head, count);
+    frame.replace(0, head.size(), head);
+    return writeAll(frame);
 }
 
 int serve() {
