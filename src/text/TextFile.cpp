@@ -175,7 +175,13 @@ LineBreaks detectLineBreaks(QByteArrayView bytes) {
 
 QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8) {
-        return QString::fromUtf8(bytes);
+        // A byte order mark inside the file is a character of its line (U+FEFF), not a mark to
+        // drop: only the one at the very start of the file is skipped, by the callers.
+        thread_local QStringDecoder utf8(
+            QStringConverter::Utf8,
+            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        utf8.resetState();
+        return utf8.decode(bytes);
     }
     // ICU's "Shift_JIS" is the Windows table (code page 932): NEC and IBM extensions such as
     // "①" decode, and 0x8160 is "～" (U+FF5E).

@@ -28,18 +28,20 @@ TEST_P(SplitLines, GivesTheLines) {
 
 INSTANTIATE_TEST_SUITE_P(
     TextFile, SplitLines,
-    ::testing::Values(SplitCase{"Empty", "", LineBreaks::Lf, {}},
-                      SplitCase{"CrLf", "a\r\nb\r\n", LineBreaks::CrOrCrLf, {"a", "b"}},
-                      SplitCase{"LoneCr", "a\rb", LineBreaks::CrOrCrLf, {"a", "b"}},
-                      // Once the file has a CR, a lone LF is an ordinary character of its line.
-                      SplitCase{"LfInsideCrFile", "a\nb\r\nc", LineBreaks::CrOrCrLf, {"a\nb", "c"}},
-                      SplitCase{"UnixFile", "a\nb\n", LineBreaks::Lf, {"a", "b"}},
-                      SplitCase{"NoEndAtLastLine", "a\r\nb", LineBreaks::CrOrCrLf, {"a", "b"}},
-                      SplitCase{
-                          "EmptyLinesKept", "\r\n\r\nx\r\n", LineBreaks::CrOrCrLf, {"", "", "x"}},
-                      SplitCase{"CrCrLf", "a\r\r\nb", LineBreaks::CrOrCrLf, {"a", "", "b"}},
-                      SplitCase{"OnlyLineEnd", "\n", LineBreaks::Lf, {""}},
-                      SplitCase{"BomNotInText", "\xEF\xBB\xBFh\r\n", LineBreaks::CrOrCrLf, {"h"}}),
+    ::testing::Values(
+        SplitCase{"Empty", "", LineBreaks::Lf, {}},
+        SplitCase{"CrLf", "a\r\nb\r\n", LineBreaks::CrOrCrLf, {"a", "b"}},
+        SplitCase{"LoneCr", "a\rb", LineBreaks::CrOrCrLf, {"a", "b"}},
+        // Once the file has a CR, a lone LF is an ordinary character of its line.
+        SplitCase{"LfInsideCrFile", "a\nb\r\nc", LineBreaks::CrOrCrLf, {"a\nb", "c"}},
+        SplitCase{"UnixFile", "a\nb\n", LineBreaks::Lf, {"a", "b"}},
+        SplitCase{"NoEndAtLastLine", "a\r\nb", LineBreaks::CrOrCrLf, {"a", "b"}},
+        SplitCase{"EmptyLinesKept", "\r\n\r\nx\r\n", LineBreaks::CrOrCrLf, {"", "", "x"}},
+        SplitCase{"CrCrLf", "a\r\r\nb", LineBreaks::CrOrCrLf, {"a", "", "b"}},
+        SplitCase{"OnlyLineEnd", "\n", LineBreaks::Lf, {""}},
+        SplitCase{"BomNotInText", "\xEF\xBB\xBFh\r\n", LineBreaks::CrOrCrLf, {"h"}},
+        // Further on, the same bytes are a character of their line (a zero-width space).
+        SplitCase{"BomInsideIsText", "a\n\xEF\xBB\xBF\n", LineBreaks::Lf, {"a", u"\uFEFF"_qs}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 struct EncodingCase {
