@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${KORVANE_FUZZ_SECONDS:-60}"
+# A fixed seed makes a run repeatable; set KORVANE_FUZZ_SEED to explore elsewhere.
+seed="${KORVANE_FUZZ_SEED:-20261207}"
 build=build-fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DKORVANE_FUZZ=ON -DKORVANE_TESTS=OFF \
@@ -20,7 +22,7 @@ for t in $targets; do
     cp -r "fuzz/corpus/$t/." "$work/"
     echo "== $t ($seconds s)"
     if ! QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$build/bin/$t" "$work" \
-        -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
+        -max_total_time="$seconds" -seed="$seed" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
         -artifact_prefix="$build/crashes/$t-" -print_final_stats=1 2>"$build/$t.log"; then
         tail -40 "$build/$t.log"
         status=1
