@@ -9,32 +9,26 @@
 // glib first: mdbtools.h needs its types.
 #include <mdbtools.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "platform/mdb/MdbProtocol.h"
 #include "platform/mdb/reader/TableScan.h"
+#include "platform/process/HelperPipe.h"
 
 namespace {
 
 using namespace korvane;
+using namespace korvane::helperpipe;
 
-int g_out = -1;
-
-// Tests make the helper fail on purpose, to see that its death or silence reaches the user as a
-// message: KORVANE_MDB_READER_FAULT = "crash-open", "hang-open" or "crash-row:TABLE:N" (die
-// while sending row N of table TABLE, counted from 1) or "endless:TABLE" (table TABLE repeats
-// its last row for ever, as a damaged page chain may).
+// Tests make the helper fail on purpose (see HelperPipe.h): KORVANE_MDB_READER_FAULT =
+// "crash-open", "hang-open" or "crash-row:TABLE:N" (die while sending row N of table TABLE,
+// counted from 1) or "endless:TABLE" (table TABLE repeats its last row for ever, as a damaged
+// page chain may).
 struct Fault {
-    bool crashOpen = false;
-    bool hangOpen = false;
     std::string crashTable;
     long crashRow = 0;
     std::string endlessTable;
@@ -45,17 +39,14 @@ bool g_endlessTableOpen = false;  // the open table repeats its last row for eve
 std::string g_lastRow;
 long g_rowsSent = 0;
 
+const FaultSwitch& faultSwitch() {
+    static const FaultSwitch fault("KORVANE_MDB_READER_FAULT");
+    return fault;
+}
+
 void readFault() {
-    const char* text = getenv("KORVANE_MDB_READER_FAULT");
-    if (text == nullptr) {
-        return;
-    }
-    const std::string fault(text);
-    g_fault.crashOpen = fault == "crash-open";
-    g_fault.hangOpen = fault == "hang-open";
-    if (fault.rfind("endless:", 0) == 0) {
-        g_fault.endlessTable = fault.substr(8);
-    }
+    const std::string& fault = faultSwitch().text();
+    g_fault.endlessTable = faultSwitch().after("endless:");
     const size_t lastColon = fault.rfind(':');
     if (fault.rfind("crash-row:", 0) == 0 && lastColon > 10) {
         g_fault.crashTable = fault.substr(10, lastColon - 10);
@@ -63,77 +54,8 @@ void readFault() {
     }
 }
 
-[[noreturn]] void crashNow() {
-    raise(SIGSEGV);
-    _exit(139);
-}
-
-bool writeAll(const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = write(g_out, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-void appendFrame(std::string& out, char kind, const std::string& payload) {
-    out.push_back(kind);
-    mdbproto::putU32(out, static_cast<uint32_t>(payload.size()));
-    out.append(payload);
-}
-
-bool sendFrame(char kind, const std::string& payload) {
-    std::string frame;
-    appendFrame(frame, kind, payload);
-    return writeAll(frame);
-}
-
 bool sendError(const std::string& description) {
-    std::string payload;
-    mdbproto::putString(payload, description);
-    return sendFrame(mdbproto::kError, payload);
-}
-
-bool readExact(void* buffer, size_t size) {
-    auto* p = static_cast<char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = read(0, p, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool readU32(uint32_t& value) {
-    unsigned char b[4];
-    if (!readExact(b, 4)) {
-        return false;
-    }
-    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
-    return true;
-}
-
-bool readString(std::string& value) {
-    uint32_t size = 0;
-    if (!readU32(size) || size > (1u << 20)) {
-        return false;
-    }
-    value.resize(size);
-    return size == 0 || readExact(value.data(), size);
+    return helperpipe::sendError(mdbproto::kError, description);
 }
 
 struct Database {
@@ -147,12 +69,7 @@ struct Database {
 };
 
 bool openDatabase(Database& db, const std::string& path) {
-    if (g_fault.crashOpen) {
-        crashNow();
-    }
-    while (g_fault.hangOpen) {
-        pause();
-    }
+    faultSwitch().actOnOpen();
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         return sendError("ファイルを開けません。");
@@ -214,7 +131,7 @@ bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
                 writeAll(out);
                 crashNow();
             }
-            appendFrame(out, mdbproto::kRow, payload);
+            frameproto::appendFrame(out, mdbproto::kRow, payload);
             if (out.size() > (1u << 20) && !writeAll(out)) {
                 return false;
             }
@@ -232,7 +149,7 @@ bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
         }
         return sendError(error);
     }
-    appendFrame(out, mdbproto::kBatchEnd, {});
+    frameproto::appendFrame(out, mdbproto::kBatchEnd, {});
     return writeAll(out);
 }
 
@@ -309,12 +226,9 @@ int serve() {
 }  // namespace
 
 int main() {
-    g_out = dup(1);
-    const int devNull = open("/dev/null", O_WRONLY);
-    if (g_out < 0 || devNull < 0 || dup2(devNull, 1) < 0) {
+    if (!helperpipe::takeOverStdout()) {
         return 4;
     }
-    close(devNull);
     // Jet 3 files hold no Unicode; their names and text are in the system's code page, which
     // for this program's users is Windows-31J (strict Shift_JIS lacks characters such as ①).
     setenv("MDB_JET3_CHARSET", "CP932", 1);

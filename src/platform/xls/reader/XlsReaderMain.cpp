@@ -5,16 +5,11 @@
 // Requests arrive on stdin, replies leave on a copy of the original stdout; fd 1 itself is
 // pointed at /dev/null so that nothing a library prints can mix into the replies.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QFile>
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "platform/process/HelperPipe.h"
 #include "platform/xls/Spreadsheet.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
@@ -22,121 +17,27 @@
 namespace {
 
 using namespace korvane;
-
-int g_out = -1;
+using namespace korvane::helperpipe;
 
 // A cells reply begins with the last row covered (i64) and the entry count (u32).
 constexpr size_t kCellsHead = 8 + 4;
 
-// Tests make the helper fail on purpose, to see that its death, silence or garbage reaches the
-// user as a message: KORVANE_XLS_READER_FAULT = "crash-open", "hang-open", "crash-cells" (die
-// on the first cells request) or "garble-cells" (answer it with a frame that makes no sense).
-struct Fault {
-    bool crashOpen = false;
-    bool hangOpen = false;
-    bool crashCells = false;
-    bool garbleCells = false;
-};
-Fault g_fault;
-
-void readFault() {
-    const char* text = getenv("KORVANE_XLS_READER_FAULT");
-    if (text == nullptr) {
-        return;
-    }
-    const std::string fault(text);
-    g_fault.crashOpen = fault == "crash-open";
-    g_fault.hangOpen = fault == "hang-open";
-    g_fault.crashCells = fault == "crash-cells";
-    g_fault.garbleCells = fault == "garble-cells";
-}
-
-[[noreturn]] void crashNow() {
-    raise(SIGSEGV);
-    _exit(139);
-}
-
-bool writeAll(const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = write(g_out, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool sendFrame(char kind, const std::string& payload) {
-    std::string frame;
-    frameproto::appendFrame(frame, kind, payload);
-    return writeAll(frame);
+// Tests make the helper fail on purpose (see HelperPipe.h): KORVANE_XLS_READER_FAULT =
+// "crash-open", "hang-open", "crash-cells" (die on the first cells request) or "garble-cells"
+// (answer it with a frame that makes no sense).
+const FaultSwitch& faultSwitch() {
+    static const FaultSwitch fault("KORVANE_XLS_READER_FAULT");
+    return fault;
 }
 
 bool sendError(const QString& description) {
-    std::string payload;
-    xls::putText(payload, description);
-    return sendFrame(xlsproto::kError, payload);
-}
-
-bool readExact(void* buffer, size_t size) {
-    auto* p = static_cast<char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = read(0, p, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool readU32(uint32_t& value) {
-    unsigned char b[4];
-    if (!readExact(b, 4)) {
-        return false;
-    }
-    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
-    return true;
-}
-
-bool readI64(int64_t& value) {
-    uint32_t low = 0;
-    uint32_t high = 0;
-    if (!readU32(low) || !readU32(high)) {
-        return false;
-    }
-    value = static_cast<int64_t>(static_cast<uint64_t>(low) | (static_cast<uint64_t>(high) << 32));
-    return true;
-}
-
-bool readString(std::string& value) {
-    uint32_t size = 0;
-    if (!readU32(size) || size > (1u << 20)) {
-        return false;
-    }
-    value.resize(size);
-    return size == 0 || readExact(value.data(), size);
+    return helperpipe::sendError(xlsproto::kError, xls::encodeText(description));
 }
 
 using Workbook = std::unique_ptr<xls::SpreadsheetWorkbook>;
 
 bool openWorkbook(Workbook& workbook, const std::string& path) {
-    if (g_fault.crashOpen) {
-        crashNow();
-    }
-    while (g_fault.hangOpen) {
-        pause();
-    }
+    faultSwitch().actOnOpen();
     workbook.reset();
     xls::Result<Workbook> opened = xls::openInProcess(QFile::decodeName(path.c_str()));
     if (!opened) {
@@ -156,10 +57,10 @@ bool openWorkbook(Workbook& workbook, const std::string& path) {
 // reply has grown past its soft limit.
 bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
                const xls::CellRectangle& asked) {
-    if (g_fault.crashCells) {
+    if (faultSwitch().is("crash-cells")) {
         crashNow();
     }
-    if (g_fault.garbleCells) {
+    if (faultSwitch().is("garble-cells")) {
         return sendFrame(xlsproto::kCellsReply, std::string(3, '\x7F'));
     }
     if (workbook == nullptr) {
@@ -246,12 +147,8 @@ int serve() {
 }  // namespace
 
 int main() {
-    g_out = dup(1);
-    const int devNull = open("/dev/null", O_WRONLY);
-    if (g_out < 0 || devNull < 0 || dup2(devNull, 1) < 0) {
+    if (!helperpipe::takeOverStdout()) {
         return 4;
     }
-    close(devNull);
-    readFault();
     return serve();
 }
