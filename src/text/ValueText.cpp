@@ -184,8 +184,10 @@ QString OleDateText(double serial) {
     const int64_t moment = static_cast<int64_t>(wholeDays) * kSecondsPerDay +
                            std::llround(timeFraction * kSecondsPerDay);
     const int64_t day = floorDiv(moment, kSecondsPerDay);
-    const int64_t secondOfDay = moment - day * kSecondsPerDay;
+    return OleMomentText(day, moment - day * kSecondsPerDay);
+}
 
+QString OleMomentText(int64_t day, int64_t secondOfDay) {
     std::string text;
     // Day 0 is 1899-12-30, which stands for "no date": only the time is written.
     if (day != 0) {

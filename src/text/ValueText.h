@@ -24,6 +24,9 @@ QString CurrencyText(int64_t tenThousandths);
 // An OLE automation date (days since 1899-12-30, the fraction is the time of day):
 // "yyyy/mm/dd hh:nn:ss", "yyyy/mm/dd" without a time, "hh:nn:ss" on the day 1899/12/30.
 QString OleDateText(double serial);
+// The same form for a moment already split into a day (days since 1899-12-30) and a second of
+// that day (0 to 86399).
+QString OleMomentText(int64_t day, int64_t secondOfDay);
 
 // "True" / "False"
 QString BooleanText(bool value);

@@ -1,6 +1,7 @@
 // Date serials, number formats and column letters: the tables the reader and the loader rely on.
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <limits>
 #include <set>
 
@@ -43,6 +44,47 @@ TEST(ExcelSerial, DatesAsExcelShowsThem) {
     }
     EXPECT_EQ(xls::excelSerialText(std::numeric_limits<double>::quiet_NaN(), false),
               DoubleText(std::numeric_limits<double>::quiet_NaN()));
+}
+
+// Excel rounds a serial to whole seconds before it picks the day: a time a hair before
+// midnight is the next day, in both date systems and around the 29 February 1900 Excel counts.
+TEST(ExcelSerial, RoundsToTheSecondBeforeChoosingTheDay) {
+    struct Case {
+        double serial;
+        bool date1904;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.00000001, false, "00:00:00"},
+        {0.9999, false, "23:59:51"},
+        {0.99999999, false, "1900/01/01"},
+        {1.00000001, false, "1900/01/01"},
+        {1.99999999, false, "1900/01/02"},
+        {58.99999999, false, "1900/02/28"},
+        {59.99999999, false, "1900/02/29"},
+        {60.00000001, false, "1900/02/29"},
+        {60.99999999, false, "1900/03/01"},
+        {60.99998, false, "1900/02/29 23:59:58"},
+        {61.00000001, false, "1900/03/01"},
+        {61.99999999, false, "1900/03/02"},
+        {45350.99999999, false, "2024/02/29"},
+        {45351.99999999, false, "2024/03/01"},
+        {45351.99998, false, "2024/02/29 23:59:58"},
+        {2958465.99999999, false, "2958465.99999999"},  // rounds past Excel's last day
+        {0.00000001, true, "00:00:00"},
+        {0.99999999, true, "1904/01/02"},
+        {1.00000001, true, "1904/01/02"},
+        {58.99999999, true, "1904/02/29"},
+        {59.99999999, true, "1904/03/01"},
+        {60.00000001, true, "1904/03/01"},
+        {60.99999999, true, "1904/03/02"},
+        {61.99999999, true, "1904/03/03"},
+        {43889.99999999, true, "2024/03/01"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(xls::excelSerialText(c.serial, c.date1904), QString::fromUtf8(c.text))
+            << std::setprecision(12) << c.serial << (c.date1904 ? " (1904)" : "");
+    }
 }
 
 TEST(NumberFormat, DateCodes) {

@@ -11,6 +11,7 @@ namespace {
 constexpr double kLastDateSerial = 2958466.0;
 // Days between the 1904 and 1900 date systems' day 0, in OLE days.
 constexpr double kDate1904Offset = 1462.0;
+constexpr int64_t kSecondsPerDay = 86400;
 
 }  // namespace
 
@@ -47,26 +48,34 @@ QString errorName(uint8_t code) {
 
 QString excelSerialText(double serial, bool date1904) {
     // Before day 0 and after 9999-12-31 Excel shows no date; the number is the honest text.
-    if (!std::isfinite(serial) || serial < 0.0 ||
-        serial >= kLastDateSerial - (date1904 ? kDate1904Offset : 0.0)) {
+    const double lastSerial = kLastDateSerial - (date1904 ? kDate1904Offset : 0.0);
+    if (!std::isfinite(serial) || serial < 0.0 || serial >= lastSerial) {
         return DoubleText(serial);
     }
-    if (serial < 1.0) {
-        return OleDateText(serial);  // a time of day alone
+    // Excel rounds the serial to whole seconds before it splits off the day, so a time that
+    // rounds up to midnight belongs to the next day: 0.99999999 is 1900/01/01.
+    const int64_t moment = std::llround(serial * kSecondsPerDay);
+    const int64_t day = moment / kSecondsPerDay;
+    const int64_t secondOfDay = moment % kSecondsPerDay;
+    if (day >= static_cast<int64_t>(lastSerial)) {
+        return DoubleText(serial);
+    }
+    if (day == 0) {
+        return OleMomentText(0, secondOfDay);  // a time of day alone
     }
     if (date1904) {
-        return OleDateText(serial + kDate1904Offset);
+        return OleMomentText(day + static_cast<int64_t>(kDate1904Offset), secondOfDay);
     }
-    // The 1900 date system counts a 29 February 1900 that never was (serial 60): serials
-    // before it lie one day later in OLE days, and serial 60 itself is shown as Excel shows it.
-    if (serial < 60.0) {
-        return OleDateText(serial + 1.0);
+    // The 1900 date system counts a 29 February 1900 that never was (day 60): days before it
+    // lie one day later in OLE days, and day 60 itself is shown as Excel shows it.
+    if (day < 60) {
+        return OleMomentText(day + 1, secondOfDay);
     }
-    if (serial < 61.0) {
-        QString text = OleDateText(serial + 1.0);  // "1900/03/01[ hh:nn:ss]"
+    if (day == 60) {
+        const QString text = OleMomentText(61, secondOfDay);  // "1900/03/01[ hh:nn:ss]"
         return QStringLiteral("1900/02/29") + text.mid(10);
     }
-    return OleDateText(serial);
+    return OleMomentText(day, secondOfDay);
 }
 
 Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
