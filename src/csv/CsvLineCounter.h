@@ -5,7 +5,7 @@
 // The quote rules of SplitCsvLine make a comma a separator exactly when an even number of double
 // quotes stand before it in its line, so a line has (separating commas + 1) fields, less 1 when
 // it ends with a separating comma, and none when it is empty. Quotes, commas, CR and LF are
-// single bytes in UTF-8 and in Shift_JIS alike, so no decoding is needed to count.
+// single bytes in UTF-8 and in CP932 alike, so no decoding is needed to count.
 
 #include <cstddef>
 #include <cstdint>

@@ -28,7 +28,10 @@ CsvLines::CsvLines(std::shared_ptr<const TextFileReader> reader, TextEncoding en
       m_maxFieldCount(maxFieldCount),
       m_marks(std::move(marks)) {}
 
-QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
+QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes, bool* cut) const {
+    if (cut != nullptr) {
+        *cut = false;
+    }
     if (!m_reader || line < 0 || line >= m_lineCount) {
         return {};
     }
@@ -65,22 +68,21 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes) const {
     m_cursorStart = span->start;
     m_cursorNext = span->next;
     uint64_t end = span->end;
-    if (maxBytes >= 0) {
-        end = std::min(end, span->start + static_cast<uint64_t>(maxBytes));
+    if (maxBytes >= 0 && span->start + static_cast<uint64_t>(maxBytes) < end) {
+        end = span->start + static_cast<uint64_t>(maxBytes);
+        if (cut != nullptr) {
+            *cut = true;
+        }
     }
     return m_reader->bytes(span->start, end);
 }
 
 QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
-    const QByteArray bytes = lineBytes(line, maxBytes);
-    QString text = decodeText(bytes, m_encoding);
-    // A line cut short may end inside a character, which then decodes as a replacement
-    // (U+FFFD from UTF-8, U+001A from Shift_JIS); drop what is left of it.
-    if (maxBytes >= 0 && bytes.size() == maxBytes && !text.isEmpty() &&
-        (text.back() == QChar::ReplacementCharacter || text.back() == QChar(0x1A))) {
-        text.chop(1);
-    }
-    return text;
+    // A line cut short may end inside a character: what is left of it is dropped rather than
+    // shown as a replacement. A whole line keeps every byte it holds, 0x1A included.
+    bool cut = false;
+    const QByteArray bytes = lineBytes(line, maxBytes, &cut);
+    return decodeText(bytes, m_encoding, cut ? DecodeEnd::CutShort : DecodeEnd::Whole);
 }
 
 CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
@@ -150,7 +152,7 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
             continue;
         }
         const TextEncoding encoding =
-            hasBom || validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+            hasBom || validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::Cp932;
         result.status = CsvScan::Status::Done;
         result.lines =
             std::make_shared<const CsvLines>(reader, encoding, breaks, counter.lineCount(),

@@ -26,8 +26,9 @@ public:
     LineBreaks lineBreaks() const { return m_breaks; }
 
     // The bytes of line `line` (0-based) without its line end, at most `maxBytes` of them (all
-    // when negative). Empty when the line is out of range or can no longer be read.
-    QByteArray lineBytes(int64_t line, int64_t maxBytes = -1) const;
+    // when negative). Empty when the line is out of range or can no longer be read. `cut` tells
+    // whether the line was longer than maxBytes.
+    QByteArray lineBytes(int64_t line, int64_t maxBytes = -1, bool* cut = nullptr) const;
     QString lineText(int64_t line, int64_t maxBytes = -1) const;
 
 private:

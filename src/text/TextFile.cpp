@@ -160,21 +160,42 @@ void Utf8Validator::feedScalar(const uint8_t* data, size_t size) {
     }
 }
 
+namespace {
+
+// How many bytes at the end of `bytes` begin a UTF-8 character that the bytes cut off.
+qsizetype openUtf8TailSize(QByteArrayView bytes) {
+    const qsizetype size = bytes.size();
+    for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<uint8_t>(bytes[size - back]);
+        if (isContinuation(byte)) {
+            continue;
+        }
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
 TextEncoding detectTextEncoding(QByteArrayView bytes) {
     if (startsWithUtf8Bom(bytes)) {
         return TextEncoding::Utf8;
     }
     Utf8Validator validator;
     validator.feed(bytes);
-    return validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    return validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
 LineBreaks detectLineBreaks(QByteArrayView bytes) {
     return bytes.contains('\r') ? LineBreaks::CrOrCrLf : LineBreaks::Lf;
 }
 
-QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
+QString decodeText(QByteArrayView bytes, TextEncoding encoding, DecodeEnd end) {
     if (encoding == TextEncoding::Utf8) {
+        if (end == DecodeEnd::CutShort) {
+            bytes = bytes.first(bytes.size() - openUtf8TailSize(bytes));
+        }
         // A byte order mark inside the file is a character of its line (U+FEFF), not a mark to
         // drop: only the one at the very start of the file is skipped, by the callers.
         thread_local QStringDecoder utf8(
@@ -183,24 +204,7 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
         utf8.resetState();
         return utf8.decode(bytes);
     }
-    // ICU's "Shift_JIS" is the Windows table (code page 932): NEC and IBM extensions such as
-    // "①" decode, and 0x8160 is "～" (U+FF5E).
-    thread_local QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
-    decoder.resetState();
-    if (bytes.isEmpty() || static_cast<uint8_t>(bytes.back()) < 0x80) {
-        return decoder.decode(bytes);
-    }
-    // A lead byte at the very end would be dropped silently as the start of a character that
-    // never comes; an LF after it (never a trail byte) makes it show as a replacement character.
-    QByteArray closed;
-    closed.reserve(bytes.size() + 1);
-    closed.append(bytes.data(), bytes.size());
-    closed.append('\n');
-    QString text = decoder.decode(closed);
-    if (text.endsWith(u'\n')) {
-        text.chop(1);
-    }
-    return text;
+    return decodeCp932(bytes, end);
 }
 
 struct TextFileReader::Block {

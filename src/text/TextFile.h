@@ -3,7 +3,7 @@
 // agree on the encoding and on where lines are.
 //
 // Encoding: a UTF-8 byte order mark, or bytes that are valid UTF-8 throughout, mean UTF-8;
-// anything else is Shift_JIS (code page 932).
+// anything else is Windows' Shift_JIS, code page 932 (see text/Cp932.h).
 // Lines: CR or CR LF end a line and a lone LF is an ordinary character of its line; a file
 // without any CR byte is a Unix text file, whose lines end at LF. The last line needs no line
 // end, and a line end at the very end of the file starts no further line.
@@ -20,13 +20,14 @@
 #include <memory>
 #include <optional>
 
+#include "text/Cp932.h"
 #include "text/Utf8Blocks.h"
 
 class QIODevice;
 
 namespace korvane {
 
-enum class TextEncoding { Utf8, ShiftJis };
+enum class TextEncoding { Utf8, Cp932 };
 enum class LineBreaks { CrOrCrLf, Lf };
 
 constexpr size_t kUtf8BomSize = 3;
@@ -65,8 +66,9 @@ TextEncoding detectTextEncoding(QByteArrayView bytes);
 // The line rule of a whole file's bytes.
 LineBreaks detectLineBreaks(QByteArrayView bytes);
 
-// The text of a line's bytes. No state is carried from one call to the next.
-QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+// The text of a line's bytes. No state is carried from one call to the next. With
+// DecodeEnd::CutShort a character cut off at the end is dropped instead of shown as U+FFFD.
+QString decodeText(QByteArrayView bytes, TextEncoding encoding, DecodeEnd end = DecodeEnd::Whole);
 
 // Where one line lies: its text is [start, end); the next line starts at `next`.
 struct LineSpan {

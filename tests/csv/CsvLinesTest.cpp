@@ -161,17 +161,75 @@ TEST(CsvLines, ReadsJapaneseInBothEncodings) {
     }
 }
 
-TEST(CsvLines, ShiftJisLeadByteWithoutTrailShowsAsAReplacement) {
-    const std::shared_ptr<const CsvLines> lines = Scan("\x93\x8c\r\x82");
+// Windows' code page 932: every byte 0x00-0x7F is its own code point (0x1A, 0x1C and 0x7F
+// too), the NEC and IBM extensions decode as Windows decodes them, and whatever the code page
+// leaves undefined is U+FFFD, never a control code or another character.
+TEST(CsvLines, Cp932LinesShowWhatWindowsShows) {
+    QByteArray ascii;
+    QString asciiText;
+    for (int byte = 0; byte < 0x80; ++byte) {
+        if (byte != '\r') {
+            ascii += static_cast<char>(byte);
+            asciiText += QChar(byte);
+        }
+    }
+    const std::pair<QByteArray, QString> cases[] = {
+        {ascii, asciiText},
+        {"a\x1A"
+         "b\x1C"
+         "c\x7F"
+         "d\x1A",
+         u"a\u001Ab\u001Cc\u007Fd\u001A"_qs},
+        {"\x87\x40\x87\x54\x87\x8A\x87\x82\xFB\xFC\xEE\xE0", u"①Ⅰ㈱№髙髙"_qs},
+        {"\x81\x60\x81\x5F\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA", u"～＼∥－￠￡￢"_qs},
+        {"\xFA\x40\xEE\xEF\xFA\x54\xEE\xF9\xFA\x55\x87\x9A\x81\xE6", u"ⅰⅰ￢￢￤∵∵"_qs},
+        {"\xF0\x40\xF9\xFC\xB1\xDF\xA1", u"\uE000\uE757ｱﾟ｡"_qs},
+        // Undefined single bytes, an undefined pair, a lead byte before a byte that cannot
+        // follow it (read on its own), and a lead byte at the line end.
+        {"\x80\xA0\xFD\xFE\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"_qs},
+        {"\x85\x40"
+         "a\x81,"
+         "b\x81\"\x82",
+         u"\uFFFDa\uFFFD,b\uFFFD\"\uFFFD"_qs},
+    };
+    QByteArray file;
+    for (const auto& [bytes, text] : cases) {
+        file += bytes + "\r\n";
+    }
+    const std::shared_ptr<const CsvLines> lines = Scan(file);
     ASSERT_TRUE(lines);
-    EXPECT_EQ(lines->lineText(1), QString(QChar(0x1A)));
+    ASSERT_EQ(lines->encoding(), TextEncoding::Cp932);
+    ASSERT_EQ(lines->lineCount(), static_cast<int64_t>(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(lines->lineText(static_cast<int64_t>(i)), cases[i].second) << "case " << i;
+    }
 }
 
-TEST(CsvLines, CutLineDropsAHalfCharacter) {
-    const std::shared_ptr<const CsvLines> lines = Scan(QStringLiteral("東京").toUtf8());
-    ASSERT_TRUE(lines);
-    EXPECT_EQ(lines->lineText(0, 4), QStringLiteral("東"));
-    EXPECT_EQ(lines->lineText(0, 6), QStringLiteral("東京"));
+// The sample shows lines cut to a number of bytes: only a character the cut splits is dropped.
+TEST(CsvLines, CutLineDropsAHalfCharacterOnly) {
+    struct Cut {
+        QByteArray file;
+        int64_t maxBytes;
+        QString text;
+    };
+    const Cut cuts[] = {
+        {QStringLiteral("東京").toUtf8(), 4, u"東"_qs},
+        {QStringLiteral("東京").toUtf8(), 6, u"東京"_qs},
+        {QStringLiteral("東京").toUtf8(), 3, u"東"_qs},
+        {"\x93\x8c\x8b\x9e\x80", 3, u"東"_qs},
+        {"\x93\x8c\x8b\x9e\x80", 4, u"東京"_qs},
+        // Bytes that look like a cut character but are the whole line keep showing.
+        {"\x93\x8c\x82", 3, u"東\uFFFD"_qs},
+        {"\x93\x8c\x1A\x1Ax", 3, u"東\u001A"_qs},
+        {"a\xEF\xBF\xBD\x1A"
+         "bc",
+         5, u"a\uFFFD\u001A"_qs},
+    };
+    for (const Cut& cut : cuts) {
+        const std::shared_ptr<const CsvLines> lines = Scan(cut.file);
+        ASSERT_TRUE(lines);
+        EXPECT_EQ(lines->lineText(0, cut.maxBytes), cut.text) << cut.file.toHex().data();
+    }
 }
 
 TEST(CsvLines, StoppedScanReportsCancelled) {

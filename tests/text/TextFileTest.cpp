@@ -70,14 +70,14 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"Ascii", "abc", TextEncoding::Utf8, "abc"},
         EncodingCase{"Utf8", "\xE6\x9D\xB1\xE4\xBA\xAC", TextEncoding::Utf8, u"東京"_qs},
         EncodingCase{"Utf8Bom", "\xEF\xBB\xBF\xE6\x9D\xB1", TextEncoding::Utf8, u"東"_qs},
-        EncodingCase{"ShiftJis", "\x93\x8c\x8b\x9e", TextEncoding::ShiftJis, u"東京"_qs},
+        EncodingCase{"ShiftJis", "\x93\x8c\x8b\x9e", TextEncoding::Cp932, u"東京"_qs},
         // Code page 932 extensions: a circled digit and a half-width katakana.
-        EncodingCase{"Cp932Extensions", "\x87\x40\xB1", TextEncoding::ShiftJis, u"①ｱ"_qs},
+        EncodingCase{"Cp932Extensions", "\x87\x40\xB1", TextEncoding::Cp932, u"①ｱ"_qs},
         // A UTF-8 character cut off at the very end is not UTF-8.
-        EncodingCase{"TruncatedUtf8", "ab\xE3\x81", TextEncoding::ShiftJis, QString()},
+        EncodingCase{"TruncatedUtf8", "ab\xE3\x81", TextEncoding::Cp932, QString()},
         // Overlong forms and encoded surrogates are not valid UTF-8.
-        EncodingCase{"Overlong", "\xC0\xAF", TextEncoding::ShiftJis, QString()},
-        EncodingCase{"Surrogate", "\xED\xA0\x80", TextEncoding::ShiftJis, QString()}),
+        EncodingCase{"Overlong", "\xC0\xAF", TextEncoding::Cp932, QString()},
+        EncodingCase{"Surrogate", "\xED\xA0\x80", TextEncoding::Cp932, QString()}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(Utf8Validator, CharacterSplitAcrossPiecesIsValid) {
