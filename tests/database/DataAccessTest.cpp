@@ -193,6 +193,61 @@ TEST(Recordset, Jet3TextIsReadAsCp932) {
     EXPECT_TRUE(texts.contains(QStringLiteral("日本①g"))) << texts.join('|').toStdString();
 }
 
+// Forms, reports, a macro and a module share their names with tables and queries, some made
+// before and some after them: a name must find the table or query whatever came first.
+TEST(Recordset, FormsReportsMacrosAndModulesNeverShadowTablesOrQueries) {
+    Connection cn;
+    ASSERT_TRUE(
+        cn.Open(Jet40ConnectionString(testDataFile(QStringLiteral("shadowed_names_jet4.mdb")))));
+    struct Case {
+        const char* source;
+        QStringList columns;
+        size_t rows;
+        QStringList firstRow;
+    };
+    const Case cases[] = {
+        {"Customers", {"CustomerID", "Name", "City"}, 5, {"1", "Nordic Traders", "Oslo"}},
+        {"Orders",
+         {"OrderID", "CustomerID", "OrderDate", "Amount"},
+         12,
+         {"1001", "1", "2024/01/05", "250"}},
+        {"Products",
+         {"ProductID", "ProductName", "UnitPrice", "Discontinued"},
+         8,
+         {"1", "Green Tea", "12", "False"}},
+        {"Customer Orders",
+         {"Name", "OrderDate", "Amount"},
+         12,
+         {"Nordic Traders", "2024/01/05", "250"}},
+    };
+    for (const Case& c : cases) {
+        Recordset rs;
+        ASSERT_TRUE(rs.Open(QString::fromUtf8(c.source), cn))
+            << c.source << ": " << rs.errorDescription().toStdString();
+        QStringList columns;
+        for (int i = 0; i < rs.fields().Count(); ++i) {
+            columns << rs.fields().Item(i)->Name();
+        }
+        EXPECT_EQ(columns, c.columns) << c.source;
+        const std::vector<QStringList> rows = readAll(rs);
+        ASSERT_EQ(rows.size(), c.rows) << c.source;
+        EXPECT_EQ(rows[0], c.firstRow) << c.source;
+    }
+    std::unique_ptr<Recordset> schema = cn.OpenSchema(kSchemaTables);
+    ASSERT_TRUE(schema);
+    QStringList listed;
+    for (const QStringList& row : readAll(*schema)) {
+        if (row[3] == QLatin1String("TABLE") || row[3] == QLatin1String("VIEW")) {
+            listed << row[3] + QLatin1Char(':') + row[2];
+        }
+    }
+    EXPECT_EQ(listed, QStringList({"TABLE:Customers", "TABLE:Orders", "TABLE:Products",
+                                   "VIEW:Customer Orders", "VIEW:Customers With Orders",
+                                   "VIEW:Customers Without Orders",
+                                   "VIEW:Largest Order Per Customer", "VIEW:Order Count",
+                                   "VIEW:Orders For Form", "VIEW:Products Above Average Price"}));
+}
+
 TEST(Schema, RowsHoldTypeAndName) {
     Connection cn;
     ASSERT_TRUE(cn.Open(Jet40ConnectionString(testDataFile(QStringLiteral("sample_jet4.mdb")))));

@@ -35,6 +35,12 @@ TEST(TableSchema, ObjectsAreClassifiedByTypeAndFlags) {
         {{13, "qryPassThrough", 5, 112}, ""},
         {{14, "~sq_cForm1~sq_cList", 5, 0}, ""},
         {{15, "Form1", -32768, 0}, ""},
+        // Access's own objects keep their top bit: a report cut to seven bits would be an ODBC
+        // link, a macro a kind of its own, a module nothing at all.
+        {{16, "Products", -32764, 0}, ""},
+        {{17, "Orders", -32766, 0}, ""},
+        {{18, "Customer Orders", -32761, 0}, ""},
+        {{19, "odbc", 4, 0x100000u}, "PASS-THROUGH"},
     };
     QueryCatalogue catalogue;
     catalogue.queryRows.push_back(parameterRow(9));

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
 
 namespace korvane {
@@ -29,9 +30,12 @@ struct QueryDefRow {
 // One row of MSysObjects.
 struct CatalogueObject {
     int32_t id = 0;      // Id
-    QString name;        // Name
-    int type = 0;        // Type: 1 local table, 5 query, 4/6 linked tables, ...
+    QString name;        // Name, as stored
+    int type = 0;        // Type as stored (signed 16-bit): 1 local table, 5 query, -32768 form...
     uint32_t flags = 0;  // Flags
+
+    // What the object is; a name stands for rows only when isRowSourceKind(kind()).
+    DbObjectKind kind() const { return dbObjectKind(type, flags); }
 };
 
 // Everything the engine needs to know about the database besides table contents.

@@ -161,18 +161,16 @@ bool Recordset::Open(const QString& source, Connection& activeConnection, int, i
         return false;
     }
     MdbSession& session = *activeConnection.m_session;
-    const MdbCatalogueEntry* entry = session.findEntry(source);
+    const MdbCatalogueEntry* entry = session.findRowSource(source);
     std::unique_ptr<RowSource> rows;
     if (entry == nullptr) {
         m_error = QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(source);
-    } else if (entry->type == kObjectTable) {
-        rows = session.openTable(source, &m_error);
-    } else if (entry->type == kObjectQuery) {
-        rows = session.openQuery(source, &m_error);
-    } else if (entry->type == kObjectLinkedTable || entry->type == kObjectLinkedOdbc) {
-        m_error = QStringLiteral("リンクテーブル(%1)のリンク先は読み取れません。").arg(source);
+    } else if (isTableKind(entry->kind())) {
+        rows = session.openTable(*entry, &m_error);
+    } else if (entry->kind() == DbObjectKind::Query) {
+        rows = session.openQuery(entry->name, &m_error);
     } else {
-        m_error = QStringLiteral("(%1)はテーブルでもクエリーでもありません。").arg(source);
+        m_error = QStringLiteral("リンクテーブル(%1)のリンク先は読み取れません。").arg(source);
     }
     if (!rows) {
         return false;

@@ -17,13 +17,13 @@ namespace korvane::mdbproto {
 
 // Requests.
 constexpr char kOpenDatabase = 'D';  // path; reply: kDatabase or kError
-constexpr char kOpenTable = 'T';     // name; reply: kTableHeader or kError
+constexpr char kOpenTable = 'T';     // u32 catalogue position; reply: kTableHeader or kError
 constexpr char kNextRows = 'N';      // u32 max rows; reply: kRow... then kBatchEnd or kTableEnd
 constexpr char kQuit = 'Q';          // no reply; the reader ends
 
 // Reply frames.
 // kDatabase: u32 jet version (0 Jet 3, 1 Jet 4, higher: later formats), u32 entry count,
-//   per entry: string name, i32 type (MSysObjects.Type & 0x7F), u32 flags.
+//   per entry: string name, i32 MSysObjects.Type as stored (signed 16-bit), u32 flags.
 constexpr char kDatabase = 'd';
 // kTableHeader: u32 declared row count, u32 column count, per column: string name, u8 type,
 //   i32 size, u8 scale, u8 precision.

@@ -34,7 +34,7 @@ std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload) {
     for (uint32_t i = 0; i < count && reader.ok(); ++i) {
         MdbCatalogueEntry entry;
         entry.name = utf8(reader);
-        entry.type = static_cast<int>(reader.u32());
+        entry.type = static_cast<int32_t>(reader.u32());
         entry.flags = reader.u32();
         reply.entries.push_back(std::move(entry));
     }

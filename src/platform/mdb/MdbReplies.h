@@ -9,14 +9,16 @@
 #include <optional>
 #include <vector>
 
+#include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
 
 namespace korvane {
 
 struct MdbCatalogueEntry {
-    QString name;
-    int type = 0;
+    QString name;  // as stored
+    int type = 0;  // MSysObjects.Type as stored
     uint32_t flags = 0;
+    DbObjectKind kind() const { return dbObjectKind(type, flags); }
 };
 
 // kDatabase: the format version and libmdb's catalogue.

@@ -14,7 +14,6 @@ using mdbsession::requestWithString;
 
 namespace {
 
-constexpr int kObjectQueryType = 5;
 // The rows of a query result, held whole.
 class ResultRows : public RowSource {
 public:
@@ -151,9 +150,9 @@ std::optional<QString> MdbSession::open(const QString& path, bool jet4Allowed) {
     return std::nullopt;
 }
 
-const MdbCatalogueEntry* MdbSession::findEntry(const QString& name) const {
+const MdbCatalogueEntry* MdbSession::findRowSource(const QString& name) const {
     for (const MdbCatalogueEntry& entry : m_entries) {
-        if (entry.name == name) {
+        if (isRowSourceKind(entry.kind()) && entry.name == name) {
             return &entry;
         }
     }
@@ -175,11 +174,11 @@ bool MdbSession::drain(QString* error) {
 }
 
 std::optional<QString> MdbSession::readWholeTable(const QString& name, TableRowSink& sink) {
-    const MdbCatalogueEntry* entry = findEntry(name);
-    if (entry == nullptr || entry->type != 1) {
+    const MdbCatalogueEntry* entry = findRowSource(name);
+    if (entry == nullptr || !isTableKind(entry->kind())) {
         return QStringLiteral("テーブル(%1)が見つかりません。").arg(name);
     }
-    TableStream stream(shared_from_this(), name);
+    TableStream stream(shared_from_this(), *entry);
     QString error;
     if (!stream.open(&error)) {
         return error;
@@ -214,14 +213,14 @@ std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** cat
             CatalogueObject object;
             object.id = static_cast<int32_t>(integerOf(row[0]));
             object.name = textOf(row[1]);
-            object.type = static_cast<int>(integerOf(row[2]) & 0x7F);
+            object.type = static_cast<int>(integerOf(row[2]));
             object.flags = static_cast<uint32_t>(integerOf(row[3]));
-            anyQuery = anyQuery || object.type == kObjectQueryType;
+            anyQuery = anyQuery || object.kind() == DbObjectKind::Query;
             loaded.objects.push_back(std::move(object));
         }
         // Only a database with queries needs their definitions; MSysQueries of a damaged file
         // is one more chance to fail.
-        if (anyQuery && findEntry(QStringLiteral("MSysQueries")) != nullptr) {
+        if (anyQuery && findRowSource(QStringLiteral("MSysQueries")) != nullptr) {
             SystemTableRows queries({QStringLiteral("ObjectId"), QStringLiteral("Attribute"),
                                      QStringLiteral("Expression"), QStringLiteral("Flag"),
                                      QStringLiteral("Name1"), QStringLiteral("Name2"),
@@ -249,8 +248,8 @@ std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** cat
     return std::nullopt;
 }
 
-std::unique_ptr<RowSource> MdbSession::openTable(const QString& name, QString* error) {
-    auto stream = std::make_unique<TableStream>(shared_from_this(), name);
+std::unique_ptr<RowSource> MdbSession::openTable(const MdbCatalogueEntry& table, QString* error) {
+    auto stream = std::make_unique<TableStream>(shared_from_this(), table);
     if (!stream->open(error)) {
         return nullptr;
     }

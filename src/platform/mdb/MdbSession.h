@@ -35,14 +35,15 @@ public:
     std::optional<QString> open(const QString& path, bool jet4Allowed);
     const std::vector<MdbCatalogueEntry>& entries() const { return m_entries; }
     int jetVersion() const { return m_jetVersion; }
-    // The catalogue entry of that exact name, or null.
-    const MdbCatalogueEntry* findEntry(const QString& name) const;
+    // The table, query or link of that exact name, where rows are asked for; or null. Forms,
+    // reports, macros and modules of the same name are passed over.
+    const MdbCatalogueEntry* findRowSource(const QString& name) const;
 
     // MSysObjects and MSysQueries rows, read once.
     std::optional<QString> loadQueryCatalogue(const QueryCatalogue** catalogue);
 
     // A stream over the rows of a table of the catalogue, or null with a description.
-    std::unique_ptr<RowSource> openTable(const QString& name, QString* error);
+    std::unique_ptr<RowSource> openTable(const MdbCatalogueEntry& table, QString* error);
     // The result of a saved select query, read whole.
     std::unique_ptr<RowSource> openQuery(const QString& name, QString* error);
 
@@ -63,7 +64,8 @@ private:
 // Streams one table through the helper, batch by batch.
 class TableStream : public RowSource {
 public:
-    TableStream(std::shared_ptr<MdbSession> session, const QString& name);
+    // `table` is an entry of the session's catalogue.
+    TableStream(std::shared_ptr<MdbSession> session, const MdbCatalogueEntry& table);
 
     bool open(QString* error);
     const std::vector<MdbColumnInfo>& columns() const { return m_header.columns; }
@@ -78,6 +80,7 @@ private:
 
     std::shared_ptr<MdbSession> m_session;
     QString m_name;
+    uint32_t m_position = 0;  // in the catalogue
     uint64_t m_generation = 0;
     MdbTableHeader m_header;
     uint64_t m_rowsRead = 0;

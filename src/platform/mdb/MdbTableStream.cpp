@@ -22,8 +22,10 @@ uint64_t rowLimit(uint64_t declaredRows) {
 
 }  // namespace
 
-TableStream::TableStream(std::shared_ptr<MdbSession> session, const QString& name)
-    : m_session(std::move(session)), m_name(name) {}
+TableStream::TableStream(std::shared_ptr<MdbSession> session, const MdbCatalogueEntry& table)
+    : m_session(std::move(session)),
+      m_name(table.name),
+      m_position(static_cast<uint32_t>(&table - m_session->entries().data())) {}
 
 QStringList TableStream::names() const {
     QStringList out;
@@ -49,9 +51,10 @@ bool TableStream::open(QString* error) {
     m_generation = ++session.m_generation;
     m_rowsRead = 0;
     m_ended = false;
-    if (!session.m_reader.send(requestWithString(mdbproto::kOpenTable, m_name.toUtf8()))) {
-        // The read below reports why the helper is gone.
-    }
+    std::string request(1, mdbproto::kOpenTable);
+    mdbproto::putU32(request, m_position);
+    // When the helper is gone, the read below says why.
+    session.m_reader.send(QByteArray(request.data(), static_cast<qsizetype>(request.size())));
     const auto frame = session.m_reader.readFrame(error);
     if (!frame) {
         return failWith(*error, error);

@@ -20,7 +20,7 @@ std::unordered_set<int32_t> queriesWithParameters(const std::vector<QueryDefRow>
 }
 
 bool listedQuery(const CatalogueObject& object, const std::unordered_set<int32_t>& withParameters) {
-    return object.type == kObjectQuery && (object.flags & 0xF0u) == 0 &&
+    return object.kind() == DbObjectKind::Query && (object.flags & 0xF0u) == 0 &&
            !object.name.startsWith(QLatin1Char('~')) && withParameters.count(object.id) == 0;
 }
 
@@ -35,25 +35,26 @@ std::vector<TableSchemaRow> tableSchemaRows(const QueryCatalogue& catalogue) {
     std::vector<TableSchemaRow> rows;
     for (const CatalogueObject& object : catalogue.objects) {
         QString type;
-        switch (object.type) {
-            case kObjectTable:
+        switch (object.kind()) {
+            case DbObjectKind::Table:
+                type = QStringLiteral("TABLE");
+                break;
+            case DbObjectKind::SystemTable:
                 // The names do not tell: some system tables do not begin with "MSys", and users
                 // may name a table "MSysLog". The flags do.
                 if (object.flags & kFlagSystemObject) {
                     type = QStringLiteral("SYSTEM TABLE");
-                } else if (object.flags & kFlagAccessObject) {
-                    type = QStringLiteral("ACCESS TABLE");
                 } else {
-                    type = QStringLiteral("TABLE");
+                    type = QStringLiteral("ACCESS TABLE");
                 }
                 break;
-            case kObjectLinkedTable:
+            case DbObjectKind::LinkedAccess:
                 type = QStringLiteral("LINK");
                 break;
-            case kObjectLinkedOdbc:
+            case DbObjectKind::LinkedOdbc:
                 type = QStringLiteral("PASS-THROUGH");
                 break;
-            case kObjectQuery:
+            case DbObjectKind::Query:
                 if (listedQuery(object, withParameters)) {
                     type = QStringLiteral("VIEW");
                 }

@@ -14,14 +14,6 @@ struct TableSchemaRow {
     QString name;
 };
 
-// MSysObjects types and flags.
-constexpr int kObjectTable = 1;
-constexpr int kObjectLinkedOdbc = 4;
-constexpr int kObjectQuery = 5;
-constexpr int kObjectLinkedTable = 6;
-constexpr uint32_t kFlagSystemObject = 0x80000000u;
-constexpr uint32_t kFlagAccessObject = 0x2u;
-
 // A query object that the schema lists as a VIEW: a select query (no kind bits in
 // Flags & 0xF0), not a hidden record-source query ("~" name), and without parameters
 // (no attribute-2 rows in MSysQueries).

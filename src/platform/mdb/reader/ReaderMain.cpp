@@ -15,7 +15,10 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
 #include "platform/mdb/MdbProtocol.h"
+#include "platform/mdb/reader/CatalogueRead.h"
 #include "platform/mdb/reader/TableScan.h"
 #include "platform/process/HelperPipe.h"
 
@@ -61,6 +64,7 @@ bool sendError(const std::string& description) {
 struct Database {
     MdbHandle* mdb = nullptr;
     uint64_t pages = 0;
+    std::vector<int> storedTypes;  // MSysObjects.Type per catalogue entry
     ~Database() {
         if (mdb != nullptr) {
             mdb_close(mdb);
@@ -85,30 +89,21 @@ bool openDatabase(Database& db, const std::string& path) {
             "Access データベースではありません。");
     }
     db.pages = static_cast<uint64_t>(info.st_size) / static_cast<uint64_t>(db.mdb->fmt->pg_size);
-    std::string payload;
-    mdbproto::putU32(payload, db.mdb->f->jet_version);
-    mdbproto::putU32(payload, db.mdb->catalog->len);
-    for (unsigned i = 0; i < db.mdb->catalog->len; ++i) {
-        const auto* entry =
-            static_cast<const MdbCatalogEntry*>(g_ptr_array_index(db.mdb->catalog, i));
-        mdbproto::putString(payload, entry->object_name,
-                            strnlen(entry->object_name, sizeof entry->object_name));
-        mdbproto::putU32(payload, static_cast<uint32_t>(entry->object_type));
-        mdbproto::putU32(payload, static_cast<uint32_t>(entry->flags));
-    }
+    db.storedTypes = mdbreader::readStoredTypes(db.mdb);
+    const std::string payload = mdbreader::databasePayload(db.mdb, db.storedTypes);
     return sendFrame(mdbproto::kDatabase, payload);
 }
 
-// Finds a table by its exact catalogue name. The catalogue is read once at open: libmdb's
-// lookup by name would read it again and free the entries handed out before.
-MdbCatalogEntry* findTable(const Database& db, const std::string& name) {
-    for (unsigned i = 0; i < db.mdb->catalog->len; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(db.mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && name == entry->object_name) {
-            return entry;
-        }
+// The table at a position of the catalogue. The catalogue is read once at open: libmdb's
+// lookup by name would read it again and free the entries handed out before; and a name alone
+// does not tell a table from a form of the same name.
+MdbCatalogEntry* findTable(const Database& db, uint32_t index) {
+    if (index >= db.mdb->catalog->len) {
+        return nullptr;
     }
-    return nullptr;
+    auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(db.mdb->catalog, index));
+    const int type = index < db.storedTypes.size() ? db.storedTypes[index] : entry->object_type;
+    return type == MDB_TABLE ? entry : nullptr;
 }
 
 bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
@@ -172,16 +167,17 @@ int serve() {
                 break;
             }
             case mdbproto::kOpenTable: {
-                std::string name;
-                if (!readString(name)) {
+                uint32_t index = 0;
+                if (!readU32(index)) {
                     return 2;
                 }
                 scan.reset();
+                MdbCatalogEntry* entry = db.mdb != nullptr ? findTable(db, index) : nullptr;
+                const std::string name = entry != nullptr ? entry->object_name : std::string();
                 g_faultTableOpen = g_fault.crashRow > 0 && name == g_fault.crashTable;
                 g_rowsSent = 0;
                 g_endlessTableOpen = !g_fault.endlessTable.empty() && name == g_fault.endlessTable;
                 g_lastRow.clear();
-                MdbCatalogEntry* entry = db.mdb != nullptr ? findTable(db, name) : nullptr;
                 if (entry == nullptr) {
                     ok = sendError("テーブルが見つかりません。");
                     break;
