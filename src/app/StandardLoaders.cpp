@@ -2,9 +2,12 @@
 
 #include "csv/LoadTextFile.h"
 #include "database/LoadDatabase.h"
+#include "excel/ColumnLetters.h"
 #include "excel/WorkbookLoader.h"
+#include "export/ConvertCommand.h"
 #include "export/DialogSelectOutputTable.h"
 #include "platform/xls/HelperSpreadsheet.h"
+#include "shell/AreaCommands.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
@@ -18,6 +21,8 @@ void registerStandardLoaders() {
     setLoader(kFileDatabase, LoadDatabase);
     // File > Convert asks for its target through the export dialog.
     setExportTargetChooser(AskExportTarget);
+    // The window's File > Convert and the column letters its load builds.
+    setAreaCommands(AreaCommands{[] { ConvertCommand(); }, BuildColumnLetters});
 }
 
 }  // namespace korvane

@@ -13,10 +13,9 @@
 #include <QTreeView>
 #include <exception>
 
-#include "excel/ColumnLetters.h"
-#include "export/ConvertCommand.h"
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/AreaCommands.h"
 #include "shell/DialogAbout.h"
 #include "shell/FormMainWidgets.h"
 #include "shell/ListPane.h"
@@ -174,7 +173,9 @@ void FormMain::Form_Load() {
         QSize(twipsToPixels(stored.width, nullptr), twipsToPixels(stored.height, nullptr));
     resize(m_outerSizeToRestore);
     InitProgramState();
-    BuildColumnLetters();
+    if (const auto& load = areaCommands().load) {
+        load();  // the column-letter table
+    }
 }
 
 void FormMain::fitRestoredOuterSize() {
@@ -236,8 +237,12 @@ void FormMain::menuFileOpen_Click() {
 }
 
 void FormMain::menuFileConvert_Click() {
+    const auto& convert = areaCommands().convert;
+    if (!convert) {
+        return;
+    }
     try {
-        ConvertCommand();
+        convert();
     } catch (const std::exception& error) {
         ShowMessage(QStringLiteral("出力できませんでした。") +
                     QString::fromLocal8Bit(error.what()));

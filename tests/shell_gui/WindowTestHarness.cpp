@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "app/StandardLoaders.h"
 #include "export/ConvertCommand.h"
 #include "shell/ListPane.h"
 #include "shell/TreePane.h"
@@ -33,6 +34,9 @@ void WindowTest::init() {
     m_loaded.clear();
     storedSettings().clear();
     setUserInteraction(m_ui.get());
+    // The program's own wiring (File > Convert, the column letters); the loaders below stand in
+    // for the real ones.
+    registerStandardLoaders();
     InitProgramState();
     for (FileType type : {kFileCsv, kFileExcel, kFileDatabase}) {
         setLoader(type, [this](const QString& file, TreePane& tree, ListPane& list) {
