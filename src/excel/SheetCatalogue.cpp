@@ -1,8 +1,6 @@
 #include "excel/SheetCatalogue.h"
 
-#include "platform/xls/Spreadsheet.h"
 #include "shell/ProgramState.h"
-#include "text/CsvText.h"
 
 namespace korvane {
 
@@ -11,37 +9,48 @@ QString WorkbookFailureMessage(const QString& path) {
 }
 
 QString WorkbookWindowName(const QString& path) {
-    const PathParts parts = SplitPath(path);
-    return parts.baseName + QLatin1Char('.') + parts.extension;
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) {
+        return fileName + QLatin1Char('.');  // no extension: the dot stays
+    }
+    return fileName;
 }
 
-bool ReadSheetNames(const QString& path) {
-    const QString windowName = WorkbookWindowName(path);
+std::unique_ptr<xls::SpreadsheetWorkbook> OpenSheetCatalogue(const QString& path) {
     const auto fail = [&path] {
         ShowMessage(WorkbookFailureMessage(path));
-        return false;
+        return nullptr;
     };
-    auto workbook = xls::GetObject(path);
-    if (!workbook) {
+    auto opened = xls::GetObject(path);
+    if (!opened) {
         return fail();
     }
-    xls::SpreadsheetWorkbook& book = *workbook.value();
-    book.setVisible(true);
-    if (!book.showWindow(windowName)) {
+    std::unique_ptr<xls::SpreadsheetWorkbook> workbook = std::move(opened).value();
+    workbook->setVisible(true);
+    if (!workbook->showWindow(WorkbookWindowName(path))) {
         return fail();
     }
-    const int count = book.sheetCount();
+    const int count = workbook->sheetCount();
     QStringList& names = programState().SheetNames;
     names.clear();
     for (int i = 1; i <= count; ++i) {
-        const xls::Result<QString> name = book.sheetName(i);
+        const xls::Result<QString> name = workbook->sheetName(i);
         if (!name) {
             return fail();  // the names read so far stay
         }
         names.append(name.value());
     }
-    book.setDisplayAlerts(false);
-    book.quit();
+    return workbook;
+}
+
+bool ReadSheetNames(const QString& path) {
+    std::unique_ptr<xls::SpreadsheetWorkbook> workbook = OpenSheetCatalogue(path);
+    if (!workbook) {
+        return false;
+    }
+    workbook->setDisplayAlerts(false);
+    workbook->quit();
     return true;
 }
 

@@ -52,14 +52,10 @@ void FillColumnHeaders(ListPane& listPane, const CellRange& range) {
     }
 }
 
-// Reads the rows into the list pane; the description of the first failure, if any. The rows
-// read before it stay.
-xls::Status ReadRows(const QString& path, const CellRange& range, ListPane& listPane) {
-    xls::Result<std::unique_ptr<xls::SpreadsheetWorkbook>> opened = xls::GetObject(path);
-    if (!opened) {
-        return xls::Failure{opened.failure()};
-    }
-    xls::SpreadsheetWorkbook& workbook = *opened.value();
+// Reads the rows into the list pane from the workbook the catalogue opened; the description
+// of the first failure, if any. The rows read before it stay.
+xls::Status ReadRows(xls::SpreadsheetWorkbook& workbook, const QString& path,
+                     const CellRange& range, ListPane& listPane) {
     workbook.setVisible(true);
     if (xls::Status shown = workbook.showWindow(WorkbookWindowName(path)); !shown) {
         return shown;
@@ -86,7 +82,10 @@ xls::Status ReadRows(const QString& path, const CellRange& range, ListPane& list
 }  // namespace
 
 void LoadWorkbook(const QString& path, TreePane& treePane, ListPane& listPane) {
-    if (!ReadSheetNames(path)) {
+    // One reading of the file serves the catalogue, the dialog and the cells; it ends with the
+    // open, however the open ends.
+    const std::unique_ptr<xls::SpreadsheetWorkbook> workbook = OpenSheetCatalogue(path);
+    if (!workbook) {
         return;
     }
     CellRange range;
@@ -94,6 +93,7 @@ void LoadWorkbook(const QString& path, TreePane& treePane, ListPane& listPane) {
         DialogConfirmXLS dialog;
         userInteraction().runModal(dialog);
         if (dialog.retCode == 2) {
+            workbook->quit();
             return;
         }
         range.firstColumn = dialog.m_cola;
@@ -106,7 +106,7 @@ void LoadWorkbook(const QString& path, TreePane& treePane, ListPane& listPane) {
     FillTree(treePane);
     FillColumnHeaders(listPane, range);
 
-    const xls::Status read = ReadRows(path, range, listPane);
+    const xls::Status read = ReadRows(*workbook, path, range, listPane);
     if (!read) {
         // The rows read so far, the tree and the headers stay; the list is not refreshed.
         ShowMessage(WorkbookFailureMessage(path));

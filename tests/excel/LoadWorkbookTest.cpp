@@ -166,6 +166,38 @@ TEST_F(LoadWorkbookTest, WindowNameOfAFileWithoutExtensionTakesTheFailurePath) {
     EXPECT_EQ(messages(), QStringList({failureMessage(path)}));
 }
 
+// On Linux only "/" separates folders: a backslash, a drive-like "C:" or a dot in a folder name
+// belong to the names, and the workbook is found under the file's own name.
+TEST_F(LoadWorkbookTest, FileNamesWithAnyCharacterLinuxAllows) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("my.dir"));
+    const struct {
+        const char* name;
+        const char* windowName;
+    } cases[] = {
+        {"a\\b.xls", "a\\b.xls"},
+        {"C:b.XLS", "C:b.XLS"},
+        {"x\\y.z\\w.xls", "x\\y.z\\w.xls"},
+        {"my.dir/plain.xls", "plain.xls"},
+        {"日本語 'ブック\".xls", "日本語 'ブック\".xls"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromUtf8(c.name));
+        ASSERT_TRUE(QFile::copy(testData("sample.xls"), path));
+        EXPECT_EQ(WorkbookWindowName(path), QString::fromUtf8(c.windowName));
+        m_tree.clear();
+        m_list.clearColumnHeaders();
+        m_list.clearListItems();
+        load(path, {"Data", "1", "1", "2", "1"});
+        EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+        ASSERT_EQ(m_tree.nodes().size(), 4u);
+        EXPECT_EQ(m_tree.nodes()[0].text, "Excel");
+        EXPECT_EQ(m_tree.nodes()[3].text, "Data");
+        EXPECT_EQ(m_list.itemCount(), 1);
+    }
+}
+
 TEST_F(LoadWorkbookTest, CancelAndCloseLeaveThePanesEmpty) {
     m_ui.setDialogSteps("DialogConfirmXLS",
                         {{ScriptStep::Action::Click, "CancelButton", {}, -1, true}});

@@ -2,7 +2,10 @@
 // of the designed and peer workbooks, and the helper's death, silence or garbage as a message.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "excel/ColumnLetters.h"
@@ -241,6 +244,67 @@ TEST_F(HelperFaultTest, HelperFailingOnCellsIsTheLoadersMessage) {
         // The row begun before the failure stays, as with any failing cell.
         EXPECT_EQ(list.itemCount(), 1);
     }
+}
+
+// The reader helpers that are children of this process right now.
+int runningReaders() {
+    int count = 0;
+    const QString parent = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // "pid (comm) state ppid ...": the name may hold spaces, so read from its ")".
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        const QList<QByteArray> rest = line.mid(close + 2).split(' ');
+        count += line.contains("(korvane-xls-rea") && rest.size() > 1 && rest[1] == parent;
+    }
+    return count;
+}
+
+// One open reads the workbook once: the helper starts once for the catalogue, the dialog and
+// the cells, and is gone when the open has ended, however it ended.
+TEST_F(HelperFaultTest, OneHelperPerOpenEndingWithIt) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath("starts");
+    qputenv("KORVANE_READER_START_LOG", QFile::encodeName(log));
+    const struct {
+        const char* name;
+        std::vector<ScriptStep> steps;
+        int messages;
+    } cases[] = {
+        {"shown",
+         {{ScriptStep::Action::SelectText, "List1", "Data", -1, true},
+          {ScriptStep::Action::SetText, "Text4", "5000", -1, true},
+          {ScriptStep::Action::Click, "OKButton", {}, -1, true}},
+         0},
+        {"error cell",
+         {{ScriptStep::Action::SelectText, "List1", "Sheet1", -1, true},
+          {ScriptStep::Action::SetText, "Text1", "22", -1, true},
+          {ScriptStep::Action::Click, "OKButton", {}, -1, true}},
+         2},
+        {"cancelled", {{ScriptStep::Action::Click, "CancelButton", {}, -1, true}}, 1},
+        {"closed", {{ScriptStep::Action::Close, {}, {}, -1, true}}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(log);
+        ScriptedInteraction ui;
+        ui.setDialogSteps("DialogConfirmXLS", c.steps);
+        setUserInteraction(&ui);
+        TreePane tree;
+        ListPane list;
+        LoadWorkbook(testData("sample.xls"), tree, list);
+        EXPECT_EQ(static_cast<int>(ui.records().size()), c.messages)
+            << (ui.records().empty() ? QString() : ui.records()[0].join("|")).toStdString();
+        QFile starts(log);
+        ASSERT_TRUE(starts.open(QIODevice::ReadOnly));
+        EXPECT_EQ(starts.readAll(), "korvane-xls-reader\n");
+        EXPECT_EQ(runningReaders(), 0);
+    }
+    qunsetenv("KORVANE_READER_START_LOG");
 }
 
 TEST_F(HelperFaultTest, AfterAFailureEveryCellFailsTheSameWay) {

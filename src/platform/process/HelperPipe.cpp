@@ -123,4 +123,19 @@ void crashNow() {
     _exit(139);
 }
 
+void noteStart(const char* helperName) {
+    const char* log = getenv("KORVANE_READER_START_LOG");
+    if (log == nullptr) {
+        return;
+    }
+    const int fd = open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return;
+    }
+    const std::string line = std::string(helperName) + "\n";
+    // One write with O_APPEND: lines of helpers started together never mix.
+    [[maybe_unused]] const ssize_t written = write(fd, line.data(), line.size());
+    close(fd);
+}
+
 }  // namespace korvane::helperpipe

@@ -43,4 +43,8 @@ private:
 
 [[noreturn]] void crashNow();
 
+// Tests count the helpers started: when KORVANE_READER_START_LOG names a file, each helper
+// appends one line with its name to it.
+void noteStart(const char* helperName);
+
 }  // namespace korvane::helperpipe

@@ -150,5 +150,6 @@ int main() {
     if (!helperpipe::takeOverStdout()) {
         return 4;
     }
+    helperpipe::noteStart("korvane-xls-reader");
     return serve();
 }
