@@ -1,12 +1,16 @@
-// Shows columns A:E of rows 1 to 30,000 of the designed workbook's Data sheet through the Excel
-// loader (catalogue, dialog answered by script, one cell request at a time into the list pane)
-// and reads the same 150,000 cells with FreeXL, in the same run. Prints each time and the
-// ratio to FreeXL; the ratio is the result, the times depend on the machine. The loader runs
-// twice: reading in-process, and served by the helper process korvane-xls-reader as the program
-// does, with the ratio of the two.
+// Shows columns A:E of rows 1 to 30,000 of the designed workbook's Data sheet as the program
+// does (the Excel loader, the dialog answered by script, the cells served by korvane-xls-reader)
+// and reads the same 150,000 cells to text with xlrd, in the same run. Each side runs as its own
+// process, started afresh for every run, so that its time and its peak memory are its own: the
+// time from start to end, the peak resident memory of the viewer plus that of the helper. Prints
+// min/median/max of each and the ratios of the medians; the ratios are the result, the figures
+// depend on the machine.
 //
-//   excel_bench [path to sample.xls] [repeats]
-#include <freexl.h>
+//   excel_bench [path to sample.xls] [runs]
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -14,23 +18,41 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "excel/ColumnLetters.h"
 #include "excel/WorkbookLoader.h"
 #include "platform/UserInteraction.h"
 #include "platform/xls/HelperSpreadsheet.h"
+#include "platform/xls/Spreadsheet.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
 
+extern char** environ;
+
 namespace {
 
 constexpr int kRows = 30000;
 constexpr int kColumns = 5;
+const char* const kPython = "/usr/bin/python3";
 
-double showWithLoader(const QString& path, int64_t& cells) {
+// Every cell of the rectangle made text, as the list pane shows it.
+const char* const kXlrdScript = R"(import sys, xlrd
+book = xlrd.open_workbook(sys.argv[1])
+sheet = book.sheet_by_name("Data")
+texts = [[str(sheet.cell_value(r, c)) for c in range(5)] for r in range(30000)]
+print(len(texts) * 5)
+)";
+
+// The child's side: the loader as the program runs it. Prints the cells shown and the peak
+// resident memory (KiB) of this process and of its helper.
+int showInChild(const QString& path) {
+    korvane::InitProgramState();
+    korvane::BuildColumnLetters();
+    korvane::xls::setSpreadsheetOpener(korvane::xls::openInHelper);
     using korvane::ScriptStep;
     korvane::ScriptedInteraction ui;
     korvane::setUserInteraction(&ui);
@@ -41,92 +63,145 @@ double showWithLoader(const QString& path, int64_t& cells) {
                        {ScriptStep::Action::Click, "OKButton", {}, -1, true}});
     korvane::TreePane tree;
     korvane::ListPane list;
-    QElapsedTimer timer;
-    timer.start();
     korvane::LoadWorkbook(path, tree, list);
-    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     korvane::setUserInteraction(nullptr);
-    cells = ui.records().empty() ? list.itemCount() * kColumns : -1;
-    return ms;
+    const long long cells = ui.records().empty() ? list.itemCount() * kColumns : -1;
+    rusage self{};
+    rusage helper{};
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &helper);
+    std::printf("%lld %ld %ld\n", cells, self.ru_maxrss, helper.ru_maxrss);
+    return 0;
 }
 
-double readWithFreeXl(const QString& path, int64_t& cells) {
+struct Run {
+    double ms = 0;
+    double peakMb = 0;
+    long long cells = -1;
+};
+
+// Starts `argv`, waits for it; its time, its own peak memory and the first line it printed.
+Run spawnAndWait(const std::vector<std::string>& args, std::string& firstLine) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    int pipeFds[2];
+    Run run;
+    if (pipe(pipeFds) != 0) {
+        return run;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     QElapsedTimer timer;
     timer.start();
-    const void* handle = nullptr;
-    cells = -1;
-    if (freexl_open(QFile::encodeName(path).constData(), &handle) == FREEXL_OK) {
-        unsigned sheets = 0;
-        freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
-        for (unsigned s = 0; s < sheets; ++s) {
-            const char* name = nullptr;
-            freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name);
-            if (name != nullptr && qstrcmp(name, "Data") == 0 &&
-                freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) ==
-                    FREEXL_OK) {
-                cells = 0;
-                for (unsigned r = 0; r < kRows; ++r) {
-                    for (unsigned short c = 0; c < kColumns; ++c) {
-                        FreeXL_CellValue value;
-                        cells += freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK;
-                    }
-                }
-            }
-        }
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    std::string out;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        out.append(buffer, static_cast<size_t>(n));
     }
-    freexl_close(handle);
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    close(pipeFds[0]);
+    if (spawned != 0) {
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    firstLine = out.substr(0, out.find('\n'));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        firstLine.clear();
+    }
+    return run;
 }
 
-double median(std::vector<double> values) {
+Run runOurs(const std::string& self, const std::string& path) {
+    std::string line;
+    Run run = spawnAndWait({self, "--show", path}, line);
+    long long cells = -1;
+    long viewerKb = 0;
+    long helperKb = 0;
+    if (std::sscanf(line.c_str(), "%lld %ld %ld", &cells, &viewerKb, &helperKb) == 3) {
+        run.cells = cells;
+        run.peakMb = static_cast<double>(viewerKb + helperKb) / 1024.0;
+    }
+    return run;
+}
+
+Run runXlrd(const std::string& path) {
+    std::string line;
+    Run run = spawnAndWait({kPython, "-c", kXlrdScript, path}, line);
+    run.cells = line.empty() ? -1 : std::atoll(line.c_str());
+    return run;
+}
+
+struct Spread {
+    double min;
+    double median;
+    double max;
+};
+
+Spread spreadOf(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return {values.front(), values[values.size() / 2], values.back()};
+}
+
+void printLine(const char* name, const Spread& time, const Spread& memory) {
+    std::printf("  %-34s %6.0f / %6.0f / %6.0f ms   %6.1f / %6.1f / %6.1f MB\n", name, time.min,
+                time.median, time.max, memory.min, memory.median, memory.max);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QDir(qEnvironmentVariable("KORVANE_TEST_DATA"))
-                                        .filePath(QStringLiteral("sample.xls"));
-    const int repeats = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
-    korvane::InitProgramState();
-    korvane::BuildColumnLetters();
+    if (argc > 2 && qstrcmp(argv[1], "--show") == 0) {
+        QApplication app(argc, argv);
+        return showInChild(QString::fromLocal8Bit(argv[2]));
+    }
+    const std::string path = argc > 1
+                                 ? std::string(argv[1])
+                                 : QFile::encodeName(QDir(qEnvironmentVariable("KORVANE_TEST_DATA"))
+                                                         .filePath(QStringLiteral("sample.xls")))
+                                       .toStdString();
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const std::string self =
+        QFile::encodeName(QFile::symLinkTarget("/proc/self/exe")).toStdString();
 
-    std::vector<double> ours;
-    std::vector<double> helper;
-    std::vector<double> baseline;
-    int64_t ourCells = 0;
-    int64_t helperCells = 0;
-    int64_t baselineCells = 0;
-    for (int i = 0; i < repeats; ++i) {
-        korvane::xls::setSpreadsheetOpener({});
-        ours.push_back(showWithLoader(path, ourCells));
-        korvane::xls::setSpreadsheetOpener(korvane::xls::openInHelper);
-        helper.push_back(showWithLoader(path, helperCells));
-        korvane::xls::setSpreadsheetOpener({});
-        baseline.push_back(readWithFreeXl(path, baselineCells));
+    std::vector<double> ourMs;
+    std::vector<double> ourMb;
+    std::vector<double> xlrdMs;
+    std::vector<double> xlrdMb;
+    for (int i = 0; i < runs; ++i) {
+        const Run ours = runOurs(self, path);
+        const Run xlrd = runXlrd(path);
+        if (ours.cells != int64_t{kRows} * kColumns || xlrd.cells != ours.cells) {
+            std::fprintf(stderr, "cells shown %lld, read by xlrd %lld: not the whole range\n",
+                         ours.cells, xlrd.cells);
+            return 1;
+        }
+        ourMs.push_back(ours.ms);
+        ourMb.push_back(ours.peakMb);
+        xlrdMs.push_back(xlrd.ms);
+        xlrdMb.push_back(xlrd.peakMb);
     }
-    if (ourCells != int64_t{kRows} * kColumns || baselineCells != ourCells ||
-        helperCells != ourCells) {
-        std::fprintf(stderr, "cells shown %lld, read by FreeXL %lld: not the whole range\n",
-                     static_cast<long long>(ourCells), static_cast<long long>(baselineCells));
-        return 1;
-    }
-    const double oursMs = median(ours);
-    const double baselineMs = median(baseline);
-    std::printf("Data!A1:E30000 (%lld cells), median of %d runs\n",
-                static_cast<long long>(ourCells), repeats);
-    std::printf("  loader (open, catalogue, dialog, cell by cell into the list): %.0f ms\n",
-                oursMs);
-    std::printf("  FreeXL (open the workbook, read the same cells):              %.0f ms\n",
-                baselineMs);
-    std::printf("  ratio loader / FreeXL: %.2f\n", oursMs / baselineMs);
-    const double helperMs = median(helper);
-    std::printf("  loader served by korvane-xls-reader:                          %.0f ms\n",
-                helperMs);
-    std::printf("  ratio helper / in-process: %.2f\n", helperMs / oursMs);
+    const Spread ourTime = spreadOf(ourMs);
+    const Spread ourMemory = spreadOf(ourMb);
+    const Spread xlrdTime = spreadOf(xlrdMs);
+    const Spread xlrdMemory = spreadOf(xlrdMb);
+    std::printf("show Data!A1:E30000 of %s (%d x %d), %d runs, min / median / max\n", path.c_str(),
+                kRows, kColumns, runs);
+    printLine("korvane (viewer + reader helper)", ourTime, ourMemory);
+    printLine("xlrd (open, every cell to text)", xlrdTime, xlrdMemory);
+    std::printf("  ratio of medians korvane / xlrd: time %.2f, peak memory %.2f\n",
+                ourTime.median / xlrdTime.median, ourMemory.median / xlrdMemory.median);
     return 0;
 }
