@@ -1,7 +1,8 @@
 // The decoding of the database reader's replies on any bytes: a reader that read a damaged file
 // may send anything, and the viewer must neither crash nor read past a frame. The first byte
 // picks the frame kind; a row is decoded against a header from the same input when that header
-// is sound, else against one column of every stored type.
+// is sound, else against one column of every stored type; Jet 4 text, or Jet 3 text in code page
+// 932 or 1252.
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>
@@ -25,9 +26,10 @@ std::vector<korvane::MdbColumnInfo> everyType() {
     return columns;
 }
 
-void showRow(const QByteArray& payload, const std::vector<korvane::MdbColumnInfo>& columns) {
+void showRow(const QByteArray& payload, const std::vector<korvane::MdbColumnInfo>& columns,
+             const korvane::JetText& text) {
     std::vector<korvane::DbValue> row;
-    if (korvane::decodeRowReply(payload, columns, row)) {
+    if (korvane::decodeRowReply(payload, columns, row, text)) {
         if (row.size() != columns.size()) {
             std::abort();
         }
@@ -45,25 +47,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const QByteArray payload(reinterpret_cast<const char*>(data + 1),
                              static_cast<qsizetype>(size - 1));
+    const int textKind = data[0] / 5 % 3;
+    const korvane::JetText text =
+        textKind == 0 ? korvane::JetText() : korvane::JetText(0, textKind == 1 ? 932 : 1252);
     switch (data[0] % 5) {
         case 0:
             korvane::decodeDatabaseReply(payload);
             break;
         case 1:
-            korvane::decodeTableHeader(payload);
+            korvane::decodeTableHeader(payload, text);
             break;
         case 2:
             korvane::decodeErrorReply(payload);
             break;
         case 3:
-            showRow(payload, everyType());
+            showRow(payload, everyType(), text);
             break;
         default: {
             // A header of the length in the second byte, then one row.
             const qsizetype headerSize = payload.isEmpty() ? 0 : static_cast<uint8_t>(payload[0]);
             const QByteArray rest = payload.mid(1);
-            const auto header = korvane::decodeTableHeader(rest.left(headerSize));
-            showRow(rest.mid(headerSize), header ? header->columns : everyType());
+            const auto header = korvane::decodeTableHeader(rest.left(headerSize), text);
+            showRow(rest.mid(headerSize), header ? header->columns : everyType(), text);
             break;
         }
     }

@@ -193,6 +193,40 @@ TEST(Recordset, Jet3TextIsReadAsCp932) {
     EXPECT_TRUE(texts.contains(QStringLiteral("日本①g"))) << texts.join('|').toStdString();
 }
 
+// Jet 3 text is in the code page the file's header records, for values and names alike: 1252
+// tells "Š" (0x8A) from Latin-1 and from CP932's "格"; the CP932 names hold the trail bytes
+// 0x5C ("\\") and 0x5B ("[").
+TEST(Recordset, Jet3TextReadsInTheCodePageOfItsHeader) {
+    struct Case {
+        const char* file;
+        const char* table;
+        QStringList columns;            // the first two
+        std::vector<QStringList> rows;  // the first two values of each
+    };
+    const Case cases[] = {
+        {"western_jet3.mdb", "Table1", {"A", "B"}, {{"é", "ß"}, {"Šibenik", "Frühstück"}}},
+        {"cp932_jet3_names.mdb", "ソート", {"A", "B"}, {{"a", "b"}, {"日本①g", "hijklmnop"}}},
+        {"cp932_jet3_names.mdb", "Table4", {"名前", "data"}, {}},
+    };
+    for (const Case& c : cases) {
+        Connection cn;
+        ASSERT_TRUE(cn.Open(Jet351ConnectionString(testDataFile(QString::fromUtf8(c.file)))))
+            << c.file << ": " << cn.errorDescription().toStdString();
+        Recordset rs;
+        ASSERT_TRUE(rs.Open(QString::fromUtf8(c.table), cn))
+            << c.table << ": " << rs.errorDescription().toStdString();
+        ASSERT_GE(rs.fields().Count(), 2) << c.table;
+        EXPECT_EQ(QStringList({rs.fields().Item(0)->Name(), rs.fields().Item(1)->Name()}),
+                  c.columns)
+            << c.table;
+        std::vector<QStringList> firstTwo;
+        for (const QStringList& row : readAll(rs)) {
+            firstTwo.push_back(row.mid(0, 2));
+        }
+        EXPECT_EQ(firstTwo, c.rows) << c.table;
+    }
+}
+
 // Forms, reports, a macro and a module share their names with tables and queries, some made
 // before and some after them: a name must find the table or query whatever came first.
 TEST(Recordset, FormsReportsMacrosAndModulesNeverShadowTablesOrQueries) {

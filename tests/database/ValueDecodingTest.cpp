@@ -161,7 +161,11 @@ TEST(MdbReplies, GarbledFramesAreRefused) {
     mdbproto::putU32(hugeCount, 0);
     mdbproto::putU32(hugeCount, 0xFFFFFFFFu);
     EXPECT_FALSE(decodeTableHeader(qbytes(hugeCount)));
-    EXPECT_FALSE(decodeDatabaseReply(qbytes(hugeCount)));
+    std::string hugeCatalogue;
+    mdbproto::putU32(hugeCatalogue, 0);    // Jet 3
+    mdbproto::putU32(hugeCatalogue, 932);  // code page
+    mdbproto::putU32(hugeCatalogue, 0xFFFFFFFFu);
+    EXPECT_FALSE(decodeDatabaseReply(qbytes(hugeCatalogue)));
     EXPECT_FALSE(decodeDatabaseReply(QByteArray("\x01", 1)));
     EXPECT_EQ(decodeErrorReply(QByteArray()), QStringLiteral("データベースを読み取れません。"));
 }

@@ -22,15 +22,19 @@ constexpr char kNextRows = 'N';      // u32 max rows; reply: kRow... then kBatch
 constexpr char kQuit = 'Q';          // no reply; the reader ends
 
 // Reply frames.
-// kDatabase: u32 jet version (0 Jet 3, 1 Jet 4, higher: later formats), u32 entry count,
+// kDatabase: u32 jet version (0 Jet 3, 1 Jet 4, higher: later formats), u32 the code page of
+//   the file's header (what Jet 3 text is written in; 0 when not recorded), u32 entry count,
 //   per entry: string name, i32 MSysObjects.Type as stored (signed 16-bit), u32 flags.
+// Names (here and in kTableHeader) are UTF-8 from a Jet 4 file and the stored bytes in the
+// header's code page from a Jet 3 file.
 constexpr char kDatabase = 'd';
 // kTableHeader: u32 declared row count, u32 column count, per column: string name, u8 type,
 //   i32 size, u8 scale, u8 precision.
 constexpr char kTableHeader = 'h';
 // kRow: per column of the header: u8 presence (0 Null, 1 value), and for a value a string of
-//   raw bytes. Yes/No values are one byte 0 or 1. Text and memo are UTF-16LE, either plain or
-//   in the compressed form (FF FE marker); memo and OLE values are whole.
+//   raw bytes. Yes/No values are one byte 0 or 1. Text and memo are as stored: from a Jet 4
+//   file UTF-16LE, plain or in the compressed form (FF FE marker); from a Jet 3 file bytes in
+//   the header's code page. Memo and OLE values are whole.
 constexpr char kRow = 'r';
 constexpr char kBatchEnd = 'b';
 constexpr char kTableEnd = 'z';

@@ -21,19 +21,30 @@ QString utf8(mdbproto::PayloadReader& reader) {
     return QString::fromUtf8(data, static_cast<qsizetype>(size));
 }
 
+QString name(mdbproto::PayloadReader& reader, const JetText& text) {
+    const char* data = nullptr;
+    uint32_t size = 0;
+    if (!reader.bytes(&data, &size)) {
+        return {};
+    }
+    return text.name(data, size);
+}
+
 }  // namespace
 
 std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload) {
     mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
     MdbDatabaseReply reply;
     reply.jetVersion = static_cast<int>(reader.u32());
+    const uint32_t codePage = reader.u32();
     const uint32_t count = reader.u32();
     if (!reader.ok() || count > kMaxEntries) {
         return std::nullopt;
     }
+    reply.text = JetText(reply.jetVersion, static_cast<int>(codePage & 0xFFFF));
     for (uint32_t i = 0; i < count && reader.ok(); ++i) {
         MdbCatalogueEntry entry;
-        entry.name = utf8(reader);
+        entry.name = name(reader, reply.text);
         entry.type = static_cast<int32_t>(reader.u32());
         entry.flags = reader.u32();
         reply.entries.push_back(std::move(entry));
@@ -44,7 +55,7 @@ std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload) {
     return reply;
 }
 
-std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload) {
+std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload, const JetText& text) {
     mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
     MdbTableHeader header;
     header.declaredRows = reader.u32();
@@ -54,7 +65,7 @@ std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload) {
     }
     for (uint32_t i = 0; i < count && reader.ok(); ++i) {
         MdbColumnInfo column;
-        column.name = utf8(reader);
+        column.name = name(reader, text);
         column.type = reader.u8();
         column.size = static_cast<int>(reader.u32());
         column.scale = reader.u8();
@@ -68,7 +79,7 @@ std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload) {
 }
 
 bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>& columns,
-                    std::vector<DbValue>& row) {
+                    std::vector<DbValue>& row, const JetText& text) {
     mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
     row.resize(columns.size());
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -85,7 +96,13 @@ bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>&
         if (!reader.bytes(&data, &size)) {
             return false;
         }
-        row[i] = decodeMdbValue(columns[i].type, columns[i].scale, data, size);
+        const int type = columns[i].type;
+        if (type == kMdbText || type == kMdbMemo) {
+            row[i].kind = DbValue::Kind::Text;
+            row[i].text = text.value(data, size);
+        } else {
+            row[i] = decodeMdbValue(type, columns[i].scale, data, size);
+        }
     }
     return reader.atEnd();
 }

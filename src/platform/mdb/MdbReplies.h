@@ -11,6 +11,7 @@
 
 #include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
+#include "platform/mdb/JetText.h"
 
 namespace korvane {
 
@@ -21,9 +22,10 @@ struct MdbCatalogueEntry {
     DbObjectKind kind() const { return dbObjectKind(type, flags); }
 };
 
-// kDatabase: the format version and libmdb's catalogue.
+// kDatabase: the format version, how its text reads, and the catalogue.
 struct MdbDatabaseReply {
     int jetVersion = -1;  // 0 Jet 3, 1 Jet 4, higher: later formats
+    JetText text;         // the decoding of the file's names and text values
     std::vector<MdbCatalogueEntry> entries;
 };
 
@@ -42,10 +44,12 @@ struct MdbTableHeader {
 };
 
 std::optional<MdbDatabaseReply> decodeDatabaseReply(const QByteArray& payload);
-std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload);
+// `text` is the database's (from its kDatabase reply).
+std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload,
+                                                const JetText& text = JetText());
 // kRow: one value per column into `row`; false when the payload does not match the columns.
 bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>& columns,
-                    std::vector<DbValue>& row);
+                    std::vector<DbValue>& row, const JetText& text = JetText());
 // kError: the reader's description, or a general one when the frame is garbled.
 QString decodeErrorReply(const QByteArray& payload);
 

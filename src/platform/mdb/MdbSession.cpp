@@ -146,6 +146,7 @@ std::optional<QString> MdbSession::open(const QString& path, bool jet4Allowed) {
             "Jet 4 形式のデータベースは Microsoft.Jet.OLEDB.3.51 では開けません。");
     }
     m_jetVersion = reply->jetVersion;
+    m_text = reply->text;
     m_entries = std::move(reply->entries);
     return std::nullopt;
 }

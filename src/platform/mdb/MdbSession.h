@@ -35,6 +35,8 @@ public:
     std::optional<QString> open(const QString& path, bool jet4Allowed);
     const std::vector<MdbCatalogueEntry>& entries() const { return m_entries; }
     int jetVersion() const { return m_jetVersion; }
+    // How the file's names and text values read.
+    const JetText& text() const { return m_text; }
     // The table, query or link of that exact name, where rows are asked for; or null. Forms,
     // reports, macros and modules of the same name are passed over.
     const MdbCatalogueEntry* findRowSource(const QString& name) const;
@@ -56,6 +58,7 @@ private:
     MdbReaderProcess m_reader;
     std::vector<MdbCatalogueEntry> m_entries;
     int m_jetVersion = -1;
+    JetText m_text;
     std::optional<QueryCatalogue> m_queryCatalogue;
     uint64_t m_generation = 0;  // which stream the helper's open table belongs to
     bool m_batchOpen = false;   // rows of a batch are still on their way

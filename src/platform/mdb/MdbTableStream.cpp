@@ -66,7 +66,7 @@ bool TableStream::open(QString* error) {
     }
     std::optional<MdbTableHeader> header;
     if (frame->kind == mdbproto::kTableHeader) {
-        header = decodeTableHeader(frame->payload);
+        header = decodeTableHeader(frame->payload, session.text());
     }
     if (!header) {
         session.m_reader.stop();
@@ -109,7 +109,7 @@ bool TableStream::next(std::vector<DbValue>& row, QString* error) {
         }
         switch (frame->kind) {
             case mdbproto::kRow:
-                if (!decodeRowReply(frame->payload, m_header.columns, row)) {
+                if (!decodeRowReply(frame->payload, m_header.columns, row, session.text())) {
                     session.m_reader.stop();
                     session.m_batchOpen = false;
                     return failWith(garbledReply(), error);

@@ -13,6 +13,26 @@ constexpr unsigned kCataloguePage = 2;  // MSysObjects' definition is always on 
 
 }  // namespace
 
+std::string storedName(const MdbHandle* mdb, const char* name, size_t capacity) {
+    const size_t size = strnlen(name, capacity);
+    if (!IS_JET3(mdb)) {
+        return std::string(name, size);
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (size_t i = 0; i < size; ++i) {
+        const auto lead = static_cast<unsigned char>(name[i]);
+        if (lead >= 0xC2 && lead <= 0xC3 && i + 1 < size) {
+            // U+0080..U+00FF as two UTF-8 bytes.
+            bytes.push_back(static_cast<char>(((lead & 0x03) << 6) | (name[i + 1] & 0x3F)));
+            ++i;
+        } else {
+            bytes.push_back(name[i]);
+        }
+    }
+    return bytes;
+}
+
 std::vector<int> readStoredTypes(MdbHandle* mdb) {
     MdbCatalogEntry objects{};
     objects.mdb = mdb;
@@ -40,12 +60,13 @@ std::vector<int> readStoredTypes(MdbHandle* mdb) {
 std::string databasePayload(MdbHandle* mdb, const std::vector<int>& storedTypes) {
     std::string payload;
     mdbproto::putU32(payload, mdb->f->jet_version);
+    mdbproto::putU32(payload, mdb->f->code_page);
     mdbproto::putU32(payload, mdb->catalog->len);
     for (unsigned i = 0; i < mdb->catalog->len; ++i) {
         const auto* entry = static_cast<const MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         const int type = i < storedTypes.size() ? storedTypes[i] : entry->object_type;
-        mdbproto::putString(payload, entry->object_name,
-                            strnlen(entry->object_name, sizeof entry->object_name));
+        mdbproto::putString(payload,
+                            storedName(mdb, entry->object_name, sizeof entry->object_name));
         mdbproto::putU32(payload, static_cast<uint32_t>(type));
         mdbproto::putU32(payload, static_cast<uint32_t>(entry->flags));
     }

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-
 #include <vector>
 
 #include "platform/mdb/MdbProtocol.h"
@@ -225,9 +224,10 @@ int main() {
     if (!helperpipe::takeOverStdout()) {
         return 4;
     }
-    // Jet 3 files hold no Unicode; their names and text are in the system's code page, which
-    // for this program's users is Windows-31J (strict Shift_JIS lacks characters such as ①).
-    setenv("MDB_JET3_CHARSET", "CP932", 1);
+    // Jet 3 files hold no Unicode: their names and text are in the code page of the machine
+    // that wrote them, which the viewer decodes. Read as Latin-1, libmdb's names keep every
+    // byte, so the helper can hand them over as stored.
+    setenv("MDB_JET3_CHARSET", "ISO-8859-1", 1);
     unsetenv("MDBICONV");
     unsetenv("MDBOPTS");
     readFault();

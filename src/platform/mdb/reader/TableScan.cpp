@@ -1,10 +1,10 @@
 #include "platform/mdb/reader/TableScan.h"
 
-#include <cerrno>
 #include <set>
 #include <vector>
 
 #include "platform/mdb/MdbProtocol.h"
+#include "platform/mdb/reader/CatalogueRead.h"
 
 namespace korvane::mdbreader {
 
@@ -56,9 +56,6 @@ TableScan::~TableScan() {
     if (m_table != nullptr) {
         mdb_free_tabledef(m_table);
     }
-    if (m_jet3 != reinterpret_cast<iconv_t>(-1)) {
-        iconv_close(m_jet3);
-    }
 }
 
 bool TableScan::open(std::string& error) {
@@ -73,9 +70,6 @@ bool TableScan::open(std::string& error) {
         return false;
     }
     mdb_rewind_table(m_table);
-    if (IS_JET3(m_mdb)) {
-        m_jet3 = iconv_open("UTF-16LE", "CP932");
-    }
     return true;
 }
 
@@ -85,7 +79,7 @@ std::string TableScan::header() const {
     mdbproto::putU32(out, m_table->num_cols);
     for (unsigned i = 0; i < m_table->num_cols; ++i) {
         const auto* column = static_cast<const MdbColumn*>(g_ptr_array_index(m_table->columns, i));
-        mdbproto::putString(out, column->name, strnlen(column->name, sizeof column->name));
+        mdbproto::putString(out, storedName(m_mdb, column->name, sizeof column->name));
         out.push_back(static_cast<char>(column->col_type));
         mdbproto::putU32(out, static_cast<uint32_t>(column->col_size));
         // libmdb 1.0 reads a Decimal column's precision into col_scale and its scale into
@@ -235,15 +229,7 @@ bool TableScan::appendValue(const MdbColumn& column, const MdbField& field, std:
         if (!readLongValue(data, size, whole, error)) {
             return false;
         }
-        if (column.col_type == MDB_MEMO && IS_JET3(m_mdb)) {
-            whole = jet3TextToUtf16(whole.data(), whole.size());
-        }
         mdbproto::putString(payload, whole);
-        return true;
-    }
-    if (column.col_type == MDB_TEXT && IS_JET3(m_mdb)) {
-        mdbproto::putString(payload, jet3TextToUtf16(reinterpret_cast<const char*>(data),
-                                                     static_cast<size_t>(size)));
         return true;
     }
     mdbproto::putString(payload, reinterpret_cast<const char*>(data), static_cast<size_t>(size));
@@ -314,36 +300,6 @@ bool TableScan::readLongValue(const unsigned char* field, int size, std::string&
     }
     error.clear();
     return true;
-}
-
-std::string TableScan::jet3TextToUtf16(const char* data, size_t size) {
-    std::string out;
-    if (m_jet3 == reinterpret_cast<iconv_t>(-1)) {
-        // No converter: keep the bytes as Latin-1 characters rather than lose them.
-        for (size_t i = 0; i < size; ++i) {
-            out.push_back(data[i]);
-            out.push_back(0);
-        }
-        return out;
-    }
-    iconv(m_jet3, nullptr, nullptr, nullptr, nullptr);
-    std::vector<char> buffer(size * 4 + 16);
-    char* in = const_cast<char*>(data);
-    size_t inLeft = size;
-    while (inLeft > 0) {
-        char* outPtr = buffer.data();
-        size_t outLeft = buffer.size();
-        const size_t rc = iconv(m_jet3, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer.data(), buffer.size() - outLeft);
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A byte that is no character of the code page: show U+FFFD and go on.
-            out.append("\xFD\xFF", 2);
-            ++in;
-            --inLeft;
-            iconv(m_jet3, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    return out;
 }
 
 }  // namespace korvane::mdbreader

@@ -9,8 +9,6 @@
 // glib first: mdbtools.h needs its types.
 #include <mdbtools.h>
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <string>
 
@@ -40,7 +38,6 @@ private:
                      std::string& error);
     bool readLongValue(const unsigned char* field, int size, std::string& out, std::string& error);
     bool readLongValueRow(uint32_t pageRow, const unsigned char** data, int* size);
-    std::string jet3TextToUtf16(const char* data, size_t size);
 
     MdbHandle* m_mdb;
     MdbCatalogEntry* m_entry;
@@ -50,7 +47,6 @@ private:
     bool m_pageLoaded = false;
     bool m_done = false;
     int m_rowOnPage = 0;
-    iconv_t m_jet3 = reinterpret_cast<iconv_t>(-1);
 };
 
 // Finds row `row` of a data page: its start and size, and its flag bits (0x8000 deleted,
