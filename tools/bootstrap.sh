@@ -9,7 +9,7 @@ build_dir="${KORVANE_BUILD_DIR:-build}"
 
 packages=(
     cmake ninja-build g++ pkg-config git
-    qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
     libgsf-1-dev libglib2.0-dev mdbtools mdbtools-dev libsqlite3-dev libfreexl-dev
     clang libclang-rt-14-dev clang-format

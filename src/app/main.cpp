@@ -3,12 +3,14 @@
 
 #include "app/StandardLoaders.h"
 #include "shell/FormMain.h"
+#include "shell/JapaneseTranslation.h"
 #include "shell/QtUserInteraction.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
+    korvane::installJapaneseTranslation(app);
 
     korvane::QtUserInteraction interaction;
     korvane::setUserInteraction(&interaction);
@@ -17,7 +19,7 @@ int main(int argc, char* argv[]) {
     korvane::FormMain window;
     window.show();
     // A file manager's "Open With" passes paths: the first is opened once the window is up,
-    // as if it had been dropped on the list pane.
+    // as if it had been chosen with File > Open.
     const QStringList paths = QApplication::arguments().mid(1);
     if (!paths.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, paths] { window.OpenCommandLinePaths(paths); });

@@ -5,6 +5,7 @@
 
 #include "cli/CliAnswers.h"
 #include "cli/Commands.h"
+#include "shell/JapaneseTranslation.h"
 
 namespace korvane::cli {
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    korvane::installJapaneseTranslation(app);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         return korvane::cli::usageError({});

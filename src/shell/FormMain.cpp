@@ -279,17 +279,20 @@ void FormMain::ListView1_OLEDragDrop(const QList<QUrl>& files) {
 }
 
 void FormMain::OpenCommandLinePaths(const QStringList& paths) {
-    QList<QUrl> files;
-    for (const QString& path : paths) {
-        if (path.isEmpty()) {
-            files.append(QUrl());
-        } else if (path.startsWith(QLatin1String("file:"))) {
-            files.append(QUrl(path));  // a launcher that passes addresses instead of paths
-        } else {
-            files.append(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-        }
+    if (paths.isEmpty() || paths.constFirst().isEmpty()) {
+        return;  // nothing named
     }
-    ListView1_OLEDragDrop(files);
+    // The first path goes through the open dispatch like one chosen with File > Open, so a path
+    // that is not there gets its message; further paths are ignored.
+    const QString& first = paths.constFirst();
+    QString path = first;
+    if (first.startsWith(QLatin1String("file:"))) {
+        const QUrl address(first);  // a launcher that passes addresses instead of paths
+        path = address.isLocalFile() ? address.toLocalFile() : first;
+    } else {
+        path = QFileInfo(first).absoluteFilePath();
+    }
+    openPath(path);
 }
 
 void FormMain::openPath(const QString& path) {

@@ -40,7 +40,8 @@ public:
     // A drop on the list pane: the first file only, and only when it is an existing ordinary
     // file; anything else is ignored without a word.
     void ListView1_OLEDragDrop(const QList<QUrl>& files);
-    // Paths given on the command line are opened as if they had been dropped.
+    // The first path given on the command line is opened as if chosen with File > Open: a path
+    // that is not there gets the open dispatch's message.
     void OpenCommandLinePaths(const QStringList& paths);
 
     // The layout as it stands, in twips, for the splitter and for checks.

@@ -1,5 +1,5 @@
 // Paths given to korvane on its command line (a file manager's "Open With") are opened like a
-// file dropped on the list pane: the first only, a missing one ignored without a word.
+// file chosen with File > Open: the first only, a missing one reported by the open dispatch.
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -35,11 +35,11 @@ class OpenWithTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void opensTheFirstPathOnlyAndIgnoresWhatIsNoFile_data();
-    void opensTheFirstPathOnlyAndIgnoresWhatIsNoFile();
+    void opensTheFirstPathOnlyAndReportsWhatIsNoFile_data();
+    void opensTheFirstPathOnlyAndReportsWhatIsNoFile();
     void aRelativePathIsOpenedFromTheCurrentFolder();
     void withTheProgramsLoadersShowsTheRowsOfTheFileGiven();
-    void withTheProgramsLoadersAMissingPathShowsNothingAndSaysNothing();
+    void withTheProgramsLoadersAMissingPathIsReportedAndChangesNothing();
 
 private:
     // The program's own loaders, answering the CSV confirmation with all lines, the first
@@ -47,22 +47,29 @@ private:
     void useStandardLoaders();
 };
 
-void OpenWithTest::opensTheFirstPathOnlyAndIgnoresWhatIsNoFile_data() {
+void OpenWithTest::opensTheFirstPathOnlyAndReportsWhatIsNoFile_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("opened");
-    QTest::newRow("one path") << QStringList({"a.csv"}) << "a.csv";
-    QTest::newRow("further paths are ignored") << QStringList({"a.csv", "b.mdb"}) << "a.csv";
-    QTest::newRow("a file address is taken as its path") << QStringList({"<url>a.csv"}) << "a.csv";
-    QTest::newRow("a missing first path does nothing")
-        << QStringList({"missing.csv", "a.csv"}) << QString();
-    QTest::newRow("a folder does nothing") << QStringList({"<folder>"}) << QString();
-    QTest::newRow("an empty argument does nothing") << QStringList({QString()}) << QString();
-    QTest::newRow("no paths do nothing") << QStringList() << QString();
+    QTest::addColumn<QString>("opened");    // the file a loader received
+    QTest::addColumn<QString>("reported");  // the path the not-found message names
+    QTest::newRow("one path") << QStringList({"a.csv"}) << "a.csv" << QString();
+    QTest::newRow("further paths are ignored")
+        << QStringList({"a.csv", "b.mdb"}) << "a.csv" << QString();
+    QTest::newRow("a file address is taken as its path")
+        << QStringList({"<url>a.csv"}) << "a.csv" << QString();
+    QTest::newRow("a missing first path is reported, the next ignored")
+        << QStringList({"missing.csv", "a.csv"}) << QString() << "missing.csv";
+    QTest::newRow("a missing file address is reported by its path")
+        << QStringList({"<url>gone.xls"}) << QString() << "gone.xls";
+    QTest::newRow("a folder is reported") << QStringList({"<folder>"}) << QString() << "<folder>";
+    QTest::newRow("an empty argument does nothing")
+        << QStringList({QString()}) << QString() << QString();
+    QTest::newRow("no paths do nothing") << QStringList() << QString() << QString();
 }
 
-void OpenWithTest::opensTheFirstPathOnlyAndIgnoresWhatIsNoFile() {
+void OpenWithTest::opensTheFirstPathOnlyAndReportsWhatIsNoFile() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, opened);
+    QFETCH(QString, reported);
     makeFile(QStringLiteral("a.csv"));
     makeFile(QStringLiteral("b.mdb"));
     QStringList resolved;
@@ -70,13 +77,19 @@ void OpenWithTest::opensTheFirstPathOnlyAndIgnoresWhatIsNoFile() {
         resolved << resolveArgument(argument, *m_dir);
     }
     const QString openedPath = opened.isEmpty() ? QString() : path(opened);
+    const QString reportedPath = reported.isEmpty() ? QString() : resolveArgument(reported, *m_dir);
 
     auto window = showWindow();
     window->OpenCommandLinePaths(resolved);
     settle();
     QCOMPARE(m_loaded, openedPath.isEmpty() ? QStringList() : QStringList{openedPath});
-    QCOMPARE(statusPanel(*window, 1), openedPath);
-    QVERIFY(m_ui->records().empty());
+    QCOMPARE(statusPanel(*window, 1), reportedPath.isEmpty() ? openedPath : reportedPath);
+    std::vector<QStringList> expected;
+    if (!reportedPath.isEmpty()) {
+        expected.push_back({QStringLiteral("message"), QStringLiteral("ファイル(") + reportedPath +
+                                                           QStringLiteral(")がありません。")});
+    }
+    QCOMPARE(m_ui->records(), expected);
 }
 
 void OpenWithTest::aRelativePathIsOpenedFromTheCurrentFolder() {
@@ -128,12 +141,15 @@ void OpenWithTest::withTheProgramsLoadersShowsTheRowsOfTheFileGiven() {
     QCOMPARE(view->model()->rowCount(), 12);
 }
 
-void OpenWithTest::withTheProgramsLoadersAMissingPathShowsNothingAndSaysNothing() {
+void OpenWithTest::withTheProgramsLoadersAMissingPathIsReportedAndChangesNothing() {
     useStandardLoaders();
     auto window = showWindow();
-    window->OpenCommandLinePaths({path(QStringLiteral("nowhere.csv"))});
+    const QString missing = path(QStringLiteral("nowhere.csv"));
+    window->OpenCommandLinePaths({missing});
     settle();
-    QVERIFY(m_ui->records().empty());
+    QCOMPARE(m_ui->records(), std::vector<QStringList>({{QStringLiteral("message"),
+                                                         QStringLiteral("ファイル(") + missing +
+                                                             QStringLiteral(")がありません。")}}));
     QVERIFY(window->treePane().nodes().empty());
     QCOMPARE(window->listPane().itemCount(), int64_t(0));
     QCOMPARE(programState().CurrentFileType, kFileNone);

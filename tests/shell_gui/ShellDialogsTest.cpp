@@ -1,10 +1,14 @@
 // The message and About windows, and how the real seam shows messages and file dialogs.
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -16,6 +20,7 @@
 #include "platform/Twips.h"
 #include "shell/DialogAbout.h"
 #include "shell/DialogMessage.h"
+#include "shell/JapaneseTranslation.h"
 #include "shell/QtUserInteraction.h"
 
 namespace korvane {
@@ -59,6 +64,8 @@ private slots:
     void modelessMessagesStayOpenSideBySideUntilTheirOK();
     void fileDialogTakesTheRequest();
     void fileDialogFiltersMatchAnyLetterCase();
+    void qtsOwnTextsReadJapanese_data();
+    void qtsOwnTextsReadJapanese();
 };
 
 void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces_data() {
@@ -249,6 +256,70 @@ void ShellDialogsTest::fileDialogFiltersMatchAnyLetterCase() {
     }
     shown.sort();
     QCOMPARE(shown, QStringList({"Mixed.Csv", "UPPER.CSV", "lower.csv"}));
+}
+
+// The texts Qt itself puts on the screen: the file dialogs' buttons, the overwrite question, the
+// question's buttons and a text box's context menu. The test main installs the translation as
+// the program does, and ctest runs it under LANG=C.
+void ShellDialogsTest::qtsOwnTextsReadJapanese_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    const auto acceptButton = [](bool save) {
+        FileDialogRequest request;
+        request.folder = QDir::tempPath();
+        QFileDialog dialog;
+        ConfigureFileDialog(dialog, request, save);
+        const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        const QList<QAbstractButton*> accept =
+            buttons != nullptr ? buttons->buttons() : QList<QAbstractButton*>();
+        QStringList texts;
+        for (const QAbstractButton* button : accept) {
+            texts << button->text();
+        }
+        return texts.join(QLatin1Char('|'));
+    };
+    QTest::newRow("open dialog") << acceptButton(false) << QStringLiteral("開く(&O)|キャンセル");
+    QTest::newRow("save dialog") << acceptButton(true) << QStringLiteral("保存(&S)|キャンセル");
+    QTest::newRow("overwrite question")
+        << QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(u"a.csv")
+        << QStringLiteral("a.csv は既に存在します。\n置き換えますか?");
+    QMessageBox question(QMessageBox::Warning, QString(), QString(),
+                         QMessageBox::Yes | QMessageBox::No);
+    QTest::newRow("question buttons")
+        << question.button(QMessageBox::Yes)->text() + QLatin1Char('|') +
+               question.button(QMessageBox::No)->text()
+        << QStringLiteral("はい(&Y)|いいえ(&N)");
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            items << action->text().section(QLatin1Char('\t'), 0, 0);
+        }
+    }
+    QTest::newRow("context menu")
+        << items.join(QLatin1Char('|'))
+        << QStringLiteral(
+               "元に戻す(&U)|やり直す(&R)|切り取り(&T)|コピー(&C)|貼り付け(&P)|削除|すべてを選択");
+    // Our own table stands in where Qt's translation is silent: each of its texts must be one
+    // Qt really shows, so Qt's translation knows it too (a misspelt source would never match).
+    QStringList unknown;
+    for (const QtText& text : ownJapaneseSources()) {
+        if (QCoreApplication::translate(text.context, text.source) ==
+            QString::fromUtf8(text.source)) {
+            unknown << QLatin1String(text.context) + QLatin1Char(':') + QLatin1String(text.source);
+        }
+    }
+    QTest::newRow("our own texts are Qt's texts") << unknown.join(QLatin1Char('|')) << QString();
+}
+
+void ShellDialogsTest::qtsOwnTextsReadJapanese() {
+    QFETCH(QString, shown);
+    QFETCH(QString, expected);
+    if (!installJapaneseTranslation(*QCoreApplication::instance())) {
+        QSKIP("Qt's Japanese translation (qt6-translations-l10n) is not installed");
+    }
+    QCOMPARE(shown, expected);
 }
 
 }  // namespace

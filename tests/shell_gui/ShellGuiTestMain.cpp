@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ShellGuiTests.h"
+#include "shell/JapaneseTranslation.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
+    // As the program does at start-up, whatever the locale (ctest runs this under LANG=C).
+    korvane::installJapaneseTranslation(app);
 
     std::vector<char*> arguments(argv, argv + argc);
     const char* only = nullptr;
