@@ -1,16 +1,19 @@
 #pragma once
 // Writes the lines of an exported CSV file: UTF-8, "," between fields, CR LF after every line,
-// every field through QuoteCsvField. The text goes to a temporary file in the target's folder
-// that replaces the target only on commit(), so a failed export leaves an existing file as it
-// was and no half-written file behind.
+// every field as QuoteCsvField would give it. Values go straight to UTF-8 bytes, without a
+// text in between, and the lines leave in large writes. The bytes go to a temporary file in
+// the target's folder that replaces the target only on commit(), so a failed export leaves an
+// existing file as it was and no half-written file behind.
 
-#include <QByteArray>
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "export/ExportFile.h"
 #include "platform/DbValue.h"
 
 namespace korvane {
@@ -18,6 +21,7 @@ namespace korvane {
 class CsvExportWriter {
 public:
     explicit CsvExportWriter(const QString& path);
+    ~CsvExportWriter();
 
     // Creates the temporary file; on failure the cause, in words for the user.
     std::optional<QString> open();
@@ -34,15 +38,18 @@ public:
     void discard();
 
 private:
-    void appendField(const QString& text);
+    void appendValue(const DbValue& value);
+    void appendText(const QString& text);
     bool endLine();
+    bool flush();
 
     QString m_path;
-    QSaveFile m_file;
-    QByteArray m_line;  // the line being built, reused from row to row
+    std::unique_ptr<ExportFile> m_file;
+    bool m_open = false;
+    std::string m_buffer;  // whole lines not yet written
 };
 
 // Why a file operation on `path` failed, in words for the user.
-QString fileFailureCause(const QFileDevice& file, const QString& path);
+QString fileFailureCause(QFileDevice::FileError error, const QString& path);
 
 }  // namespace korvane

@@ -4,10 +4,21 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
 namespace {
+
+void appendDecimal(std::string& out, int64_t value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+QString latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Magnitudes at or beyond this, or below kSmallestPlain, are written in exponent form.
 constexpr double kExponentFrom = 1e15;
@@ -19,39 +30,41 @@ constexpr double kFirstOleDay = -657434;
 constexpr double kLastOleDay = 2958465;
 
 // "1.5E-07": mantissa digits as given, "E", the sign, at least two exponent digits.
-QString exponentForm(bool negative, const std::string& digits, int exponent) {
-    std::string text = negative ? "-" : "";
-    text += digits[0];
-    if (digits.size() > 1) {
-        text += '.';
-        text.append(digits, 1, std::string::npos);
+void appendExponentForm(std::string& out, bool negative, std::string_view digits, int exponent) {
+    if (negative) {
+        out += '-';
     }
-    text += exponent < 0 ? "E-" : "E+";
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out.append(digits.substr(1));
+    }
+    out += exponent < 0 ? "E-" : "E+";
     const int magnitude = std::abs(exponent);
     if (magnitude < 10) {
-        text += '0';
+        out += '0';
     }
-    text += std::to_string(magnitude);
-    return QString::fromStdString(text);
+    appendDecimal(out, magnitude);
 }
 
 // The significant digits placed around the decimal point: value = 0.d1d2... * 10^(exponent+1).
-QString plainForm(bool negative, const std::string& digits, int exponent) {
-    std::string text = negative ? "-" : "";
+void appendPlainForm(std::string& out, bool negative, std::string_view digits, int exponent) {
+    if (negative) {
+        out += '-';
+    }
     const int digitCount = static_cast<int>(digits.size());
     if (exponent < 0) {
-        text += "0.";
-        text.append(static_cast<size_t>(-exponent - 1), '0');
-        text += digits;
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out.append(digits);
     } else if (exponent + 1 >= digitCount) {
-        text += digits;
-        text.append(static_cast<size_t>(exponent + 1 - digitCount), '0');
+        out.append(digits);
+        out.append(static_cast<size_t>(exponent + 1 - digitCount), '0');
     } else {
-        text.append(digits, 0, static_cast<size_t>(exponent + 1));
-        text += '.';
-        text.append(digits, static_cast<size_t>(exponent + 1), std::string::npos);
+        out.append(digits.substr(0, static_cast<size_t>(exponent + 1)));
+        out += '.';
+        out.append(digits.substr(static_cast<size_t>(exponent + 1)));
     }
-    return QString::fromStdString(text);
 }
 
 // Days since 1970-01-01 to a proleptic Gregorian date (H. Hinnant's civil_from_days).
@@ -75,12 +88,14 @@ CivilDate civilFromDays(int64_t days) {
     return {year, month, day};
 }
 
-void appendPadded(std::string& text, int64_t number, int width) {
-    const std::string digits = std::to_string(number);
-    if (static_cast<int>(digits.size()) < width) {
-        text.append(static_cast<size_t>(width) - digits.size(), '0');
+void appendPadded(std::string& out, int64_t number, int width) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, number);
+    const auto size = static_cast<int>(result.ptr - digits);
+    if (size < width) {
+        out.append(static_cast<size_t>(width - size), '0');
     }
-    text += digits;
+    out.append(digits, result.ptr);
 }
 
 int64_t floorDiv(int64_t a, int64_t b) {
@@ -89,92 +104,132 @@ int64_t floorDiv(int64_t a, int64_t b) {
 
 }  // namespace
 
+void AppendIntegerText(std::string& out, int64_t value) {
+    appendDecimal(out, value);
+}
+
 QString IntegerText(int64_t value) {
     return QString::number(value);
 }
 
-QString DoubleText(double value) {
+void AppendDoubleText(std::string& out, double value) {
     if (std::isnan(value)) {
-        return QStringLiteral("NaN");
+        out += "NaN";
+        return;
     }
     if (std::isinf(value)) {
-        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+        out += value < 0 ? "-Infinity" : "Infinity";
+        return;
     }
     if (value == 0) {
-        return QStringLiteral("0");  // negative zero too
+        out += '0';  // negative zero too
+        return;
     }
-
     // Shortest round-trip digits in scientific form, e.g. "1.5e-07", then placed ourselves.
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    const std::string scientific(buffer, result.ptr);
-    const bool negative = scientific[0] == '-';
-    const size_t mantissaStart = negative ? 1 : 0;
-    const size_t exponentMark = scientific.find('e');
-    std::string digits;
-    for (size_t i = mantissaStart; i < exponentMark; ++i) {
-        if (scientific[i] != '.') {
-            digits += scientific[i];
+    const bool negative = buffer[0] == '-';
+    char digits[32];
+    size_t digitCount = 0;
+    const char* p = buffer + (negative ? 1 : 0);
+    for (; p < result.ptr && *p != 'e'; ++p) {
+        if (*p != '.' && digitCount < sizeof digits) {
+            digits[digitCount++] = *p;
         }
     }
-    const int exponent = std::stoi(scientific.substr(exponentMark + 1));
-
+    int exponent = 0;
+    if (p < result.ptr) {
+        const char* e = p + 1;
+        if (e < result.ptr && *e == '+') {
+            ++e;
+        }
+        std::from_chars(e, result.ptr, exponent);
+    }
+    const std::string_view digitView(digits, digitCount);
     const double magnitude = std::fabs(value);
     if (magnitude >= kExponentFrom || magnitude < kSmallestPlain) {
-        return exponentForm(negative, digits, exponent);
+        appendExponentForm(out, negative, digitView, exponent);
+    } else {
+        appendPlainForm(out, negative, digitView, exponent);
     }
-    return plainForm(negative, digits, exponent);
+}
+
+QString DoubleText(double value) {
+    std::string text;
+    AppendDoubleText(text, value);
+    return latin1(text);
+}
+
+void AppendFixedPointText(std::string& out, bool negative, unsigned __int128 magnitude, int scale) {
+    // The digits, least significant first.
+    char reversed[64];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0 && count < static_cast<int>(sizeof reversed));
+    if (count == 1 && reversed[0] == '0') {
+        out += '0';  // no "-0"
+        return;
+    }
+    if (negative) {
+        out += '-';
+    }
+    if (scale <= 0) {
+        for (int i = count - 1; i >= 0; --i) {
+            out += reversed[i];
+        }
+        out.append(static_cast<size_t>(-scale), '0');
+        return;
+    }
+    // Trailing zeros of the fraction are dropped.
+    int fractionEnd = 0;  // index in `reversed` of the last fraction digit kept, from the right
+    while (fractionEnd < scale && fractionEnd < count && reversed[fractionEnd] == '0') {
+        ++fractionEnd;
+    }
+    if (count <= scale) {
+        out += '0';
+    } else {
+        for (int i = count - 1; i >= scale; --i) {
+            out += reversed[i];
+        }
+    }
+    if (fractionEnd < scale) {
+        out += '.';
+        for (int i = scale - 1; i >= fractionEnd; --i) {
+            out += i < count ? reversed[i] : '0';
+        }
+    }
 }
 
 QString FixedPointText(bool negative, unsigned __int128 magnitude, int scale) {
-    std::string digits;
-    do {
-        digits += static_cast<char>('0' + static_cast<int>(magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    std::string integerPart(digits.rbegin(), digits.rend());
-    if (integerPart == "0") {
-        return QStringLiteral("0");  // no "-0"
-    }
-
-    std::string fraction;
-    if (scale < 0) {
-        integerPart.append(static_cast<size_t>(-scale), '0');
-    } else if (scale > 0) {
-        if (static_cast<int>(integerPart.size()) <= scale) {
-            integerPart.insert(0, static_cast<size_t>(scale) + 1 - integerPart.size(), '0');
-        }
-        fraction = integerPart.substr(integerPart.size() - static_cast<size_t>(scale));
-        integerPart.resize(integerPart.size() - static_cast<size_t>(scale));
-        while (!fraction.empty() && fraction.back() == '0') {
-            fraction.pop_back();
-        }
-    }
-
-    std::string text = negative ? "-" : "";
-    text += integerPart;
-    if (!fraction.empty()) {
-        text += '.';
-        text += fraction;
-    }
-    return QString::fromStdString(text);
+    std::string text;
+    AppendFixedPointText(text, negative, magnitude, scale);
+    return latin1(text);
 }
 
-QString CurrencyText(int64_t tenThousandths) {
+void AppendCurrencyText(std::string& out, int64_t tenThousandths) {
     const bool negative = tenThousandths < 0;
     // Negate in unsigned arithmetic so the most negative amount has a magnitude too.
     const unsigned __int128 magnitude =
         negative ? static_cast<unsigned __int128>(-(tenThousandths + 1)) + 1
                  : static_cast<unsigned __int128>(tenThousandths);
-    return FixedPointText(negative, magnitude, 4);
+    AppendFixedPointText(out, negative, magnitude, 4);
 }
 
-QString OleDateText(double serial) {
+QString CurrencyText(int64_t tenThousandths) {
+    std::string text;
+    AppendCurrencyText(text, tenThousandths);
+    return latin1(text);
+}
+
+void AppendOleDateText(std::string& out, double serial) {
     // Outside the dates the format can hold (or not a number at all) the value is shown as the
     // number it is, rather than as an invented date.
     if (!std::isfinite(serial) || serial < kFirstOleDay - 1 || serial > kLastOleDay + 1) {
-        return DoubleText(serial);
+        AppendDoubleText(out, serial);
+        return;
     }
 
     // The whole part counts days from 1899-12-30 (backwards when negative); the fraction is the
@@ -184,31 +239,41 @@ QString OleDateText(double serial) {
     const int64_t moment = static_cast<int64_t>(wholeDays) * kSecondsPerDay +
                            std::llround(timeFraction * kSecondsPerDay);
     const int64_t day = floorDiv(moment, kSecondsPerDay);
-    return OleMomentText(day, moment - day * kSecondsPerDay);
+    AppendOleMomentText(out, day, moment - day * kSecondsPerDay);
 }
 
-QString OleMomentText(int64_t day, int64_t secondOfDay) {
+QString OleDateText(double serial) {
     std::string text;
+    AppendOleDateText(text, serial);
+    return latin1(text);
+}
+
+void AppendOleMomentText(std::string& out, int64_t day, int64_t secondOfDay) {
     // Day 0 is 1899-12-30, which stands for "no date": only the time is written.
     if (day != 0) {
         constexpr int64_t kOleEpochFromUnixEpoch = -25569;
         const CivilDate date = civilFromDays(day + kOleEpochFromUnixEpoch);
-        appendPadded(text, date.year, 4);
-        text += '/';
-        appendPadded(text, date.month, 2);
-        text += '/';
-        appendPadded(text, date.day, 2);
+        appendPadded(out, date.year, 4);
+        out += '/';
+        appendPadded(out, date.month, 2);
+        out += '/';
+        appendPadded(out, date.day, 2);
         if (secondOfDay == 0) {
-            return QString::fromStdString(text);
+            return;
         }
-        text += ' ';
+        out += ' ';
     }
-    appendPadded(text, secondOfDay / 3600, 2);
-    text += ':';
-    appendPadded(text, secondOfDay / 60 % 60, 2);
-    text += ':';
-    appendPadded(text, secondOfDay % 60, 2);
-    return QString::fromStdString(text);
+    appendPadded(out, secondOfDay / 3600, 2);
+    out += ':';
+    appendPadded(out, secondOfDay / 60 % 60, 2);
+    out += ':';
+    appendPadded(out, secondOfDay % 60, 2);
+}
+
+QString OleMomentText(int64_t day, int64_t secondOfDay) {
+    std::string text;
+    AppendOleMomentText(text, day, secondOfDay);
+    return latin1(text);
 }
 
 QString BooleanText(bool value) {

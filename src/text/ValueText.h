@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 
 namespace korvane {
 
@@ -30,5 +31,13 @@ QString OleMomentText(int64_t day, int64_t secondOfDay);
 
 // "True" / "False"
 QString BooleanText(bool value);
+
+// The same forms as ASCII bytes appended to `out`, for writers that need bytes rather than text.
+void AppendIntegerText(std::string& out, int64_t value);
+void AppendDoubleText(std::string& out, double value);
+void AppendFixedPointText(std::string& out, bool negative, unsigned __int128 magnitude, int scale);
+void AppendCurrencyText(std::string& out, int64_t tenThousandths);
+void AppendOleDateText(std::string& out, double serial);
+void AppendOleMomentText(std::string& out, int64_t day, int64_t secondOfDay);
 
 }  // namespace korvane

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "FakeRowSource.h"
+#include "export/ExportFile.h"
 #include "export/ExportToCsv.h"
 
 namespace korvane {
@@ -268,6 +269,84 @@ TEST(ExportToCsvTest, RefusesToReplaceTheDatabaseItReads) {
     EXPECT_TRUE(failure->contains(QStringLiteral("データベースそのもの")));
     EXPECT_EQ(readAll(db), QByteArray("database bytes"));
 }
+
+// The save file of the program with one failure put in: a write or the final rename fails as a
+// full disk, a broken device or a vanished folder would make it.
+class FailingDevice : public ExportFile {
+public:
+    FailingDevice(const QString& path, QFileDevice::FileError error, bool onCommit)
+        : m_file(makeSaveFile(path)), m_error(error), m_onCommit(onCommit) {}
+    bool open() override { return m_file->open(); }
+    bool write(const char* data, size_t size) override {
+        if (m_onCommit) {
+            return m_file->write(data, size);
+        }
+        m_file->write(data, size / 2);  // part of it reached the disk
+        m_failed = true;
+        return false;
+    }
+    bool commit() override {
+        if (m_onCommit) {
+            m_failed = true;
+            return false;
+        }
+        return m_file->commit();
+    }
+    void discard() override { m_file->discard(); }
+    QFileDevice::FileError error() const override { return m_failed ? m_error : m_file->error(); }
+
+private:
+    std::unique_ptr<ExportFile> m_file;
+    QFileDevice::FileError m_error;
+    bool m_onCommit;
+    bool m_failed = false;
+};
+
+struct DeviceFailureCase {
+    const char* name;
+    QFileDevice::FileError error;
+    bool onCommit;
+    const char* message;  // after "ファイル(path)"
+};
+
+class ExportDeviceFailureTest : public ::testing::TestWithParam<DeviceFailureCase> {};
+
+TEST_P(ExportDeviceFailureTest, KeepsTheOldFileAndNamesTheCause) {
+    const DeviceFailureCase& c = GetParam();
+    setExportFileFactory([&c](const QString& path) -> std::unique_ptr<ExportFile> {
+        return std::make_unique<FailingDevice>(path, c.error, c.onCommit);
+    });
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("keep.csv"));
+    writeFile(out, "old,content\r\n");
+    // More rows than one write takes, so a failing write comes before the end.
+    FakeTable table{kIdName};
+    for (int i = 0; i < 40000; ++i) {
+        table.rows.push_back({integerValue(i), textValue(QStringLiteral("row number %1").arg(i))});
+    }
+    const std::optional<QString> failure =
+        ExportToCsv(out, "T", true, "Data Source=/x.mdb", fakeOpener(table));
+    setExportFileFactory(nullptr);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(*failure, QStringLiteral("ファイル(") + out + QStringLiteral(")") +
+                            QString::fromUtf8(c.message));
+    EXPECT_EQ(readAll(out), QByteArray("old,content\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("keep.csv")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportDeviceFailureTest,
+    ::testing::Values(DeviceFailureCase{"DiskFull", QFileDevice::ResourceError, false,
+                                        "に書き込めません。ディスクの空きが足りません。"},
+                      DeviceFailureCase{"WriteError", QFileDevice::WriteError, false,
+                                        "に書き込めません。書き込みに失敗しました。"},
+                      DeviceFailureCase{
+                          "RenameError", QFileDevice::RenameError, true,
+                          "を保存できません。できあがったファイルを置くことができません。"}),
+    [](const ::testing::TestParamInfo<DeviceFailureCase>& tested) {
+        return std::string(tested.param.name);
+    });
 
 }  // namespace
 }  // namespace korvane
