@@ -1,12 +1,16 @@
 // Time to show a whole table in the list pane (catalogue, dialog answered by a script, rows read
 // through the reader helper, value texts, list rows), against mdbtools' mdb-export writing the
-// same table in the same run. Usage: database_bench [DB.mdb [TABLE]]; defaults to the
-// 150,000-row BigTable of the shared fixtures.
+// same table in the same run, the two taking turns; min/median/max of the runs and their ratio.
+// Usage: database_bench [DB.mdb [TABLE [RUNS]]]; defaults to the 150,000-row BigTable of the
+// shared fixtures and 5 runs.
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "database/LoadDatabase.h"
 #include "shell/ListPane.h"
@@ -18,9 +22,30 @@ namespace {
 
 using korvane::ScriptStep;
 
-constexpr int kRounds = 3;
+// CPU time (user + system) in ms of this process or of its finished children, so far.
+double cpuMs(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
-double showTable(const QString& database, const QString& table, int64_t* rows) {
+double cpuNowMs() {
+    return cpuMs(RUSAGE_SELF) + cpuMs(RUSAGE_CHILDREN);
+}
+
+struct Spread {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+};
+
+Spread spreadOf(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2], times.back()};
+}
+
+double showTable(const QString& database, const QString& table, int64_t* rows, double* cpu) {
     korvane::ScriptedInteraction ui;
     korvane::setUserInteraction(&ui);
     ui.setDialogSteps(
@@ -30,9 +55,11 @@ double showTable(const QString& database, const QString& table, int64_t* rows) {
     korvane::TreePane tree;
     korvane::ListPane list;
     QElapsedTimer timer;
+    const double cpuBefore = cpuNowMs();
     timer.start();
     korvane::LoadDatabase(database, tree, list);
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    *cpu = cpuNowMs() - cpuBefore;
     *rows = list.itemCount();
     for (const QStringList& record : ui.records()) {
         std::fprintf(stderr, "%s\n", qPrintable(record.join(QLatin1Char(' '))));
@@ -41,9 +68,10 @@ double showTable(const QString& database, const QString& table, int64_t* rows) {
     return ms;
 }
 
-double runMdbExport(const QString& database, const QString& table, int64_t* lines) {
+double runMdbExport(const QString& database, const QString& table, int64_t* lines, double* cpu) {
     QProcess mdbExport;
     QElapsedTimer timer;
+    const double cpuBefore = cpuMs(RUSAGE_CHILDREN);
     timer.start();
     mdbExport.start(QStringLiteral("mdb-export"), {database, table});
     QByteArray out;
@@ -53,6 +81,7 @@ double runMdbExport(const QString& database, const QString& table, int64_t* line
     mdbExport.waitForFinished(-1);
     out.append(mdbExport.readAllStandardOutput());
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    *cpu = cpuMs(RUSAGE_CHILDREN) - cpuBefore;
     *lines = std::max<int64_t>(0, out.count('\n') - 1);
     return mdbExport.exitCode() == 0 ? ms : -1;
 }
@@ -67,23 +96,38 @@ int main(int argc, char* argv[]) {
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : fixtures + "/mdb/edge_big_jet4.mdb";
     const QString table = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("BigTable");
 
-    double bestOurs = 1e300;
-    double bestTheirs = 1e300;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    std::vector<double> oursMs;
+    std::vector<double> theirsMs;
+    std::vector<double> oursCpu;  // the viewer and its reader helper
+    std::vector<double> theirsCpu;
     int64_t rows = 0;
     int64_t lines = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        bestOurs = std::min(bestOurs, showTable(database, table, &rows));
-        const double theirs = runMdbExport(database, table, &lines);
+    for (int round = 0; round < rounds; ++round) {
+        double cpu = 0;
+        oursMs.push_back(showTable(database, table, &rows, &cpu));
+        oursCpu.push_back(cpu);
+        const double theirs = runMdbExport(database, table, &lines, &cpu);
         if (theirs < 0) {
             std::fprintf(stderr, "mdb-export failed\n");
             return 1;
         }
-        bestTheirs = std::min(bestTheirs, theirs);
+        theirsMs.push_back(theirs);
+        theirsCpu.push_back(cpu);
     }
     std::printf("table %s: %lld rows shown (mdb-export: %lld lines after its header)\n",
                 qPrintable(table), static_cast<long long>(rows), static_cast<long long>(lines));
-    std::printf("show whole table  %9.1f ms (best of %d)\n", bestOurs, kRounds);
-    std::printf("mdb-export        %9.1f ms (best of %d)\n", bestTheirs, kRounds);
-    std::printf("ratio (show / mdb-export time): %.2f\n", bestOurs / bestTheirs);
+    const Spread a = spreadOf(oursMs);
+    const Spread b = spreadOf(theirsMs);
+    std::printf("show whole table  ms  min %8.1f  median %8.1f  max %8.1f  (%d runs)\n", a.min,
+                a.median, a.max, rounds);
+    std::printf("mdb-export        ms  min %8.1f  median %8.1f  max %8.1f\n", b.min, b.median,
+                b.max);
+    const Spread c = spreadOf(oursCpu);
+    const Spread d = spreadOf(theirsCpu);
+    std::printf("CPU ms: show (viewer + reader) median %.1f, mdb-export median %.1f: %.2f\n",
+                c.median, d.median, c.median / d.median);
+    std::printf("show / mdb-export time: min %.2f  median %.2f  max %.2f  (goal <= 0.4)\n",
+                a.min / b.min, a.median / b.median, a.max / b.max);
     return 0;
 }

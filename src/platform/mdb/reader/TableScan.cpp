@@ -182,7 +182,10 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
 }
 
 bool TableScan::appendRow(int start, int size, std::string& payload, std::string& error) {
-    std::vector<MdbField> fields(MDB_MAX_COLS + 1);
+    std::vector<MdbField>& fields = m_fields;
+    if (fields.empty()) {
+        fields.resize(MDB_MAX_COLS + 1);
+    }
     const int count = mdb_crack_row(m_table, start, static_cast<size_t>(size), fields.data());
     if (count < static_cast<int>(m_table->num_cols)) {
         error = "行を読み取れません。";

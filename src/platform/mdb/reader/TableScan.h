@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvane::mdbreader {
 
@@ -47,6 +48,7 @@ private:
     bool m_pageLoaded = false;
     bool m_done = false;
     int m_rowOnPage = 0;
+    std::vector<MdbField> m_fields;  // the fields of the row being cracked, reused row to row
 };
 
 // Finds row `row` of a data page: its start and size, and its flag bits (0x8000 deleted,
