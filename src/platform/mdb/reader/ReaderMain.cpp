@@ -178,7 +178,7 @@ int serve() {
                 g_endlessTableOpen = !g_fault.endlessTable.empty() && name == g_fault.endlessTable;
                 g_lastRow.clear();
                 if (entry == nullptr) {
-                    ok = sendError("テーブルが見つかりません。");
+                    ok = sendError("そのテーブルはデータベースにありません。");
                     break;
                 }
                 scan = std::make_unique<mdbreader::TableScan>(db.mdb, entry, db.pages);

@@ -61,12 +61,12 @@ TableScan::~TableScan() {
 bool TableScan::open(std::string& error) {
     m_table = mdb_read_table(m_entry);
     if (m_table == nullptr) {
-        error = "テーブルの定義を読み取れません。";
+        error = "テーブルの定義を読み取れません。ファイルが壊れている可能性があります。";
         return false;
     }
     if (m_table->num_cols > MDB_MAX_COLS || mdb_read_columns(m_table) == nullptr ||
         m_table->columns == nullptr || m_table->columns->len != m_table->num_cols) {
-        error = "テーブルの列の定義を読み取れません。";
+        error = "テーブルの列の定義を読み取れません。ファイルが壊れている可能性があります。";
         return false;
     }
     mdb_rewind_table(m_table);
@@ -110,12 +110,16 @@ TableScan::Step TableScan::next(std::string& payload, std::string& error) {
     for (;;) {
         if (!m_pageLoaded) {
             if (m_pagesVisited > m_filePages) {
-                error = "テーブルのページのつながりが壊れています。";
+                error =
+                    "テーブルのページのつながりが壊れています。ファイルが壊れている可能性があります"
+                    "。";
                 return Step::Error;
             }
             if (!loadNextPage()) {
                 if (m_pagesVisited > m_filePages + 1) {
-                    error = "テーブルのページのつながりが壊れています。";
+                    error =
+                        "テーブルのページのつながりが壊れています。ファイルが壊れている可能性があり"
+                        "ます。";
                     return Step::Error;
                 }
                 m_done = true;
@@ -169,13 +173,14 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
             oSize > 0 && (oFlags & kOverflowRow) == 0) {
             ok = appendRow(oStart, oSize, payload, error);
         } else {
-            error = "移動された行を読み取れません。";
+            error = "別の場所へ移された行が見つかりません。ファイルが壊れている可能性があります。";
         }
     } else {
-        error = "移動された行のページを読み取れません。";
+        error =
+            "別の場所へ移された行のページを読み取れません。ファイルが壊れている可能性があります。";
     }
     if (mdb_read_pg(m_mdb, here) != pageSize) {
-        error = "テーブルのページを読み取れません。";
+        error = "テーブルのページを読み取れません。ファイルが壊れている可能性があります。";
         return Step::Error;
     }
     return ok ? Step::Row : Step::Error;
@@ -188,13 +193,13 @@ bool TableScan::appendRow(int start, int size, std::string& payload, std::string
     }
     const int count = mdb_crack_row(m_table, start, static_cast<size_t>(size), fields.data());
     if (count < static_cast<int>(m_table->num_cols)) {
-        error = "行を読み取れません。";
+        error = "行の中身が壊れています。ファイルが壊れている可能性があります。";
         return false;
     }
     for (unsigned i = 0; i < m_table->num_cols; ++i) {
         const int columnIndex = fields[i].colnum;
         if (columnIndex < 0 || static_cast<unsigned>(columnIndex) >= m_table->num_cols) {
-            error = "行の列を読み取れません。";
+            error = "行の中の列の並びが壊れています。ファイルが壊れている可能性があります。";
             return false;
         }
         (void)columnIndex;
@@ -223,7 +228,7 @@ bool TableScan::appendValue(const MdbColumn& column, const MdbField& field, std:
     const auto* data = static_cast<const unsigned char*>(field.value);
     const int size = field.siz;
     if (size < 0 || data < m_mdb->pg_buf || data + size > m_mdb->pg_buf + pageSize) {
-        error = "行の値が壊れています。";
+        error = "行の値が壊れています。ファイルが壊れている可能性があります。";
         return false;
     }
     payload.push_back(1);
@@ -256,7 +261,8 @@ bool TableScan::readLongValueRow(uint32_t pageRow, const unsigned char** data, i
 
 bool TableScan::readLongValue(const unsigned char* field, int size, std::string& out,
                               std::string& error) {
-    error = "メモ型またはOLEオブジェクト型の値が壊れています。";
+    error =
+        "メモ型またはOLEオブジェクト型の値が壊れています。ファイルが壊れている可能性があります。";
     if (size < kLongValueHeader) {
         return false;
     }
