@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include "excel/BiffBuilder.h"
 
 namespace korvane {
 namespace {
@@ -49,6 +52,48 @@ TEST(ExcelCliAnswers, OptionsReachTheDialog) {
             EXPECT_GE(at, 0) << expected.toStdString() << "\n" << lines.join('\n').toStdString();
             from = std::max(from, at + 1);
         }
+    }
+}
+
+// What went wrong reaches the user in Japanese, naming the cell, its value or the sheet.
+TEST(ExcelCliAnswers, FailuresAreDescribedInJapanese) {
+    const QString cli = QDir(qEnvironmentVariable("KORVANE_BIN_DIR")).filePath("korvane-cli");
+    if (!QFile::exists(cli)) {
+        GTEST_SKIP() << "korvane-cli not built";
+    }
+    QTemporaryDir dir;
+    const QString charts = dir.filePath("charts.xls");
+    QFile file(charts);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(test::workbookStream(
+        {}, {{"Sheet1", 0, test::numberCell(0, 0, 1)}, {"Chart1", 2, QByteArray()}}));
+    file.close();
+    const QString sample =
+        QDir(qEnvironmentVariable("KORVANE_TEST_DATA")).filePath(QStringLiteral("sample.xls"));
+    const struct {
+        QString path;
+        QStringList options;
+        QString description;
+    } cases[] = {
+        {sample,
+         {"--sheet", "Sheet1", "--col", "22", "--cols", "1", "--rows", "1"},
+         QStringLiteral("セル V1 はエラー値 #DIV/0! です。")},
+        {charts,
+         {"--sheet", "Chart1"},
+         QStringLiteral("シート(Chart1)はグラフのシートで、セルがありません。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description.toStdString());
+        QProcess process;
+        process.start(cli, QStringList{"show"} + c.options + QStringList{c.path});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+        const QStringList expected{
+            QStringLiteral("message\tファイル(") + c.path + QStringLiteral("）は処理できません。"),
+            QStringLiteral("message\t") + c.description};
+        const qsizetype first = lines.indexOf(expected[0]);
+        ASSERT_GE(first, 0) << lines.join('\n').toStdString();
+        EXPECT_EQ(lines.value(first + 1), expected[1]) << lines.join('\n').toStdString();
     }
 }
 

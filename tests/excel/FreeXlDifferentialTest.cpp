@@ -86,7 +86,7 @@ void compareWorkbook(const QString& path, Tally& tally) {
     auto opened = XlsWorkbook::open(path);
     // Workbooks we refuse on purpose: FreeXL reads encrypted ones as garbage, and versions
     // before Excel 5.0 are not offered.
-    if (!opened && (opened.failure().contains(QLatin1String("password-protected")) ||
+    if (!opened && (opened.failure().contains(QStringLiteral("パスワードで保護")) ||
                     opened.failure().contains(QLatin1String("(BIFF")))) {
         return;
     }

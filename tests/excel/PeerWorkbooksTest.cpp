@@ -133,10 +133,10 @@ TEST(PeerWorkbooks, SheetListsAndRefusals) {
     EXPECT_EQ(names("sheetjs_defined_names_unicode.xls").at(4), QStringLiteral("sheet日本語sheet"));
 
     const std::pair<const char*, const char*> refused[] = {
-        {"sheetjs_password_2002_40_xor.xls", "password-protected"},
+        {"sheetjs_password_2002_40_xor.xls", "パスワードで保護"},
         {"sheetjs_CRLFX5_4.XLS", "BIFF4"},
-        {"calamine_too_small.xls", "not an Excel 97-2003 workbook"},
-        {"poi_clusterfuzz-6537773940867072.xls", "damaged"},
+        {"calamine_too_small.xls", "Excel のブック(.xls)ではありません"},
+        {"poi_clusterfuzz-6537773940867072.xls", "壊れています"},
     };
     for (const auto& [file, description] : refused) {
         auto workbook = xls::XlsWorkbook::open(peerFolder().filePath(file));

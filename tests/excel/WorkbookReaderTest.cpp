@@ -70,7 +70,7 @@ std::vector<CellCase> cellCases() {
          boolErrCell(1, 2, 0x2A, true),
          2,
          3,
-         "C2 holds the error value #N/A",
+         "セル C2 はエラー値 #N/A です。",
          true},
         {"formula number", {}, formulaCell(0, 0, f64(84)), 1, 1, "84"},
         {"formula text from STRING",
@@ -90,9 +90,9 @@ std::vector<CellCase> cellCases() {
          {},
          70000,
          1,
-         "row 70000 lies beyond the last row of a worksheet (65536)",
+         "行 70000 はワークシートの最後の行(65536)より後ろです。",
          true},
-        {"beyond the last column", {}, {}, 1, 257, "column 257", true},
+        {"beyond the last column", {}, {}, 1, 257, "列 257 ", true},
         {"LABEL UTF-16",
          {},
          labelCell(0, 0, QStringLiteral("日本語")),
@@ -138,7 +138,7 @@ std::vector<CellCase> cellCases() {
              2),
          labelSst(0, 0, 1), 1, 1, "next"},
         {"shared string index beyond the table", sst({unicode16("only", false)}, 1),
-         labelSst(0, 0, 5), 1, 1, "shared string 5", true},
+         labelSst(0, 0, 5), 1, 1, "共有文字列の 5 番", true},
         {"SST claiming more strings than it holds", sst({unicode16("a", false)}, 0xFFFFFFFF),
          labelSst(0, 0, 0), 1, 1, "a"},
         {"record cut short is ignored", {}, record(0x0203, cellHead(0, 0) + "abc"), 1, 1, ""},
@@ -182,17 +182,19 @@ TEST(WorkbookReader, RefusedStreams) {
     const QByteArray sheet = numberCell(0, 0, 1);
     const OpenCase cases[] = {
         {"password", workbookStream(record(0x002F, u16(0) + u32(0)), {{"S", 0, sheet}}),
-         "password-protected"},
+         "パスワードで保護"},
         {"Excel 4.0", record(0x0409, u16(0) + u16(0x0010) + u16(0)) + record(0x000A, {}), "BIFF4"},
         {"Excel 2.x", record(0x0009, u16(0) + u16(0x0010)) + record(0x000A, {}), "BIFF2"},
-        {"not a workbook", QByteArray("This is a plain text file."), "not an Excel 97-2003"},
+        {"not a workbook", QByteArray("This is a plain text file."),
+         "ファイルは Excel のブック(.xls)ではありません。"},
         {"Excel 2007 or later", QByteArray("PK\x03\x04 rest of a zip"), ".xlsx"},
-        {"too short", QByteArray("\xD0\xCF", 2), "too short"},
+        {"短すぎます", QByteArray("\xD0\xCF", 2), "短すぎます"},
         {"OLE2 signature over garbage",
-         QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\xFF'), "damaged"},
-        {"no sheets", workbookStream({}, {}), "no sheets"},
+         QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\xFF'),
+         "壊れています"},
+        {"no sheets", workbookStream({}, {}), "シートがありません"},
         {"a single sheet instead of a workbook",
-         record(0x0809, u16(0x0600) + u16(0x0010) + u32(0) + u32(0) + u32(0)), "single sheet"},
+         record(0x0809, u16(0x0600) + u16(0x0010) + u32(0) + u32(0) + u32(0)), "シートを一枚だけ"},
     };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -216,7 +218,8 @@ TEST(WorkbookReader, SheetListKeepsChartsAndHiddenSheetsInOrder) {
     EXPECT_EQ(book.findSheet("Missing"), std::nullopt);
     const Result<QString> chartCell = book.cellText(1, 1, 1);
     ASSERT_FALSE(chartCell);
-    EXPECT_TRUE(chartCell.failure().contains("holds no cells")) << chartCell.failure();
+    EXPECT_EQ(chartCell.failure(),
+              QStringLiteral("シート(Chart1)はグラフのシートで、セルがありません。"));
     EXPECT_EQ(book.cellText(2, 1, 1).value(), "");
 }
 
@@ -228,7 +231,7 @@ TEST(WorkbookReader, SheetWhoseOffsetPointsNowhereFailsOnlyThatSheet) {
     EXPECT_EQ(workbook.value()->cellText(0, 1, 1).value(), "1");
     const Result<QString> missing = workbook.value()->cellText(1, 1, 1);
     ASSERT_FALSE(missing);
-    EXPECT_TRUE(missing.failure().contains("sheet B")) << missing.failure();
+    EXPECT_TRUE(missing.failure().contains(QStringLiteral("シート(B)"))) << missing.failure();
 }
 
 TEST(WorkbookReader, Biff5TextFollowsTheCodePage) {

@@ -79,7 +79,7 @@ QString excelSerialText(double serial, bool date1904) {
 }
 
 Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
-                              const WorkbookGlobals& globals, const QString& name) {
+                              const WorkbookGlobals& globals, int64_t row, int64_t column) {
     if (cell == nullptr) {
         return QString();
     }
@@ -93,9 +93,9 @@ Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
             return cell->index < sheet.texts.size() ? sheet.texts[cell->index] : QString();
         case CellKind::SharedText:
             if (cell->index >= globals.sharedStrings.size()) {
-                return Failure{QStringLiteral("the cell %1 refers to shared string %2, but the "
-                                              "workbook holds only %3")
-                                   .arg(name)
+                return Failure{QStringLiteral("セル %1 は共有文字列の %2 番を参照していますが、"
+                                              "ブックの共有文字列は %3 個しかありません。")
+                                   .arg(cellName(row, column))
                                    .arg(cell->index)
                                    .arg(globals.sharedStrings.size())};
             }
@@ -103,8 +103,8 @@ Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
         case CellKind::Boolean:
             return BooleanText(cell->code != 0);
         case CellKind::Error:
-            return Failure{QStringLiteral("the cell %1 holds the error value %2")
-                               .arg(name, errorName(cell->code))};
+            return Failure{QStringLiteral("セル %1 はエラー値 %2 です。")
+                               .arg(cellName(row, column), errorName(cell->code))};
     }
     return QString();
 }

@@ -15,7 +15,7 @@ namespace {
 
 const QString kReaderName = QStringLiteral("korvane-xls-reader");
 // The same words the in-process reader uses once the workbook is released.
-const QString kReleased = QStringLiteral("the workbook has been closed");
+const QString kReleased = QStringLiteral("ブックはすでに閉じられています。");
 
 // A band starts this many rows tall and doubles while the rows are read in order, up to the
 // largest band; a band never holds more than kMaxBandCells places.
@@ -115,7 +115,7 @@ public:
             return Failure{kReleased};
         }
         if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
-            return Failure{QStringLiteral("no window is named %1").arg(name)};
+            return Failure{QStringLiteral("ウィンドウ(%1)がありません。").arg(name)};
         }
         return Done{};
     }
@@ -127,7 +127,7 @@ public:
             return Failure{kReleased};
         }
         if (index < 1 || index > m_sheets.size()) {
-            return Failure{QStringLiteral("the workbook has no sheet %1").arg(index)};
+            return Failure{QStringLiteral("ブックに %1 番目のシートはありません。").arg(index)};
         }
         return m_sheets.at(index - 1);
     }

@@ -33,7 +33,11 @@ struct ErrorFree {
     }
 };
 
-const QString kNotAWorkbook = QStringLiteral("not an Excel 97-2003 workbook");
+// Why a file is no workbook, in a sentence for the user.
+Failure notAWorkbook(const QString& reason) {
+    const QString subject = reason.isEmpty() ? QStringLiteral("ファイルは ") : reason;
+    return Failure{subject + QStringLiteral("Excel のブック(.xls)ではありません。")};
+}
 constexpr gsf_off_t kChunk = 64 * 1024;
 
 void initLibraryOnce() {
@@ -42,7 +46,7 @@ void initLibraryOnce() {
 }
 
 Failure damaged(const QString& what) {
-    return Failure{QStringLiteral("the workbook file is damaged (%1)").arg(what)};
+    return Failure{QStringLiteral("ブックのファイルが壊れています（%1）。").arg(what)};
 }
 
 // Reads a stream to its end in bounded chunks: a size claimed by a damaged directory entry
@@ -53,7 +57,7 @@ Result<QByteArray> readAll(GsfInput* input) {
     while (gsf_input_remaining(input) > 0) {
         const gsf_off_t n = std::min(gsf_input_remaining(input), kChunk);
         if (gsf_input_read(input, static_cast<size_t>(n), chunk) == nullptr) {
-            return damaged(QStringLiteral("a stream ends before its stated size"));
+            return damaged(QStringLiteral("データが記録された長さより前で終わっています"));
         }
         bytes.append(reinterpret_cast<const char*>(chunk), static_cast<qsizetype>(n));
     }
@@ -91,7 +95,7 @@ Result<WorkbookStream> fromContainer(GsfInput* source) {
     InfilePtr infile(gsf_infile_msole_new(source, &rawError));
     std::unique_ptr<GError, ErrorFree> error(rawError);
     if (!infile) {
-        return damaged(QStringLiteral("its compound-file structure cannot be read"));
+        return damaged(QStringLiteral("ファイルの構造を読み取れません"));
     }
     int workbookIndex = -1;
     int bookIndex = -1;
@@ -114,16 +118,16 @@ Result<WorkbookStream> fromContainer(GsfInput* source) {
     const int index = workbookIndex >= 0 ? workbookIndex : bookIndex;
     if (index < 0) {
         if (encryptedPackage) {
-            return Failure{QStringLiteral("the workbook is password-protected")};
+            return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
         }
-        return Failure{kNotAWorkbook + QStringLiteral(" (the file holds no workbook stream)")};
+        return notAWorkbook(QStringLiteral("ファイルにブックのデータがありません。"));
     }
     InputPtr child(gsf_infile_child_by_index(infile.get(), index));
     if (!child) {
-        return damaged(QStringLiteral("the workbook stream cannot be opened"));
+        return damaged(QStringLiteral("ブックのデータを開けません"));
     }
     if (gsf_input_size(child.get()) > gsf_input_size(source)) {
-        return damaged(QStringLiteral("the workbook stream claims more bytes than the file has"));
+        return damaged(QStringLiteral("ブックのデータがファイルより長いと記録されています"));
     }
     Result<QByteArray> bytes = readAll(child.get());
     if (!bytes) {
@@ -138,18 +142,19 @@ Result<WorkbookStream> fromSource(GsfInput* source) {
     QByteArray head(8, '\0');
     const gsf_off_t size = gsf_input_size(source);
     if (size < 8 || gsf_input_read(source, 8, reinterpret_cast<guint8*>(head.data())) == nullptr) {
-        return Failure{kNotAWorkbook + QStringLiteral(" (the file is too short)")};
+        return notAWorkbook(QStringLiteral("ファイルが短すぎます。"));
     }
     gsf_input_seek(source, 0, G_SEEK_SET);
     if (startsWith(head, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         return fromContainer(source);
     }
     if (startsWith(head, "PK\x03\x04", 4)) {
-        return Failure{kNotAWorkbook +
-                       QStringLiteral(" (it is an Excel 2007 or later workbook, .xlsx)")};
+        return Failure{QStringLiteral(
+            "ファイルは Excel 2007 以降のブック(.xlsx)です。読み取れるのは Excel 97-2003 と "
+            "Excel 5.0/95 のブック(.xls)だけです。")};
     }
     if (bareBiffVersion(head) == 0) {
-        return Failure{kNotAWorkbook};
+        return notAWorkbook(QString());
     }
     Result<QByteArray> bytes = readAll(source);
     if (!bytes) {
@@ -167,7 +172,7 @@ Result<WorkbookStream> readWorkbookStream(const QString& path) {
     InputPtr source(gsf_input_stdio_new(localPath.constData(), &rawError));
     std::unique_ptr<GError, ErrorFree> error(rawError);
     if (!source) {
-        return Failure{QStringLiteral("the file cannot be opened for reading")};
+        return Failure{QStringLiteral("ファイルを読み取り用に開けません。")};
     }
     return fromSource(source.get());
 }
@@ -177,7 +182,7 @@ Result<WorkbookStream> readWorkbookStreamFromBytes(const QByteArray& fileBytes) 
     InputPtr source(gsf_input_memory_new(reinterpret_cast<const guint8*>(fileBytes.constData()),
                                          fileBytes.size(), FALSE));
     if (!source) {
-        return Failure{kNotAWorkbook + QStringLiteral(" (the file is too short)")};
+        return notAWorkbook(QStringLiteral("ファイルが短すぎます。"));
     }
     return fromSource(source.get());
 }

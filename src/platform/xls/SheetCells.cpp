@@ -146,7 +146,7 @@ Result<SheetCells> parseSheet(const QByteArray& stream, const WorkbookGlobals& g
     Record record;
     if (!cursor.next(record) || record.type != kBof) {
         return Failure{
-            QStringLiteral("the sheet %1 cannot be found in the workbook stream").arg(sheet.name)};
+            QStringLiteral("シート(%1)のデータがブックの中に見つかりません。").arg(sheet.name)};
     }
     SheetBuilder builder(kMaxRows);
     int depth = 1;  // charts embedded in a worksheet come as nested BOF .. EOF substreams

@@ -8,7 +8,7 @@ namespace korvane::xls {
 
 namespace {
 
-const QString kReleased = QStringLiteral("the workbook has been closed");
+const QString kReleased = QStringLiteral("ブックはすでに閉じられています。");
 
 class InProcessWorkbook : public SpreadsheetWorkbook {
 public:
@@ -24,7 +24,7 @@ public:
             return Failure{kReleased};
         }
         if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
-            return Failure{QStringLiteral("no window is named %1").arg(name)};
+            return Failure{QStringLiteral("ウィンドウ(%1)がありません。").arg(name)};
         }
         return Done{};
     }
@@ -36,7 +36,7 @@ public:
             return Failure{kReleased};
         }
         if (index < 1 || index > m_workbook->sheetCount()) {
-            return Failure{QStringLiteral("the workbook has no sheet %1").arg(index)};
+            return Failure{QStringLiteral("ブックに %1 番目のシートはありません。").arg(index)};
         }
         return m_workbook->sheet(index - 1).name;
     }
@@ -47,7 +47,7 @@ public:
         }
         const std::optional<int> index = m_workbook->findSheet(sheet);
         if (!index) {
-            return Failure{QStringLiteral("the workbook has no sheet named %1").arg(sheet)};
+            return Failure{QStringLiteral("ブックにシート(%1)がありません。").arg(sheet)};
         }
         return m_workbook->cellText(*index, row, column);
     }

@@ -13,8 +13,8 @@ constexpr uint16_t kVersionBiff5 = 0x0500;
 
 Failure olderVersion(int version) {
     static const char* const kNames[] = {"", "", "Excel 2.x", "Excel 3.0", "Excel 4.0"};
-    return Failure{QStringLiteral("the file is an %1 worksheet (BIFF%2); only Excel 5.0/95 and "
-                                  "Excel 97-2003 workbooks can be read")
+    return Failure{QStringLiteral("ファイルは %1 のワークシート(BIFF%2)です。読み取れるのは "
+                                  "Excel 5.0/95 と Excel 97-2003 のブックだけです。")
                        .arg(QLatin1String(kNames[version]))
                        .arg(version)};
 }
@@ -61,8 +61,7 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
     Record record;
     if (!cursor.next(record)) {
         return Failure{
-            QStringLiteral("not an Excel 97-2003 workbook (the workbook stream is "
-                           "empty)")};
+            QStringLiteral("ブックのデータが空です。Excel のブック(.xls)ではありません。")};
     }
     switch (record.type) {
         case kBofBiff2:
@@ -75,8 +74,8 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
             break;
         default:
             return Failure{
-                QStringLiteral("not an Excel 97-2003 workbook (the workbook stream does "
-                               "not start with a BOF record)")};
+                QStringLiteral("ブックのデータの始まりが正しくありません。"
+                               "Excel のブック(.xls)ではありません。")};
     }
     {
         ByteReader bof(record.data);
@@ -96,8 +95,8 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
         }
         if (!bof.failed() && substream != kBofWorkbookGlobals) {
             return Failure{
-                QStringLiteral("not an Excel 97-2003 workbook (the stream starts with "
-                               "a single sheet, not with a workbook)")};
+                QStringLiteral("ファイルはブックではなく、シートを一枚だけ保存したものです。"
+                               "読み取れるのは Excel 5.0/95 と Excel 97-2003 のブックだけです。")};
         }
     }
     const bool biff8 = globals.biffVersion == 8;
@@ -112,7 +111,7 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
         ByteReader reader(record.data);
         switch (record.type) {
             case kFilePass:
-                return Failure{QStringLiteral("the workbook is password-protected")};
+                return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
             case kEof:
                 ended = true;
                 break;
@@ -198,7 +197,7 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
         globals.xfIsDate.push_back(isDate);
     }
     if (globals.sheets.empty()) {
-        return Failure{QStringLiteral("the workbook lists no sheets")};
+        return Failure{QStringLiteral("ブックにシートがありません。")};
     }
     return globals;
 }

@@ -62,9 +62,10 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
 Result<SheetCells> parseSheet(const QByteArray& stream, const WorkbookGlobals& globals,
                               const SheetEntry& sheet);
 
-// The text of a cell; an error value is a failure naming the error.
+// The text of the cell at 1-based row and column; an error value is a failure naming the cell
+// and the error.
 Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
-                              const WorkbookGlobals& globals, const QString& cellName);
+                              const WorkbookGlobals& globals, int64_t row, int64_t column);
 // "A1", "IV65536"
 QString cellName(int64_t row, int64_t column);
 // The name of an error code: "#DIV/0!", "#N/A", ...

@@ -43,29 +43,56 @@ std::optional<int> XlsWorkbook::findSheet(const QString& name) const {
     return std::nullopt;
 }
 
+namespace {
+
+// Why a sheet of this kind holds no cells.
+QString noCellsDescription(const SheetEntry& entry) {
+    switch (entry.kind) {
+        case SheetKind::Chart:
+            return QStringLiteral("シート(%1)はグラフのシートで、セルがありません。")
+                .arg(entry.name);
+        case SheetKind::VisualBasicModule:
+            return QStringLiteral("シート(%1)は VBA モジュールのシートで、セルがありません。")
+                .arg(entry.name);
+        default:
+            return QStringLiteral("シート(%1)はセルを持たない種類のシートです。").arg(entry.name);
+    }
+}
+
+// Why a place is not a worksheet cell; nothing when it is one.
+std::optional<QString> outsideTheSheet(int64_t row, int64_t column) {
+    if (row < 1) {
+        return QStringLiteral("行 %1 はワークシートの行ではありません。").arg(row);
+    }
+    if (row > kMaxRows) {
+        return QStringLiteral("行 %1 はワークシートの最後の行(%2)より後ろです。")
+            .arg(row)
+            .arg(kMaxRows);
+    }
+    if (column < 1) {
+        return QStringLiteral("列 %1 はワークシートの列ではありません。").arg(column);
+    }
+    if (column > kMaxColumns) {
+        return QStringLiteral("列 %1 はワークシートの最後の列(%2)より後ろです。")
+            .arg(column)
+            .arg(kMaxColumns);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 Result<QString> XlsWorkbook::cellText(int sheetIndex, int64_t row, int64_t column) {
     if (sheetIndex < 0 || sheetIndex >= sheetCount()) {
-        return Failure{QStringLiteral("the workbook has no sheet %1").arg(sheetIndex + 1)};
+        return Failure{
+            QStringLiteral("ブックに %1 番目のシートはありません。").arg(sheetIndex + 1)};
     }
     const SheetEntry& entry = m_globals.sheets[sheetIndex];
     if (entry.kind != SheetKind::Worksheet && entry.kind != SheetKind::MacroSheet) {
-        return Failure{QStringLiteral("the sheet %1 is a chart or other sheet that holds no cells")
-                           .arg(entry.name)};
+        return Failure{noCellsDescription(entry)};
     }
-    if (row < 1 || row > kMaxRows) {
-        return Failure{row < 1 ? QStringLiteral("row %1 is not a worksheet row").arg(row)
-                               : QStringLiteral("row %1 lies beyond the last row of a worksheet "
-                                                "(%2)")
-                                     .arg(row)
-                                     .arg(kMaxRows)};
-    }
-    if (column < 1 || column > kMaxColumns) {
-        return Failure{column < 1
-                           ? QStringLiteral("column %1 is not a worksheet column").arg(column)
-                           : QStringLiteral("column %1 lies beyond the last column of a "
-                                            "worksheet (%2)")
-                                 .arg(column)
-                                 .arg(kMaxColumns)};
+    if (std::optional<QString> outside = outsideTheSheet(row, column)) {
+        return Failure{*outside};
     }
     std::optional<Result<SheetCells>>& cells = m_sheets[sheetIndex];
     if (!cells) {
@@ -76,7 +103,7 @@ Result<QString> XlsWorkbook::cellText(int sheetIndex, int64_t row, int64_t colum
     }
     const SheetCells& sheet = cells->value();
     const auto key = cellKey(static_cast<uint32_t>(row - 1), static_cast<uint32_t>(column - 1));
-    return cellValueText(sheet.find(key), sheet, m_globals, cellName(row, column));
+    return cellValueText(sheet.find(key), sheet, m_globals, row, column);
 }
 
 }  // namespace korvane::xls
