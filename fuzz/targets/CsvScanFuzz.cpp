@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto buffer = std::make_unique<QBuffer>();
     buffer->setData(bytes);
     buffer->open(QIODevice::ReadOnly);
-    const CsvScan scan = scanCsvLines(std::make_shared<const TextFileReader>(std::move(buffer)));
+    const CsvScan scan = scanCsvLines(std::make_shared<TextFileReader>(std::move(buffer)));
     check(scan.status == CsvScan::Status::Done && scan.lines != nullptr);
     const CsvLines& lines = *scan.lines;
     check(lines.lineCount() == reference.lines.size());

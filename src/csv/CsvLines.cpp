@@ -3,13 +3,15 @@
 #include <algorithm>
 
 #include "csv/CsvLineCounter.h"
+#include "text/BlockSum.h"
 
 namespace korvane {
 
 namespace {
 
-// Large reads keep the scan near memory speed while holding only one buffer.
-constexpr int64_t kScanChunk = 4 << 20;
+// Large reads keep the scan near memory speed while holding only one buffer. A whole number of
+// the reader's blocks, so that each read yields the sums of whole blocks.
+constexpr int64_t kScanChunk = 64 * TextFileReader::kBlockSize;
 
 struct PassResult {
     CsvScan::Status status = CsvScan::Status::Failed;
@@ -28,12 +30,12 @@ CsvLines::CsvLines(std::shared_ptr<const TextFileReader> reader, TextEncoding en
       m_maxFieldCount(maxFieldCount),
       m_marks(std::move(marks)) {}
 
-QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes, bool* cut) const {
+std::optional<QByteArray> CsvLines::readLineBytes(int64_t line, int64_t maxBytes, bool* cut) const {
     if (cut != nullptr) {
         *cut = false;
     }
     if (!m_reader || line < 0 || line >= m_lineCount) {
-        return {};
+        return std::nullopt;
     }
     uint64_t start = 0;
     int64_t at = 0;
@@ -47,7 +49,7 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes, bool* cut) const 
     } else {
         const size_t mark = static_cast<size_t>(line / CsvLineCounter::kLinesPerMark);
         if (mark >= m_marks.size()) {
-            return {};
+            return std::nullopt;
         }
         start = m_marks[mark];
         at = static_cast<int64_t>(mark) * CsvLineCounter::kLinesPerMark;
@@ -55,14 +57,14 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes, bool* cut) const 
     while (at < line) {
         const std::optional<LineSpan> skipped = m_reader->lineAt(start, m_breaks);
         if (!skipped) {
-            return {};  // the file is shorter now than when it was counted
+            return std::nullopt;  // cannot be read as it was counted
         }
         start = skipped->next;
         ++at;
     }
     const std::optional<LineSpan> span = m_reader->lineAt(start, m_breaks);
     if (!span) {
-        return {};
+        return std::nullopt;
     }
     m_cursorLine = line;
     m_cursorStart = span->start;
@@ -74,18 +76,29 @@ QByteArray CsvLines::lineBytes(int64_t line, int64_t maxBytes, bool* cut) const 
             *cut = true;
         }
     }
-    return m_reader->bytes(span->start, end);
+    QByteArray bytes = m_reader->bytes(span->start, end);
+    if (bytes.isEmpty() && end > span->start) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
-QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
+std::optional<QString> CsvLines::readLine(int64_t line, int64_t maxBytes) const {
     // A line cut short may end inside a character: what is left of it is dropped rather than
     // shown as a replacement. A whole line keeps every byte it holds, 0x1A included.
     bool cut = false;
-    const QByteArray bytes = lineBytes(line, maxBytes, &cut);
-    return decodeText(bytes, m_encoding, cut ? DecodeEnd::CutShort : DecodeEnd::Whole);
+    const std::optional<QByteArray> bytes = readLineBytes(line, maxBytes, &cut);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return decodeText(*bytes, m_encoding, cut ? DecodeEnd::CutShort : DecodeEnd::Whole);
 }
 
-CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
+QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
+    return readLine(line, maxBytes).value_or(QString());
+}
+
+CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
                      const std::function<bool(double)>& progress) {
     CsvScan result;
     if (!reader) {
@@ -105,9 +118,11 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
 
     // Lines end at LF unless the file holds a CR somewhere; the first CR seen sends the count
     // back to the start with CR line ends. Files with CR mostly show one in their first line.
+    std::vector<uint64_t> sums;
     auto countPass = [&](CsvLineCounter& counter, Utf8Validator& validator) {
         PassResult pass;
-        uint64_t position = firstLineStart;
+        sums.clear();
+        uint64_t position = 0;
         while (position < size) {
             const int64_t want =
                 std::min<int64_t>(bufferSize, static_cast<int64_t>(size - position));
@@ -118,7 +133,13 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
             if (got == 0) {
                 break;  // the file was cut short meanwhile: count what is there
             }
-            counter.feed(buffer.get(), static_cast<size_t>(got));
+            for (int64_t block = 0; block < got; block += TextFileReader::kBlockSize) {
+                sums.push_back(
+                    blockSum(buffer.get() + block, static_cast<size_t>(std::min<int64_t>(
+                                                       TextFileReader::kBlockSize, got - block))));
+            }
+            const int64_t skip = position == 0 ? static_cast<int64_t>(firstLineStart) : 0;
+            counter.feed(buffer.get() + skip, static_cast<size_t>(got - skip));
             if (!hasBom && validator.validSoFar()) {
                 validator.feed(QByteArrayView(buffer.get(), got));
             }
@@ -153,6 +174,7 @@ CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
         }
         const TextEncoding encoding =
             hasBom || validator.validAtEnd() ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        reader->expectBlockSums(std::move(sums));
         result.status = CsvScan::Status::Done;
         result.lines =
             std::make_shared<const CsvLines>(reader, encoding, breaks, counter.lineCount(),

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "text/TextFile.h"
@@ -25,13 +26,21 @@ public:
     TextEncoding encoding() const { return m_encoding; }
     LineBreaks lineBreaks() const { return m_breaks; }
 
-    // The bytes of line `line` (0-based) without its line end, at most `maxBytes` of them (all
-    // when negative). Empty when the line is out of range or can no longer be read. `cut` tells
-    // whether the line was longer than maxBytes.
-    QByteArray lineBytes(int64_t line, int64_t maxBytes = -1, bool* cut = nullptr) const;
+    // The text of line `line` (0-based) without its line end, from at most `maxBytes` of its
+    // bytes (all when negative; a character the cut splits is dropped). None when the line is
+    // out of range or cannot be read as it was counted.
+    std::optional<QString> readLine(int64_t line, int64_t maxBytes = -1) const;
+    // The same, empty when there is none.
     QString lineText(int64_t line, int64_t maxBytes = -1) const;
 
+    // The file was found changed where it stands since it was counted: lines not read before
+    // now read as empty.
+    bool fileChanged() const { return m_reader && m_reader->changed(); }
+
 private:
+    // The bytes of the line; `cut` tells whether it was longer than maxBytes.
+    std::optional<QByteArray> readLineBytes(int64_t line, int64_t maxBytes, bool* cut) const;
+
     std::shared_ptr<const TextFileReader> m_reader;
     TextEncoding m_encoding;
     LineBreaks m_breaks;
@@ -51,9 +60,10 @@ struct CsvScan {
     std::shared_ptr<const CsvLines> lines;  // set when Done
 };
 
-// Reads the whole file once and counts its lines and fields. `progress` gets the share done now
+// Reads the whole file once and counts its lines and fields; from then on the reader checks
+// what it reads against what this pass saw. `progress` gets the share done now
 // and then and answers false to stop (then the status is Cancelled).
-CsvScan scanCsvLines(std::shared_ptr<const TextFileReader> reader,
+CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
                      const std::function<bool(double)>& progress = {});
 
 }  // namespace korvane

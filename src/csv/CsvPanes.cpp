@@ -1,7 +1,11 @@
 #include "csv/CsvPanes.h"
 
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <climits>
+#include <functional>
 
 #include "csv/CsvRowSource.h"
 #include "platform/UserInteraction.h"
@@ -15,6 +19,33 @@ namespace korvane {
 QString NoRecordsMessage(const QString& path) {
     return QStringLiteral("ファイル(") + path + QStringLiteral(")にはレコードがありません。");
 }
+
+QString FileChangedMessage(const QString& path) {
+    return QStringLiteral("ファイル(") + path +
+           QStringLiteral(")は読み込んだ後に変更されました。もう一度開いてください。");
+}
+
+namespace {
+
+// Says once that the file changed after it was loaded. Rows are read while the list paints,
+// where no dialog may open: with an event loop running, the message waits for it.
+std::function<void()> FileChangedReporter(const QString& path) {
+    auto reported = std::make_shared<bool>(false);
+    return [path, reported] {
+        if (*reported) {
+            return;
+        }
+        *reported = true;
+        auto show = [path] { userInteraction().showMessage(FileChangedMessage(path), true); };
+        if (QCoreApplication::instance() != nullptr && QThread::currentThread()->loopLevel() > 0) {
+            QTimer::singleShot(0, QCoreApplication::instance(), show);
+        } else {
+            show();
+        }
+    };
+}
+
+}  // namespace
 
 void ShowCsvLines(const QString& path, const std::shared_ptr<const CsvLines>& lines,
                   const CsvChoice& choice, TreePane& tree, ListPane& list) {
@@ -54,12 +85,16 @@ void ShowCsvLines(const QString& path, const std::shared_ptr<const CsvLines>& li
     }
 
     list.clearListItems();
+    const std::function<void()> fileChanged = FileChangedReporter(path);
     if (linesToShow > 0) {
         const int maxSubItems = static_cast<int>(std::min<int64_t>(columnCount, INT_MAX));
-        list.addSourcedListItems(std::make_shared<CsvRowSource>(lines, firstDataLine), linesToShow,
-                                 1, maxSubItems);
+        list.addSourcedListItems(std::make_shared<CsvRowSource>(lines, firstDataLine, fileChanged),
+                                 linesToShow, 1, maxSubItems);
     }
     list.refresh();
+    if (lines->fileChanged()) {
+        fileChanged();  // found while the dialog or the title line read it
+    }
 }
 
 }  // namespace korvane

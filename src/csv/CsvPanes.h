@@ -21,11 +21,14 @@ struct CsvChoice {
 };
 
 // Fills both panes from `lines`. A choice of no lines shows the no-records message and leaves
-// the panes as they are.
+// the panes as they are. Rows are read from the file as they are shown; when a read finds the
+// file changed since it was counted, FileChangedMessage is shown once.
 void ShowCsvLines(const QString& path, const std::shared_ptr<const CsvLines>& lines,
                   const CsvChoice& choice, TreePane& tree, ListPane& list);
 
 // "ファイル(" + path + ")にはレコードがありません。"
 QString NoRecordsMessage(const QString& path);
+// Shown once when rows are read after the file was changed where it stands.
+QString FileChangedMessage(const QString& path);
 
 }  // namespace korvane

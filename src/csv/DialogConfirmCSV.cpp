@@ -84,7 +84,7 @@ void DialogConfirmCSV::Form_Load() {
     retCode = 2;
     m_list1->clear();
 
-    std::shared_ptr<const TextFileReader> reader = TextFileReader::openFile(m_fname);
+    std::shared_ptr<TextFileReader> reader = TextFileReader::openFile(m_fname);
     CsvScan scan;
     if (reader) {
         UserInteraction& ui = userInteraction();

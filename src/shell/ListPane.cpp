@@ -238,6 +238,9 @@ QString ListPane::itemText(int64_t row) const {
     }
     const Segment& segment = segmentOf(row);
     if (segment.source) {
+        if (segment.source->lost(row - segment.firstRow)) {
+            return {};
+        }
         return NumberText(segment.firstNumber + (row - segment.firstRow));
     }
     QStringList texts = m_arena->texts(segment.firstArenaRow + (row - segment.firstRow));

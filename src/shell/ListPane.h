@@ -22,6 +22,9 @@ public:
     virtual ~ListRowSource() = default;
     // The sub-item texts of source row `row` (0-based), at most maxCount of them.
     virtual QStringList subItems(int64_t row, int maxCount) const = 0;
+    // The row can no longer be read as it was when the rows were added (its file changed):
+    // it shows nothing at all, not even its number.
+    virtual bool lost(int64_t /*row*/) const { return false; }
 };
 
 class ListPane {

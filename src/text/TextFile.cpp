@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/BlockSum.h"
+
 namespace korvane {
 
 namespace {
 
 constexpr uint64_t kAsciiMask = 0x8080808080808080ull;
-constexpr int64_t kBlockSize = 64 * 1024;
+constexpr int64_t kBlockSize = TextFileReader::kBlockSize;
 constexpr size_t kBlockCount = 4;
 
 char lineEndByte(LineBreaks breaks) {
@@ -231,6 +233,9 @@ std::unique_ptr<TextFileReader> TextFileReader::openFile(const QString& path) {
 }
 
 int64_t TextFileReader::readAt(uint64_t position, char* out, int64_t count) const {
+    if (m_changed) {
+        return -1;
+    }
     if (!m_device || count <= 0 || position >= m_size) {
         return 0;
     }
@@ -254,6 +259,26 @@ int64_t TextFileReader::readAt(uint64_t position, char* out, int64_t count) cons
     return done;
 }
 
+void TextFileReader::expectBlockSums(std::vector<uint64_t> sums) {
+    m_sums = std::move(sums);
+}
+
+int64_t TextFileReader::readBlock(uint64_t blockStart, char* out) const {
+    const int64_t expected =
+        std::min<int64_t>(kBlockSize, static_cast<int64_t>(m_size - blockStart));
+    const int64_t got = readAt(blockStart, out, expected);
+    if (got < 0 || m_sums.empty()) {
+        return got;
+    }
+    const size_t index = static_cast<size_t>(blockStart / kBlockSize);
+    if (got != expected || index >= m_sums.size() ||
+        blockSum(out, static_cast<size_t>(got)) != m_sums[index]) {
+        m_changed = true;
+        return -1;
+    }
+    return got;
+}
+
 const TextFileReader::Block* TextFileReader::blockAt(uint64_t position) const {
     if (position >= m_size) {
         return nullptr;
@@ -270,10 +295,18 @@ const TextFileReader::Block* TextFileReader::blockAt(uint64_t position) const {
             oldest = &block;
         }
     }
-    if (!oldest->data) {
-        oldest->data = std::make_unique<char[]>(kBlockSize);
+    if (m_changed) {
+        return nullptr;  // the blocks read before stay; nothing more is read
     }
-    const int64_t got = readAt(blockStart, oldest->data.get(), kBlockSize);
+    // Read into the spare buffer first: a block found changed must not cost a block held.
+    if (!m_spare) {
+        m_spare = std::make_unique<char[]>(kBlockSize);
+    }
+    const int64_t got = readBlock(blockStart, m_spare.get());
+    if (got < 0 && m_changed) {
+        return nullptr;
+    }
+    std::swap(m_spare, oldest->data);
     oldest->position = blockStart;
     oldest->length = std::max<int64_t>(got, 0);
     oldest->lastUse = ++m_useCounter;
@@ -286,6 +319,9 @@ std::optional<LineSpan> TextFileReader::lineAt(uint64_t start, LineBreaks breaks
     while (true) {
         const Block* block = blockAt(position);
         if (block == nullptr) {
+            if (position < m_size) {
+                return std::nullopt;  // cannot be read: no part of a line is shown
+            }
             // The end of the file: the last line needs no line end.
             if (position == start) {
                 return std::nullopt;
@@ -321,19 +357,28 @@ QByteArray TextFileReader::bytes(uint64_t from, uint64_t to) const {
     }
     const int64_t count = static_cast<int64_t>(to - from);
     QByteArray result;
+    result.reserve(count);
     if (count > kBlockSize) {
-        // Long lines go straight to the device and leave the cache to the short ones.
-        result.resize(count);
-        const int64_t got = readAt(from, result.data(), count);
-        result.resize(std::max<int64_t>(got, 0));
+        // Long lines go block by block past the cache and leave it to the short ones.
+        std::unique_ptr<char[]> block(new char[kBlockSize]);
+        for (uint64_t blockStart = from - from % kBlockSize; blockStart < to;
+             blockStart += kBlockSize) {
+            const int64_t got = readBlock(blockStart, block.get());
+            const uint64_t begin = std::max(from, blockStart);
+            const uint64_t end =
+                std::min(to, blockStart + static_cast<uint64_t>(std::max<int64_t>(got, 0)));
+            if (end <= begin) {
+                return {};
+            }
+            result.append(block.get() + (begin - blockStart), static_cast<qsizetype>(end - begin));
+        }
         return result;
     }
-    result.reserve(count);
     uint64_t position = from;
     while (position < to) {
         const Block* block = blockAt(position);
         if (block == nullptr) {
-            break;
+            return {};
         }
         const int64_t offset = static_cast<int64_t>(position - block->position);
         const int64_t take =

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "text/Cp932.h"
 #include "text/Utf8Blocks.h"
@@ -78,10 +79,16 @@ struct LineSpan {
 };
 
 // Reads a file's bytes by position through a few cached blocks. The file stays open as long as
-// the reader lives, so a file replaced on disk meanwhile is still read as it was; a file cut
-// short meanwhile simply ends earlier.
+// the reader lives, so a file replaced on disk meanwhile (a new file renamed over it) is still
+// read as it was, and bytes appended meanwhile lie past size() and are never read. Once the
+// load pass has given the sums of the blocks it saw (expectBlockSums), every block read later
+// is checked against them: a file changed or cut short where it stands is then noticed, and the
+// reader stops reading it.
 class TextFileReader {
 public:
+    // The unit of caching and of the checks.
+    static constexpr int64_t kBlockSize = 64 * 1024;
+
     // Takes an open, readable device (a file, or in tests one that fails on purpose).
     explicit TextFileReader(std::unique_ptr<QIODevice> device);
     ~TextFileReader();
@@ -93,27 +100,40 @@ public:
 
     // The size when the reader was made.
     uint64_t size() const { return m_size; }
-    // Reads up to `count` bytes at `position` into `out`, bypassing the cache; returns the bytes
-    // read, fewer at the end of the file, -1 when the device fails.
+    // Reads up to `count` bytes at `position` into `out`, bypassing the cache and the checks;
+    // returns the bytes read, fewer at the end of the file, -1 when the device fails or the
+    // file was found changed.
     int64_t readAt(uint64_t position, char* out, int64_t count) const;
     // Set once a read has failed.
     bool failed() const { return m_failed; }
 
-    // The line that starts at `start`; none when `start` is at or past the end of the file.
+    // blockSum() of every kBlockSize block from the start of the file, as the load pass read it.
+    void expectBlockSums(std::vector<uint64_t> sums);
+    // Set once a block read differs from what the load pass saw, or comes back short.
+    bool changed() const { return m_changed; }
+
+    // The line that starts at `start`; none when `start` is at or past the end of the file, or
+    // when the line cannot be read whole.
     std::optional<LineSpan> lineAt(uint64_t start, LineBreaks breaks) const;
-    // The bytes [from, to), cut at the end of the file.
+    // The bytes [from, to), cut at the end of the file; empty when they cannot be read whole.
     QByteArray bytes(uint64_t from, uint64_t to) const;
 
 private:
     struct Block;
     // The cached block holding `position`, or null past the end of what can be read.
     const Block* blockAt(uint64_t position) const;
+    // Reads the block at `blockStart` (a multiple of kBlockSize) and checks it; -1 when it
+    // cannot be read or is not what the load pass saw.
+    int64_t readBlock(uint64_t blockStart, char* out) const;
 
     std::unique_ptr<QIODevice> m_device;
     uint64_t m_size = 0;
+    std::vector<uint64_t> m_sums;
     mutable std::unique_ptr<Block[]> m_blocks;
+    mutable std::unique_ptr<char[]> m_spare;
     mutable uint64_t m_useCounter = 0;
     mutable bool m_failed = false;
+    mutable bool m_changed = false;
 };
 
 // A whole text file read into lines, for files small enough to hold as strings.

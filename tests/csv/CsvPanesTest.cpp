@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <algorithm>
 
 #include "CsvTestFiles.h"
 #include "shell/ListPane.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "text/Numbers.h"
 
 namespace korvane {
 namespace {
@@ -17,7 +19,7 @@ std::shared_ptr<const CsvLines> LinesOf(const QByteArray& bytes) {
     auto buffer = std::make_unique<QBuffer>();
     buffer->setData(bytes);
     buffer->open(QIODevice::ReadOnly);
-    return scanCsvLines(std::make_shared<const TextFileReader>(std::move(buffer))).lines;
+    return scanCsvLines(std::make_shared<TextFileReader>(std::move(buffer))).lines;
 }
 
 QStringList Row(const ListPane& list, int64_t row) {
@@ -152,6 +154,86 @@ TEST_F(CsvPanes, RefreshesOnceAtTheEnd) {
     });
     show(kFiveLines, {5, -1, false});
     EXPECT_EQ(refreshes, 1);
+}
+
+// The rows show the file as it was loaded, whatever happens to it afterwards. A file replaced by
+// a new one or appended to keeps showing the loaded lines; a file changed or cut short where it
+// stands is noticed when the next rows are read: the rows read before stay, the others show
+// nothing (not even their numbers), and the message comes once.
+TEST_F(CsvPanes, RowsStayWhatWasLoaded) {
+    enum class Change { Replace, Append, Rewrite, Truncate };
+    const int kLines = 30000;  // many blocks: most rows are read after the change
+    const QByteArray original = NumberedLines(kLines, 3);
+    QByteArray rewritten = original;
+    rewritten.replace("line", "LINE");
+    for (const Change change :
+         {Change::Replace, Change::Append, Change::Rewrite, Change::Truncate}) {
+        SCOPED_TRACE(static_cast<int>(change));
+        CsvTestFiles files;
+        const QString path = files.write(QStringLiteral("data.csv"), original);
+        m_ui = ScriptedInteraction();
+        const CsvScan scan = scanCsvLines(TextFileReader::openFile(path));
+        ASSERT_TRUE(scan.lines);
+        ShowCsvLines(path, scan.lines, {kLines, 3, false}, m_tree, m_list);
+        const auto expected = [](int64_t row) {
+            const QString field = QStringLiteral("line %1").arg(row + 1);
+            return QStringList{NumberText(row + 1), field, field, field};
+        };
+        for (int64_t row = 0; row < 10; ++row) {
+            ASSERT_EQ(Row(m_list, row), expected(row));
+        }
+
+        QFile file(path);
+        switch (change) {
+            case Change::Replace:
+                files.write(QStringLiteral("new.csv"), rewritten);
+                ASSERT_TRUE(QFile::remove(path));
+                ASSERT_TRUE(QFile::rename(files.path(QStringLiteral("new.csv")), path));
+                break;
+            case Change::Append:
+                ASSERT_TRUE(file.open(QIODevice::Append));
+                file.write("more,lines\r\nand,more");
+                break;
+            case Change::Rewrite:
+                ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+                file.write(rewritten);
+                break;
+            case Change::Truncate:
+                ASSERT_TRUE(file.resize(original.size() / 2));
+                break;
+        }
+        file.close();
+
+        const bool changedInPlace = change == Change::Rewrite || change == Change::Truncate;
+        int64_t blank = 0;
+        int64_t firstBlank = kLines;
+        for (int64_t row = 0; row < kLines; ++row) {
+            const QStringList texts = Row(m_list, row);
+            if (changedInPlace && texts == QStringList{QString()}) {
+                firstBlank = std::min(firstBlank, row);
+                ++blank;
+                continue;
+            }
+            ASSERT_EQ(texts, expected(row)) << row;
+        }
+        // The rows read last before the change was noticed are still shown.
+        for (int64_t row = std::max<int64_t>(0, firstBlank - 10); row < firstBlank; ++row) {
+            EXPECT_EQ(Row(m_list, row), expected(row)) << row;
+        }
+        EXPECT_EQ(m_list.itemCount(), kLines);
+        if (changedInPlace) {
+            EXPECT_GT(blank, kLines / 3);
+            EXPECT_EQ(
+                m_ui.records(),
+                (std::vector<QStringList>{{QStringLiteral("message"), FileChangedMessage(path)}}));
+            EXPECT_EQ(
+                FileChangedMessage(path),
+                QStringLiteral("ファイル(") + path +
+                    QStringLiteral(")は読み込んだ後に変更されました。もう一度開いてください。"));
+        } else {
+            EXPECT_TRUE(m_ui.records().empty());
+        }
+    }
 }
 
 }  // namespace
