@@ -21,7 +21,7 @@ constexpr FileType kFileTxt = 4;
 
 struct ProgramState {
     FileType CurrentFileType = kFileNone;
-    QStringList SheetNames;  // 1-based in the spec's terms; here index 0 holds entry 1
+    QStringList SheetNames;  // sheets are numbered from 1; here index 0 holds sheet 1
     QStringList TableNames;
     QStringList QueryNames;
     QString DatabaseConnectionString;

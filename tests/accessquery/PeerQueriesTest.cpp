@@ -1,4 +1,4 @@
-// The saved queries of the databases made by Access (peer fixtures, read from KORVANE_FIXTURES
+// The saved queries of the databases made by Access (peer fixtures, read from the shared fixtures
 // and skipped when absent) through the data-access component: select queries give their rows,
 // every other kind fails with an error that names it.
 
@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "platform/mdb/DataAccess.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
@@ -38,16 +39,13 @@ const PeerCase kPeerCases[] = {
 };
 
 TEST(PeerQueries, SelectQueriesRunAndOtherKindsAreNamed) {
-    const QString dir = qEnvironmentVariable("KORVANE_FIXTURES");
-    if (dir.isEmpty() || !QFile::exists(dir + QStringLiteral("/peer-mdb"))) {
-        GTEST_SKIP() << "peer databases not available";
-    }
+    KORVANE_FIXTURE(dir, "peer-mdb");
     for (const PeerCase& c : kPeerCases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.query);
         Connection connection;
         connection.ConnectionString =
             QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir +
-            QStringLiteral("/peer-mdb/") + QString::fromUtf8(c.file);
+            QLatin1Char('/') + QString::fromUtf8(c.file);
         ASSERT_TRUE(connection.Open()) << connection.errorDescription();
         Recordset rs;
         const bool opened = rs.Open(QString::fromUtf8(c.query), connection);

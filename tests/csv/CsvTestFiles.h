@@ -1,28 +1,13 @@
 #pragma once
-// Writes test input files into a temporary folder.
+// CSV input for the tests: written into a temporary folder, or generated lines.
 
 #include <QByteArray>
-#include <QFile>
-#include <QString>
-#include <QTemporaryDir>
+
+#include "support/TestFiles.h"
 
 namespace korvane {
 
-class CsvTestFiles {
-public:
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(bytes);
-        }
-        return path;
-    }
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
+using CsvTestFiles = testing::TempFiles;
 
 // "line 1\r\nline 2\r\n..." with `count` lines, each `fields` fields wide.
 inline QByteArray NumberedLines(int count, int fields = 1) {

@@ -118,9 +118,8 @@ TEST_F(LoadTextFileTest, CancelledOrStoppedOpenLeavesThePanesEmpty) {
 }
 
 TEST_F(LoadTextFileTest, CommandLineShowPrintsTreeHeadersAndRows) {
-    const QByteArray bin = qgetenv("KORVANE_BIN_DIR");
-    const QString cli = QString::fromLocal8Bit(bin) + QStringLiteral("/korvane-cli");
-    if (bin.isEmpty() || !QFile::exists(cli)) {
+    const QString cli = testing::binFile(QStringLiteral("korvane-cli"));
+    if (!QFile::exists(cli)) {
         GTEST_SKIP() << "korvane-cli not built";
     }
     const QString path =

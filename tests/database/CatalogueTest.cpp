@@ -4,13 +4,12 @@
 #include <QTemporaryDir>
 
 #include "database/DatabaseCatalogue.h"
-#include "database/DatabaseTestFiles.h"
 #include "shell/ProgramState.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
 
-using testing::fixtureFile;
 using testing::testDataFile;
 
 class Catalogue : public ::testing::Test {
@@ -73,10 +72,7 @@ TEST_F(Catalogue, SchemaThatFailsAfterTheOpenLeavesTheNames) {
 }
 
 TEST_F(Catalogue, ANewDatabaseReplacesTheNamesOfTheOldOne) {
-    const QString other = fixtureFile(QStringLiteral("mdb/edge_big_jet4.mdb"));
-    if (other.isEmpty() || !QFile::exists(other)) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(other, "mdb/edge_big_jet4.mdb");
     ASSERT_TRUE(ReadDatabaseCatalogue(sample()));
     ASSERT_TRUE(ReadDatabaseCatalogue(other));
     EXPECT_EQ(programState().TableNames, QStringList({"BigTable", "EdgeCases", "顧客"}));
@@ -84,9 +80,7 @@ TEST_F(Catalogue, ANewDatabaseReplacesTheNamesOfTheOldOne) {
 }
 
 TEST_F(Catalogue, PeerDatabases) {
-    if (testing::fixturesDir().isEmpty()) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(peers, "peer-mdb");
     struct Case {
         const char* file;
         bool jet3;
@@ -104,7 +98,7 @@ TEST_F(Catalogue, PeerDatabases) {
         {"ucanaccess_pivot.mdb", false, {"t_pivot"}, {}},
     };
     for (const Case& c : cases) {
-        const QString path = fixtureFile(QStringLiteral("peer-mdb/") + QLatin1String(c.file));
+        const QString path = peers + QLatin1Char('/') + QLatin1String(c.file);
         ASSERT_TRUE(ReadDatabaseCatalogue(path)) << c.file;
         EXPECT_EQ(programState().TableNames, c.tables) << c.file;
         EXPECT_EQ(programState().QueryNames, c.queries) << c.file;

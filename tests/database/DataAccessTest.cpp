@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 #include "database/DatabaseCatalogue.h"
-#include "database/DatabaseTestFiles.h"
 #include "platform/mdb/DataAccess.h"
 #include "platform/mdb/DbValueText.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
@@ -147,10 +147,7 @@ TEST(Recordset, MoveFirstReadsAgainFromTheStart) {
 }
 
 TEST(Recordset, EdgeCasesShowEveryValueWhole) {
-    const QString path = fixtureFile(QStringLiteral("mdb/edge_big_jet4.mdb"));
-    if (path.isEmpty() || !QFile::exists(path)) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(path, "mdb/edge_big_jet4.mdb");
     Connection cn;
     ASSERT_TRUE(cn.Open(Jet40ConnectionString(path)));
     Recordset rs;
@@ -177,11 +174,7 @@ TEST(Recordset, EdgeCasesShowEveryValueWhole) {
 }
 
 TEST(Recordset, Jet3TextIsReadAsCp932) {
-    const QString path =
-        fixtureFile(QStringLiteral("peer-mdb/jackcess_testV1997_cp932_derived.mdb"));
-    if (path.isEmpty() || !QFile::exists(path)) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(path, "peer-mdb/jackcess_testV1997_cp932_derived.mdb");
     Connection cn;
     ASSERT_TRUE(cn.Open(Jet351ConnectionString(path))) << cn.errorDescription().toStdString();
     Recordset rs;

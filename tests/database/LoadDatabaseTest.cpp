@@ -5,18 +5,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "database/DatabaseTestFiles.h"
 #include "database/LoadDatabase.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
 
 using Action = ScriptStep::Action;
-using testing::fixtureFile;
 using testing::testDataFile;
 
 ScriptStep step(Action action, const char* object, const QString& text = {}) {
@@ -226,10 +225,7 @@ TEST_F(LoadDatabaseTest, EveryDesignedSelectQueryShowsItsRows) {
 }
 
 TEST_F(LoadDatabaseTest, EveryPeerTableAndQueryShowsOrGivesTheTwoMessages) {
-    const QString dir = fixtureFile(QStringLiteral("peer-mdb"));
-    if (dir.isEmpty() || !QFile::exists(dir)) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(dir, "peer-mdb");
     const QStringList files = QDir(dir).entryList({QStringLiteral("*.mdb")}, QDir::Files);
     ASSERT_FALSE(files.isEmpty());
     for (const QString& file : files) {
@@ -271,10 +267,7 @@ TEST_F(LoadDatabaseTest, EveryPeerTableAndQueryShowsOrGivesTheTwoMessages) {
 }
 
 TEST_F(LoadDatabaseTest, EveryCrasherEndsInAMessageWithinTenSeconds) {
-    const QString dir = fixtureFile(QStringLiteral("crashers-mdb"));
-    if (dir.isEmpty() || !QFile::exists(dir)) {
-        GTEST_SKIP() << "no fixtures";
-    }
+    KORVANE_FIXTURE(dir, "crashers-mdb");
     const QStringList names = {
         "crash_jackcess_queryTestV1997_10.mdb",  "crash_jackcess_queryTestV1997_209.mdb",
         "crash_jackcess_queryTestV1997_300.mdb", "crash_jackcess_queryTestV2003_194.mdb",

@@ -8,6 +8,8 @@
 
 #include "excel/BiffBuilder.h"
 
+#include "support/TestFiles.h"
+
 namespace korvane {
 namespace {
 
@@ -18,12 +20,11 @@ struct CliCase {
 };
 
 TEST(ExcelCliAnswers, OptionsReachTheDialog) {
-    const QString cli = QDir(qEnvironmentVariable("KORVANE_BIN_DIR")).filePath("korvane-cli");
+    const QString cli = testing::binFile(QStringLiteral("korvane-cli"));
     if (!QFile::exists(cli)) {
         GTEST_SKIP() << "korvane-cli not built";
     }
-    const QString sample =
-        QDir(qEnvironmentVariable("KORVANE_TEST_DATA")).filePath(QStringLiteral("sample.xls"));
+    const QString sample = testing::testDataFile(QStringLiteral("sample.xls"));
     const CliCase cases[] = {
         {"sheet by name and the four boxes",
          {"--sheet", "Sheet1", "--col", "27", "--row", "100", "--cols", "3", "--rows", "2"},

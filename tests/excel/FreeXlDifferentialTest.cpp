@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform/xls/XlsWorkbook.h"
+#include "support/TestFiles.h"
 #include "text/ValueText.h"
 
 namespace korvane::xls {
@@ -166,13 +167,9 @@ void compareWorkbook(const QString& path, Tally& tally) {
 }
 
 TEST(FreeXlDifferential, PeerWorkbooks) {
-    const QString fixtures = qEnvironmentVariable("KORVANE_FIXTURES");
-    const QDir peers(QDir(fixtures).filePath("peer-xls"));
-    if (fixtures.isEmpty() || !peers.exists()) {
-        GTEST_SKIP() << "no peer workbooks (KORVANE_FIXTURES/peer-xls)";
-    }
+    KORVANE_FIXTURE(peers, "peer-xls");
     Tally tally;
-    for (const QFileInfo& file : peers.entryInfoList(QDir::Files, QDir::Name)) {
+    for (const QFileInfo& file : QDir(peers).entryInfoList(QDir::Files, QDir::Name)) {
         compareWorkbook(file.filePath(), tally);
     }
     EXPECT_GT(tally.compared, 100000);
@@ -183,9 +180,8 @@ TEST(FreeXlDifferential, PeerWorkbooks) {
 
 TEST(FreeXlDifferential, DesignedWorkbooks) {
     Tally tally;
-    const QDir data(qEnvironmentVariable("KORVANE_TEST_DATA"));
     for (const char* name : {"sample.xls", "sample_biff5_sjis.xls"}) {
-        compareWorkbook(data.filePath(QLatin1String(name)), tally);
+        compareWorkbook(korvane::testing::testDataFile(QLatin1String(name)), tally);
     }
     EXPECT_GT(tally.compared, 150000);
     EXPECT_TRUE(tally.mismatches.isEmpty()) << tally.mismatches.join('\n').toStdString();

@@ -13,12 +13,13 @@
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
 
 QString testData(const char* name) {
-    return QDir(qEnvironmentVariable("KORVANE_TEST_DATA")).filePath(QLatin1String(name));
+    return testing::testDataFile(QLatin1String(name));
 }
 
 QString failureMessage(const QString& path) {

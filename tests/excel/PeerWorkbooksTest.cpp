@@ -1,5 +1,5 @@
 // Workbooks made by Excel and other writers, some damaged: each shows its first sheet's default
-// range or reports the failure messages. Read from KORVANE_FIXTURES, never copied here.
+// range or reports the failure messages. Read from the shared fixtures, never copied here.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,22 +11,17 @@
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
 
 QDir peerFolder() {
-    const QString fixtures = qEnvironmentVariable("KORVANE_FIXTURES");
-    return QDir(fixtures.isEmpty() ? QString() : QDir(fixtures).filePath("peer-xls"));
+    return QDir(testing::fixtureFile(QStringLiteral("peer-xls")));
 }
 
-#define REQUIRE_PEERS()                                                                 \
-    if (qEnvironmentVariable("KORVANE_FIXTURES").isEmpty() || !peerFolder().exists()) { \
-        GTEST_SKIP() << "no peer workbooks (KORVANE_FIXTURES/peer-xls)";                \
-    }
-
 TEST(PeerWorkbooks, EachShowsItsFirstSheetOrReportsTheFailure) {
-    REQUIRE_PEERS();
+    KORVANE_FIXTURE(peers, "peer-xls");
     BuildColumnLetters();
     int shown = 0;
     for (const QFileInfo& file : peerFolder().entryInfoList(QDir::Files, QDir::Name)) {
@@ -70,7 +65,7 @@ struct PeerFact {
 };
 
 TEST(PeerWorkbooks, KnownCells) {
-    REQUIRE_PEERS();
+    KORVANE_FIXTURE(peers, "peer-xls");
     const PeerFact facts[] = {
         {"calamine_sst_continue.xls", 0, 134, 1,
          "This is a long string with a serial number at the end 0134"},
@@ -110,7 +105,7 @@ TEST(PeerWorkbooks, KnownCells) {
 }
 
 TEST(PeerWorkbooks, SheetListsAndRefusals) {
-    REQUIRE_PEERS();
+    KORVANE_FIXTURE(peers, "peer-xls");
     const auto names = [](const char* file) {
         QStringList out;
         auto workbook = xls::XlsWorkbook::open(peerFolder().filePath(file));

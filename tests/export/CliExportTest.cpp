@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "ExportTestFiles.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
@@ -27,7 +27,7 @@ TEST_P(CliExportTest, RunsConvertWithTheAnswers) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
     QProcess cli;
-    cli.start(qEnvironmentVariable("KORVANE_BIN_DIR") + QStringLiteral("/korvane-cli"),
+    cli.start(testing::binFile(QStringLiteral("korvane-cli")),
               QStringList{QStringLiteral("export")}
                   << c.options << testDataFile(QString::fromUtf8(c.database)) << out);
     ASSERT_TRUE(cli.waitForFinished(120000));

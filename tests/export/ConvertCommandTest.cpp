@@ -2,11 +2,11 @@
 
 #include <QTemporaryDir>
 
-#include "ExportTestFiles.h"
 #include "database/DatabaseCatalogue.h"
 #include "export/ConvertCommand.h"
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {

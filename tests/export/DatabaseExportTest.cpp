@@ -7,18 +7,17 @@
 #include <QTemporaryDir>
 #include <iostream>
 
-#include "ExportTestFiles.h"
 #include "database/DatabaseCatalogue.h"
 #include "export/ExportToCsv.h"
 #include "platform/mdb/DataAccess.h"
 #include "platform/mdb/DbValueText.h"
 #include "shell/ProgramState.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
 
 using testing::fileBytes;
-using testing::fixtureFile;
 using testing::testDataFile;
 
 struct TableCase {
@@ -204,10 +203,7 @@ TEST(ExportReadBackTest, DesignedDatabase) {
 }
 
 TEST(ExportReadBackTest, PeerDatabases) {
-    const QString folder = fixtureFile(QStringLiteral("peer-mdb"));
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        GTEST_SKIP() << "KORVANE_FIXTURES/peer-mdb is not here";
-    }
+    KORVANE_FIXTURE(folder, "peer-mdb");
     const QStringList files =
         QDir(folder).entryList({QStringLiteral("*.mdb"), QStringLiteral("*.MDB")}, QDir::Files);
     ASSERT_FALSE(files.isEmpty());

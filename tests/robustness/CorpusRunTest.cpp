@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "robustness/Mutator.h"
+#include "support/TestFiles.h"
 
 namespace korvane::robustness {
 namespace {
@@ -35,11 +36,9 @@ const AnswerSets kDatabaseAnswers = {
      QStringLiteral("2000")},
     {QStringLiteral("--query-index"), QStringLiteral("1"), QStringLiteral("--all")}};
 
-QString binDir() {
-    return qEnvironmentVariable("KORVANE_BIN_DIR");
-}
+// The shared fixtures are optional: without them the corpus is the designed test data.
 QString fixtures() {
-    return qEnvironmentVariable("KORVANE_FIXTURES");
+    return testing::fixturesDir();
 }
 QString testData() {
     return qEnvironmentVariable("KORVANE_TEST_DATA");
@@ -59,7 +58,7 @@ QStringList filesIn(const QString& dir, const QStringList& patterns) {
 class CorpusRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_cli = QDir(binDir()).filePath(QStringLiteral("korvane-cli"));
+        m_cli = testing::binFile(QStringLiteral("korvane-cli"));
         if (!QFile::exists(m_cli)) {
             GTEST_SKIP() << "korvane-cli not built";
         }

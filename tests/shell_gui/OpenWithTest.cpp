@@ -12,6 +12,7 @@
 #include "app/StandardLoaders.h"
 #include "shell/ListPane.h"
 #include "shell/TreePane.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
@@ -114,11 +115,8 @@ void OpenWithTest::useStandardLoaders() {
 
 // With the program's own loaders: the rows of the file reach the list pane.
 void OpenWithTest::withTheProgramsLoadersShowsTheRowsOfTheFileGiven() {
-    const QString sales = QDir(QString::fromLocal8Bit(qgetenv("KORVANE_TEST_DATA")))
-                              .filePath(QStringLiteral("sales.csv"));
-    if (!QFileInfo::exists(sales)) {
-        QSKIP(qPrintable(QStringLiteral("no test data at ") + sales));
-    }
+    const QString sales = testing::testDataFile(QStringLiteral("sales.csv"));
+    QVERIFY2(QFileInfo::exists(sales), qPrintable(sales));
     useStandardLoaders();
     auto window = showWindow();
     window->OpenCommandLinePaths({sales, path(QStringLiteral("ignored.csv"))});

@@ -18,6 +18,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
@@ -25,7 +26,7 @@ namespace {
 using xls::SpreadsheetWorkbook;
 
 QString testData(const char* name) {
-    return QDir(qEnvironmentVariable("KORVANE_TEST_DATA")).filePath(QLatin1String(name));
+    return testing::testDataFile(QLatin1String(name));
 }
 
 QString describe(const xls::Result<QString>& r) {
@@ -127,13 +128,9 @@ TEST(HelperWorkbook, SameTextAsInProcessForTheDesignedWorkbooks) {
 }
 
 TEST(HelperWorkbook, SameTextAsInProcessForThePeerWorkbooks) {
-    const QString fixtures = qEnvironmentVariable("KORVANE_FIXTURES");
-    const QDir peers(fixtures.isEmpty() ? QString() : QDir(fixtures).filePath("peer-xls"));
-    if (fixtures.isEmpty() || !peers.exists()) {
-        GTEST_SKIP() << "no peer workbooks (KORVANE_FIXTURES/peer-xls)";
-    }
+    KORVANE_FIXTURE(peers, "peer-xls");
     int64_t compared = 0;
-    for (const QFileInfo& file : peers.entryInfoList(QDir::Files, QDir::Name)) {
+    for (const QFileInfo& file : QDir(peers).entryInfoList(QDir::Files, QDir::Name)) {
         SCOPED_TRACE(file.fileName().toStdString());
         compared += compareReaders(file.filePath());
     }
