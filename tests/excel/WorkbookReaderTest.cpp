@@ -234,14 +234,38 @@ TEST(WorkbookReader, SheetWhoseOffsetPointsNowhereFailsOnlyThatSheet) {
     EXPECT_TRUE(missing.failure().contains(QStringLiteral("シート(B)"))) << missing.failure();
 }
 
-TEST(WorkbookReader, Biff5TextFollowsTheCodePage) {
-    // LABEL in BIFF5: a two-byte length and code-page bytes; 932 makes them CP932.
-    const QByteArray label = record(0x0204, cellHead(0, 0) + u16(4) + "\x87\x40\x81\x60");
-    const QByteArray stream = workbookStream(record(0x0042, u16(932)), {{"Sheet1", 0, label}}, 5);
+// Code page 932 is Windows' CP932: every ASCII byte stays itself (0x1A, 0x1C and 0x7F too),
+// the NEC and IBM extensions read as Windows reads them, undefined bytes show U+FFFD.
+TEST(WorkbookReader, Biff5TextInCodePage932ShowsWhatWindowsShows) {
+    QByteArray ascii;
+    QString asciiText;
+    for (int byte = 0; byte < 0x80; ++byte) {
+        ascii += static_cast<char>(byte);
+        asciiText += QChar(byte);
+    }
+    const std::pair<QByteArray, QString> cases[] = {
+        {ascii, asciiText},
+        {"\x87\x40\x81\x60", QStringLiteral("①～")},
+        {"\x87\x40\x87\x54\x87\x8A\x87\x82\xFB\xFC\xEE\xE0", QStringLiteral("①Ⅰ㈱№髙髙")},
+        {"\x81\x5F\x81\x61\x81\x7C\xB1\xDF", QStringLiteral("＼∥－ｱﾟ")},
+        {"\x80\xA0\xFD\x85\x40", QString(4, QChar(0xFFFD))},
+    };
+    QByteArray labels;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const QByteArray& bytes = cases[i].first;
+        // LABEL in BIFF5: a two-byte length and code-page bytes.
+        labels += record(0x0204, cellHead(static_cast<uint16_t>(i), 0) +
+                                     u16(static_cast<uint16_t>(bytes.size())) + bytes);
+    }
+    const QByteArray stream = workbookStream(record(0x0042, u16(932)), {{"Sheet1", 0, labels}}, 5);
     auto workbook = XlsWorkbook::openBytes(stream);
     ASSERT_TRUE(workbook) << workbook.failure();
     EXPECT_EQ(workbook.value()->biffVersion(), 5);
-    EXPECT_EQ(workbook.value()->cellText(0, 1, 1).value(), QStringLiteral("①～"));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(workbook.value()->cellText(0, static_cast<int64_t>(i) + 1, 1).value(),
+                  cases[i].second)
+            << "case " << i;
+    }
 }
 
 TEST(WorkbookReader, Biff5WithoutCodePageReadsWindowsLatin) {

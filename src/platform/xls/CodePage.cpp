@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include "text/Cp932.h"
+
 namespace korvane::xls {
 
 namespace {
@@ -64,12 +66,16 @@ CodePageDecoder::CodePageDecoder(int codePage) : m_codePage(codePage) {
         m_codePage = kDefaultCodePage;
         m_name = codePageConverterName(kDefaultCodePage);
     }
+    m_cp932 = m_name == QLatin1String("windows-31j");
 }
 
 QString CodePageDecoder::decode(const uint8_t* bytes, size_t count) const {
+    const QByteArrayView view(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count));
+    if (m_cp932) {
+        return decodeCp932(view);  // the same characters as every other CP932 text shows
+    }
     QStringDecoder decoder(m_name.toLatin1().constData(), QStringConverter::Flag::Stateless);
-    return decoder.decode(
-        QByteArrayView(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count)));
+    return decoder.decode(view);
 }
 
 }  // namespace korvane::xls

@@ -1,7 +1,7 @@
 #pragma once
 // Byte text of Excel 5.0/95 workbooks, decoded by the workbook's CODEPAGE through Qt's ICU
-// converters. Code page 932 is Windows-31J (CP932), which has the NEC and IBM extensions
-// (①, 髙) that strict Shift_JIS lacks.
+// converters. Code page 932 is Windows' CP932 and goes through the program's one CP932
+// decoder, which keeps every ASCII byte and has the NEC and IBM extensions (①, 髙).
 
 #include <QString>
 #include <QStringDecoder>
@@ -25,6 +25,7 @@ public:
 private:
     int m_codePage;
     QString m_name;
+    bool m_cp932 = false;
 };
 
 }  // namespace korvane::xls
