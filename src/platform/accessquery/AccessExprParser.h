@@ -16,19 +16,19 @@ class AccessExprParser {
 public:
     using Kind = DbValue::Kind;
 
-    AccessExprParser(std::vector<AccessToken> tokens, NameResolver& names, SqlParams& params)
-        : m_tokens(std::move(tokens)), m_names(names), m_params(params) {}
+    AccessExprParser(const QString& text, std::vector<AccessToken> tokens, NameResolver& names,
+                     SqlParams& params)
+        : m_text(text), m_tokens(std::move(tokens)), m_names(names), m_params(params) {}
 
-    bool run(SqlPiece& out, QString& error) {
+    Result<SqlPiece> run() {
+        SqlPiece out;
         if (!expression(out)) {
-            error = m_error;
-            return false;
+            return Failure{m_error};
         }
         if (peek().type != AccessToken::Type::End) {
-            error = QStringLiteral("式の後の余分な語 '%1'").arg(peek().text);
-            return false;
+            return Failure{QStringLiteral("式の後の余分な語 '%1'").arg(peek().text)};
         }
-        return true;
+        return out;
     }
 
 private:
@@ -70,6 +70,17 @@ private:
     bool logical(int level, SqlPiece& out);
     bool notLevel(SqlPiece& out);
     bool comparison(SqlPiece& out);
+    // The tests that follow an operand: = < ... (also with Any/Some/All), Is Null, Like,
+    // Between, In. False with m_error set on a failure; `matched` false when none follows.
+    bool compareOperator(SqlPiece& out, bool& matched);
+    bool quantified(SqlPiece& out, const char* op);
+    bool isNullTest(SqlPiece& out, bool& matched);
+    bool likeBetweenIn(SqlPiece& out, bool& matched);
+    bool between(SqlPiece& out, bool negated);
+    bool inList(SqlPiece& out, bool negated);
+    // At "(" followed by SELECT: translates the subquery up to its ")" and moves past it.
+    bool isSubqueryAhead() const;
+    bool subquery(SubqueryUse use, SqlPiece& out);
     bool concat(SqlPiece& out);
     static Kind arithmeticKind(Kind a, Kind b, bool dateAllowed);
     bool additive(SqlPiece& out);
@@ -80,6 +91,7 @@ private:
     bool name(SqlPiece& out);
     bool call(const QString& function, SqlPiece& out);
 
+    const QString& m_text;
     std::vector<AccessToken> m_tokens;
     size_t m_pos = 0;
     int m_depth = 0;

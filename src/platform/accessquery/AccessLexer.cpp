@@ -13,157 +13,198 @@ bool isNameChar(QChar c) {
            c.unicode() >= 0x80;
 }
 
+// Reads one token starting at `at` (not a blank); `next` is where the following one starts.
+class TokenReader {
+public:
+    explicit TokenReader(const QString& text) : m_text(text), m_n(text.size()) {}
+
+    Status read(int at, AccessToken& token, int& next) {
+        const QChar c = m_text[at];
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            return quoted(at, token, next);
+        }
+        if (c == QLatin1Char('[')) {
+            return bracketed(at, token, next);
+        }
+        if (c == QLatin1Char('#')) {
+            return date(at, token, next);
+        }
+        if (c.isDigit() || (c == QLatin1Char('.') && at + 1 < m_n && m_text[at + 1].isDigit())) {
+            return number(at, token, next);
+        }
+        if (c == QLatin1Char('&') && at + 2 < m_n &&
+            QStringLiteral("HhOo").contains(m_text[at + 1]) && m_text[at + 2].isLetterOrNumber()) {
+            return radixNumber(at, token, next);
+        }
+        if (isNameChar(c)) {
+            next = at;
+            while (next < m_n && isNameChar(m_text[next])) {
+                ++next;
+            }
+            token.type = AccessToken::Type::Name;
+            token.text = m_text.mid(at, next - at);
+            return Done{};
+        }
+        return symbol(at, token, next);
+    }
+
+private:
+    // A quote inside is written twice.
+    Status quoted(int at, AccessToken& token, int& next) {
+        const QChar quote = m_text[at];
+        token.type = AccessToken::Type::Text;
+        for (int j = at + 1; j < m_n; ++j) {
+            if (m_text[j] != quote) {
+                token.text += m_text[j];
+            } else if (j + 1 < m_n && m_text[j + 1] == quote) {
+                token.text += quote;
+                ++j;
+            } else {
+                next = j + 1;
+                return Done{};
+            }
+        }
+        return Failure{QStringLiteral("閉じていない文字列")};
+    }
+
+    Status bracketed(int at, AccessToken& token, int& next) {
+        const int close = m_text.indexOf(QLatin1Char(']'), at + 1);
+        if (close < 0) {
+            return Failure{QStringLiteral("閉じていない [")};
+        }
+        token.type = AccessToken::Type::Name;
+        token.bracketed = true;
+        token.text = m_text.mid(at + 1, close - at - 1);
+        next = close + 1;
+        return Done{};
+    }
+
+    Status date(int at, AccessToken& token, int& next) {
+        const int close = m_text.indexOf(QLatin1Char('#'), at + 1);
+        if (close < 0) {
+            return Failure{QStringLiteral("閉じていない日付 #")};
+        }
+        const QString inside = m_text.mid(at + 1, close - at - 1);
+        const auto serial = parseDateText(inside);
+        if (!serial) {
+            return Failure{QStringLiteral("日付として読めない #%1#").arg(inside)};
+        }
+        token.type = AccessToken::Type::Date;
+        token.number = *serial;
+        next = close + 1;
+        return Done{};
+    }
+
+    int digitsFrom(int j) const {
+        while (j < m_n && m_text[j].isDigit()) {
+            ++j;
+        }
+        return j;
+    }
+
+    Status number(int at, AccessToken& token, int& next) {
+        int j = digitsFrom(at);
+        bool integer = true;
+        if (j < m_n && m_text[j] == QLatin1Char('.')) {
+            integer = false;
+            j = digitsFrom(j + 1);
+        }
+        if (j < m_n && (m_text[j] == QLatin1Char('e') || m_text[j] == QLatin1Char('E'))) {
+            int k = j + 1;
+            if (k < m_n && (m_text[k] == QLatin1Char('+') || m_text[k] == QLatin1Char('-'))) {
+                ++k;
+            }
+            if (k < m_n && m_text[k].isDigit()) {
+                integer = false;
+                j = digitsFrom(k);
+            }
+        }
+        token.type = AccessToken::Type::Number;
+        token.text = m_text.mid(at, j - at);
+        bool ok = false;
+        token.number = token.text.toDouble(&ok);
+        if (!ok || !std::isfinite(token.number)) {
+            return Failure{QStringLiteral("数値として読めない %1").arg(token.text)};
+        }
+        if (integer) {
+            token.integerValue = token.text.toLongLong(&ok);
+            token.integer = ok;
+        }
+        next = j;
+        return Done{};
+    }
+
+    // &H1F, &O17: hexadecimal and octal integers.
+    Status radixNumber(int at, AccessToken& token, int& next) {
+        const bool hex = m_text[at + 1].toUpper() == QLatin1Char('H');
+        int j = at + 2;
+        while (j < m_n && m_text[j].isLetterOrNumber()) {
+            ++j;
+        }
+        bool ok = false;
+        const qint64 value = m_text.mid(at + 2, j - at - 2).toLongLong(&ok, hex ? 16 : 8);
+        if (!ok) {
+            return Failure{QStringLiteral("数値として読めない %1").arg(m_text.mid(at, j - at))};
+        }
+        token.type = AccessToken::Type::Number;
+        token.integer = true;
+        token.integerValue = value;
+        token.number = static_cast<double>(value);
+        next = j;
+        return Done{};
+    }
+
+    Status symbol(int at, AccessToken& token, int& next) {
+        static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
+                                          QStringLiteral(">=")};
+        token.type = AccessToken::Type::Symbol;
+        for (const QString& op : twoChar) {
+            if (QStringView(m_text).mid(at, 2) == op) {
+                token.text = op;
+            }
+        }
+        if (token.text.isEmpty()) {
+            static const QString single = QStringLiteral("+-*/\\^&=<>(),.!;");
+            if (!single.contains(m_text[at])) {
+                return Failure{QStringLiteral("使えない文字 '%1'").arg(m_text[at])};
+            }
+            token.text = m_text[at];
+        }
+        next = at + static_cast<int>(token.text.size());
+        return Done{};
+    }
+
+    const QString& m_text;
+    const int m_n;
+};
+
 }  // namespace
 
-bool tokenizeAccessExpr(const QString& text, std::vector<AccessToken>& out, QString& error) {
-    out.clear();
-    const int n = text.size();
+Result<std::vector<AccessToken>> tokenizeAccessExpr(const QString& text) {
+    std::vector<AccessToken> out;
+    TokenReader reader(text);
+    const int n = static_cast<int>(text.size());
     int i = 0;
     while (i < n) {
-        const QChar c = text[i];
-        if (c.isSpace()) {
+        if (text[i].isSpace()) {
             ++i;
             continue;
         }
         AccessToken token;
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            // A quote inside is written twice.
-            token.type = AccessToken::Type::Text;
-            int j = i + 1;
-            bool closed = false;
-            while (j < n) {
-                if (text[j] == c) {
-                    if (j + 1 < n && text[j + 1] == c) {
-                        token.text += c;
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
-                    break;
-                }
-                token.text += text[j++];
-            }
-            if (!closed) {
-                error = QStringLiteral("閉じていない文字列");
-                return false;
-            }
-            i = j + 1;
-        } else if (c == QLatin1Char('[')) {
-            const int close = text.indexOf(QLatin1Char(']'), i + 1);
-            if (close < 0) {
-                error = QStringLiteral("閉じていない [");
-                return false;
-            }
-            token.type = AccessToken::Type::Name;
-            token.bracketed = true;
-            token.text = text.mid(i + 1, close - i - 1);
-            i = close + 1;
-        } else if (c == QLatin1Char('#')) {
-            const int close = text.indexOf(QLatin1Char('#'), i + 1);
-            if (close < 0) {
-                error = QStringLiteral("閉じていない日付 #");
-                return false;
-            }
-            const QString inside = text.mid(i + 1, close - i - 1);
-            const auto serial = parseDateText(inside);
-            if (!serial) {
-                error = QStringLiteral("日付 #%1#").arg(inside);
-                return false;
-            }
-            token.type = AccessToken::Type::Date;
-            token.number = *serial;
-            i = close + 1;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && text[i + 1].isDigit())) {
-            int j = i;
-            while (j < n && text[j].isDigit()) {
-                ++j;
-            }
-            bool integer = true;
-            if (j < n && text[j] == QLatin1Char('.')) {
-                integer = false;
-                ++j;
-                while (j < n && text[j].isDigit()) {
-                    ++j;
-                }
-            }
-            if (j < n && (text[j] == QLatin1Char('e') || text[j] == QLatin1Char('E'))) {
-                int k = j + 1;
-                if (k < n && (text[k] == QLatin1Char('+') || text[k] == QLatin1Char('-'))) {
-                    ++k;
-                }
-                if (k < n && text[k].isDigit()) {
-                    integer = false;
-                    j = k;
-                    while (j < n && text[j].isDigit()) {
-                        ++j;
-                    }
-                }
-            }
-            token.type = AccessToken::Type::Number;
-            token.text = text.mid(i, j - i);
-            bool ok = false;
-            token.number = token.text.toDouble(&ok);
-            if (!ok || !std::isfinite(token.number)) {
-                error = QStringLiteral("数値 %1").arg(token.text);
-                return false;
-            }
-            if (integer) {
-                token.integerValue = token.text.toLongLong(&ok);
-                token.integer = ok;
-            }
-            i = j;
-        } else if (c == QLatin1Char('&') && i + 1 < n &&
-                   (text[i + 1] == QLatin1Char('H') || text[i + 1] == QLatin1Char('h') ||
-                    text[i + 1] == QLatin1Char('O') || text[i + 1] == QLatin1Char('o')) &&
-                   i + 2 < n && text[i + 2].isLetterOrNumber()) {
-            // &H1F, &O17: hexadecimal and octal integers.
-            const bool hex = text[i + 1].toUpper() == QLatin1Char('H');
-            int j = i + 2;
-            while (j < n && text[j].isLetterOrNumber()) {
-                ++j;
-            }
-            bool ok = false;
-            const qint64 value = text.mid(i + 2, j - i - 2).toLongLong(&ok, hex ? 16 : 8);
-            if (!ok) {
-                error = QStringLiteral("数値 %1").arg(text.mid(i, j - i));
-                return false;
-            }
-            token.type = AccessToken::Type::Number;
-            token.integer = true;
-            token.integerValue = value;
-            token.number = static_cast<double>(value);
-            i = j;
-        } else if (isNameChar(c)) {
-            int j = i;
-            while (j < n && isNameChar(text[j])) {
-                ++j;
-            }
-            token.type = AccessToken::Type::Name;
-            token.text = text.mid(i, j - i);
-            i = j;
-        } else {
-            static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
-                                              QStringLiteral(">=")};
-            token.type = AccessToken::Type::Symbol;
-            for (const QString& op : twoChar) {
-                if (QStringView(text).mid(i, 2) == op) {
-                    token.text = op;
-                }
-            }
-            if (token.text.isEmpty()) {
-                static const QString single = QStringLiteral("+-*/\\^&=<>(),.!;");
-                if (!single.contains(c)) {
-                    error = QStringLiteral("文字 '%1'").arg(c);
-                    return false;
-                }
-                token.text = c;
-            }
-            i += token.text.size();
+        int next = i + 1;
+        const Status read = reader.read(i, token, next);
+        if (!read) {
+            return read.takeFailure();
         }
-        out.push_back(token);
+        token.begin = i;
+        token.end = next;
+        out.push_back(std::move(token));
+        i = next;
     }
-    out.push_back(AccessToken());
-    return true;
+    AccessToken end;
+    end.begin = end.end = n;
+    out.push_back(end);
+    return out;
 }
 
 }  // namespace korvane

@@ -15,31 +15,43 @@ using Kind = DbValue::Kind;
 
 namespace {
 
+// The tables a query reads: described when the translator first names them, loaded (only
+// the columns it used) once the translation is done.
 class SandboxTables : public TableProvider {
 public:
     SandboxTables(QuerySandbox& sandbox, TableSource& source)
         : m_sandbox(sandbox), m_source(source) {}
 
-    bool table(const QString& name, const LoadedTable*& out, QString& error) override {
-        auto found = m_loaded.find(name);
-        if (found == m_loaded.end()) {
-            LoadedTable table;
-            QString loadError;
-            if (!m_sandbox.loadTable(m_source, name, table, loadError)) {
-                error = QStringLiteral("テーブル %1 を読めません (%2)")
-                            .arg(quoteAccessName(name), loadError);
-                return false;
+    Result<LoadedTable*> table(const QString& name) override {
+        auto found = m_tables.find(name);
+        if (found == m_tables.end()) {
+            Result<LoadedTable> described = m_sandbox.describeTable(m_source, name);
+            if (!described) {
+                return unreadable(name, described.failure());
             }
-            found = m_loaded.emplace(name, std::move(table)).first;
+            found = m_tables.emplace(name, std::move(described).value()).first;
         }
-        out = &found->second;
-        return true;
+        return &found->second;
+    }
+
+    Status loadAll() {
+        for (const auto& [name, table] : m_tables) {
+            if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
+                return unreadable(name, loaded.failure());
+            }
+        }
+        return Done{};
     }
 
 private:
+    static Failure unreadable(const QString& name, const QString& cause) {
+        return Failure{
+            QStringLiteral("テーブル %1 を読めません (%2)").arg(quoteAccessName(name), cause)};
+    }
+
     QuerySandbox& m_sandbox;
     TableSource& m_source;
-    std::map<QString, LoadedTable> m_loaded;
+    std::map<QString, LoadedTable> m_tables;
 };
 
 DbValue storedValue(sqlite3_stmt* stmt, int index) {
@@ -132,7 +144,115 @@ QString failure(const QString& queryName, const QString& detail) {
     return QStringLiteral("クエリー(%1)を実行できません。原因: %2").arg(queryName, detail);
 }
 
+// A statement stepped as rows are asked for, in the sandbox that holds its tables.
+class SandboxCursor : public QueryCursor {
+public:
+    SandboxCursor(QString queryName, std::unique_ptr<QuerySandbox> sandbox, TranslatedSelect select,
+                  uint64_t stepBudget)
+        : m_queryName(std::move(queryName)),
+          m_sandbox(std::move(sandbox)),
+          m_select(std::move(select)),
+          m_stepBudget(stepBudget) {
+        for (const OutputColumn& column : m_select.columns) {
+            m_names << column.name;
+        }
+    }
+    ~SandboxCursor() override { sqlite3_finalize(m_stmt); }
+
+    Status prepare(const SqlParams& params) {
+        const QByteArray sql = m_select.sql.toUtf8();
+        if (sqlite3_prepare_v2(m_sandbox->handle(), sql.constData(), static_cast<int>(sql.size()),
+                               &m_stmt, nullptr) != SQLITE_OK) {
+            return Failure{failure(m_queryName, sqliteFailure(m_sandbox->handle()))};
+        }
+        for (int i = 0; i < params.texts.size(); ++i) {
+            const QByteArray bytes = params.texts[i].toUtf8();
+            if (sqlite3_bind_text64(m_stmt, i + 1, bytes.constData(),
+                                    static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT,
+                                    SQLITE_UTF8) != SQLITE_OK) {
+                return Failure{failure(m_queryName, QStringLiteral("文字列の値が大きすぎます"))};
+            }
+        }
+        m_sandbox->setStepBudget(m_stepBudget);
+        return Done{};
+    }
+
+    const QStringList& names() const override { return m_names; }
+
+    Result<bool> next(std::vector<DbValue>& row) override {
+        if (m_ended) {
+            return false;
+        }
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_DONE) {
+            m_ended = true;
+            return false;
+        }
+        if (rc != SQLITE_ROW) {
+            m_ended = true;
+            return Failure{failure(m_queryName, m_sandbox->budgetExceeded()
+                                                    ? QStringLiteral("処理量が上限を超えました")
+                                                    : sqliteFailure(m_sandbox->handle()))};
+        }
+        row.resize(m_select.columns.size());
+        for (size_t i = 0; i < m_select.columns.size(); ++i) {
+            row[i] = resultValue(m_stmt, m_select.columns[i]);
+        }
+        return true;
+    }
+
+    Status rewind() override {
+        sqlite3_reset(m_stmt);
+        m_sandbox->setStepBudget(m_stepBudget);
+        m_ended = false;
+        return Done{};
+    }
+
+private:
+    QString m_queryName;
+    std::unique_ptr<QuerySandbox> m_sandbox;
+    TranslatedSelect m_select;
+    uint64_t m_stepBudget;
+    QStringList m_names;
+    sqlite3_stmt* m_stmt = nullptr;
+    bool m_ended = false;
+};
+
 }  // namespace
+
+Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
+                                                     const QueryCatalogue& catalogue,
+                                                     TableSource& tables,
+                                                     const QueryRunOptions& options) {
+    const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
+    if (!query || query->kind() != DbObjectKind::Query) {
+        return Failure{failure(queryName, QStringLiteral("そのクエリーがありません"))};
+    }
+    auto sandbox = std::make_unique<QuerySandbox>();
+    if (Status opened = sandbox->open(); !opened) {
+        return Failure{failure(queryName, opened.failure())};
+    }
+    SandboxTables provider(*sandbox, tables);
+    QueryTranslator translator(catalogue, provider);
+    Result<TranslatedSelect> select = translator.translate(*query);
+    if (!select && !translator.neededValue().isEmpty()) {
+        return Failure{QStringLiteral("クエリー(%1)は値 %2 の入力を必要とします。")
+                           .arg(queryName, translator.neededValue())};
+    }
+    if (!select) {
+        return Failure{failure(queryName, select.failure())};
+    }
+    if (Status loaded = provider.loadAll(); !loaded) {
+        return Failure{failure(queryName, loaded.failure())};
+    }
+    sandbox->lockDown();
+    auto cursor = std::make_unique<SandboxCursor>(queryName, std::move(sandbox),
+                                                  std::move(select).value(), options.stepBudget);
+    if (Status prepared = cursor->prepare(translator.params()); !prepared) {
+        return prepared.takeFailure();
+    }
+    return std::unique_ptr<QueryCursor>(std::move(cursor));
+}
 
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink) {
@@ -142,64 +262,19 @@ std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatal
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink,
                                       const QueryRunOptions& options) {
-    const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
-    if (!query || query->type != 5) {
-        return failure(queryName, QStringLiteral("そのクエリーがありません"));
+    Result<std::unique_ptr<QueryCursor>> cursor =
+        openSelectQuery(queryName, catalogue, tables, options);
+    if (!cursor) {
+        return cursor.failure();
     }
-    QuerySandbox sandbox;
-    QString error;
-    if (!sandbox.open(error)) {
-        return failure(queryName, error);
-    }
-    SandboxTables provider(sandbox, tables);
-    QueryTranslator translator(catalogue, provider);
-    TranslatedSelect select;
-    if (!translator.translate(*query, select, error)) {
-        return failure(queryName, error);
-    }
-    sandbox.lockDown();
-    sandbox.setStepBudget(options.stepBudget);
-
-    sqlite3_stmt* raw = nullptr;
-    const QByteArray sql = select.sql.toUtf8();
-    if (sqlite3_prepare_v2(sandbox.handle(), sql.constData(), static_cast<int>(sql.size()), &raw,
-                           nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return failure(
-            queryName,
-            QStringLiteral("SQLite: %1").arg(QString::fromUtf8(sqlite3_errmsg(sandbox.handle()))));
-    }
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
-    const QStringList& texts = translator.params().texts;
-    for (int i = 0; i < texts.size(); ++i) {
-        const QByteArray bytes = texts[i].toUtf8();
-        if (sqlite3_bind_text64(raw, i + 1, bytes.constData(),
-                                static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT,
-                                SQLITE_UTF8) != SQLITE_OK) {
-            return failure(queryName, QStringLiteral("文字列の値が大きすぎます"));
-        }
-    }
-    QStringList names;
-    for (const OutputColumn& column : select.columns) {
-        names << column.name;
-    }
-    sink.columns(names);
-    std::vector<DbValue> row(select.columns.size());
+    sink.columns(cursor.value()->names());
+    std::vector<DbValue> row;
     for (;;) {
-        const int rc = sqlite3_step(raw);
-        if (rc == SQLITE_DONE) {
-            return std::nullopt;
+        Result<bool> next = cursor.value()->next(row);
+        if (!next) {
+            return next.failure();
         }
-        if (rc != SQLITE_ROW) {
-            if (sandbox.budgetExceeded()) {
-                return failure(queryName, QStringLiteral("処理量が上限を超えました"));
-            }
-            return failure(queryName, QString::fromUtf8(sqlite3_errmsg(sandbox.handle())));
-        }
-        for (size_t i = 0; i < select.columns.size(); ++i) {
-            row[i] = resultValue(raw, select.columns[i]);
-        }
-        if (!sink.row(row)) {
+        if (!next.value() || !sink.row(row)) {
             return std::nullopt;
         }
     }

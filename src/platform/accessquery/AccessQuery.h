@@ -8,11 +8,13 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
+#include "platform/Result.h"
 
 namespace korvane {
 
@@ -91,10 +93,10 @@ struct AccessSqlResult {
 // queries are ignored; rows need not be in order).
 AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows);
 
-// Runs the saved select query `queryName` (exact catalogue name). Reads the tables it needs
-// through `tables`, then streams the result to `sink`. Returns std::nullopt on success (also
-// when the sink stopped early); otherwise a description that names the query and the construct
-// the engine cannot run. Rows already passed to the sink before a failure stay passed.
+// Runs the saved select query `queryName` (the catalogue's name, letter case aside). Reads the
+// tables it needs through `tables`, then streams the result to `sink`. Returns std::nullopt on
+// success (also when the sink stopped early); otherwise a description that names the query and the
+// construct the engine cannot run. Rows already passed to the sink before a failure stay passed.
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink);
 
@@ -107,5 +109,25 @@ struct QueryRunOptions {
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink,
                                       const QueryRunOptions& options);
+
+// The result of a saved select query, read as it is asked for: the statement is stepped one
+// row at a time, so the first rows come at once and a record limit stops the work early. The
+// tables it reads are loaded when it opens (only their columns the query uses).
+class QueryCursor {
+public:
+    virtual ~QueryCursor() = default;
+    // The output column names (also for an empty result).
+    virtual const QStringList& names() const = 0;
+    // The next row into `row`: true, or false at the end. A failure names the query.
+    virtual Result<bool> next(std::vector<DbValue>& row) = 0;
+    // Back before the first row; the query runs again.
+    virtual Status rewind() = 0;
+};
+
+// Opens the saved select query `queryName`; failures as for runSelectQuery.
+Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
+                                                     const QueryCatalogue& catalogue,
+                                                     TableSource& tables,
+                                                     const QueryRunOptions& options = {});
 
 }  // namespace korvane

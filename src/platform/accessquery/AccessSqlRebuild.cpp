@@ -40,6 +40,10 @@ QString parameterTypeName(int type) {
 }
 
 QString sourceText(const QuerySourceDef& source) {
+    if (!source.subquery.isEmpty()) {
+        return QLatin1Char('(') + source.subquery + QStringLiteral(") AS ") +
+               quoteAccessName(source.alias);
+    }
     QString text;
     if (!source.database.isEmpty()) {
         text += quoteAccessName(source.database) + QLatin1Char('.');
@@ -96,13 +100,14 @@ QString selectText(const QueryDefinition& def, QString& error) {
     }
     sql += columns.join(QStringLiteral(", "));
 
-    std::vector<std::unique_ptr<FromItem>> items;
-    if (!buildFromItems(def, items, error)) {
+    Result<FromItems> items = buildFromItems(def);
+    if (!items) {
+        error = items.failure();
         return QString();
     }
-    if (!items.empty()) {
+    if (!items->empty()) {
         QStringList from;
-        for (const auto& item : items) {
+        for (const auto& item : items.value()) {
             from << fromItemText(*item, def, true);
         }
         sql += QStringLiteral("\r\nFROM ") + from.join(QStringLiteral(", "));
@@ -132,11 +137,13 @@ QString selectText(const QueryDefinition& def, QString& error) {
 }  // namespace
 
 AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows) {
-    QueryDefinition def;
     AccessSqlResult result;
-    if (!collectQueryDefinition(objectId, rows, def, result.error)) {
+    Result<QueryDefinition> collected = collectQueryDefinition(objectId, rows);
+    if (!collected) {
+        result.error = collected.failure();
         return result;
     }
+    const QueryDefinition& def = collected.value();
     switch (static_cast<QueryType>(def.type)) {
         case QueryType::Select:
             result.sql = selectText(def, result.error);

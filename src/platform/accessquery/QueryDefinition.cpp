@@ -27,10 +27,30 @@ bool setOnce(QString& target, bool& seen, const QString& value, const char* clau
     return true;
 }
 
+// A source row that holds a derived table keeps its SELECT in Name1 (or, without a name, in
+// Expression), with or without the parentheses around it.
+QString derivedTableText(const QueryDefRow& row) {
+    for (const QString& candidate : {row.name1, row.expression}) {
+        QString text = candidate.trimmed();
+        if (text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'))) {
+            text = text.mid(1, text.size() - 2).trimmed();
+        }
+        if (text.size() > 6 &&
+            text.left(6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 &&
+            text[6].isSpace()) {
+            return text;
+        }
+        if (!row.name1.isEmpty()) {
+            break;  // a named source's Expression is an external database
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
-bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& rows,
-                            QueryDefinition& out, QString& error) {
+Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
+                                               const std::vector<QueryDefRow>& rows) {
     std::vector<const QueryDefRow*> mine;
     for (const QueryDefRow& row : rows) {
         if (row.objectId == objectId) {
@@ -44,7 +64,8 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
         return orderLess(a->order, b->order);
     });
 
-    out = QueryDefinition();
+    QueryDefinition out;
+    QString error;
     bool seenType = false, seenFlags = false, seenRemote = false, seenWhere = false,
          seenHaving = false;
     QString unused;
@@ -53,7 +74,7 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
         switch (row->attribute) {
             case 1:
                 if (!setOnce(unused, seenType, QString(), "種類", error)) {
-                    return false;
+                    return Failure{error};
                 }
                 out.type = flag;
                 break;
@@ -62,14 +83,14 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
                 break;
             case 3:
                 if (!setOnce(out.topValue, seenFlags, row->name1, "SELECT フラグ", error)) {
-                    return false;
+                    return Failure{error};
                 }
                 out.selectFlags = flag;
                 break;
             case 4:
                 if (!setOnce(out.remoteDatabase, seenRemote, row->name1 + row->expression,
                              "外部データベース", error)) {
-                    return false;
+                    return Failure{error};
                 }
                 if (out.remoteDatabase.isEmpty()) {
                     out.remoteDatabase = QStringLiteral("?");
@@ -78,8 +99,10 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
             case 5:
                 if (!row->name2.isEmpty() && row->name2.startsWith(QLatin1String("X7YZ_____"))) {
                     out.unionParts.push_back(row->expression);
+                } else if (const QString derived = derivedTableText(*row); !derived.isEmpty()) {
+                    out.sources.push_back({QString(), row->name2, QString(), derived});
                 } else {
-                    out.sources.push_back({row->name1, row->name2, row->expression});
+                    out.sources.push_back({row->name1, row->name2, row->expression, QString()});
                 }
                 break;
             case 6:
@@ -90,7 +113,7 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
                 break;
             case 8:
                 if (!setOnce(out.where, seenWhere, row->expression, "WHERE", error)) {
-                    return false;
+                    return Failure{error};
                 }
                 break;
             case 9:
@@ -98,7 +121,7 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
                 break;
             case 10:
                 if (!setOnce(out.having, seenHaving, row->expression, "HAVING", error)) {
-                    return false;
+                    return Failure{error};
                 }
                 break;
             case 11:
@@ -115,7 +138,7 @@ bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& ro
     if (!seenType && !out.sources.empty()) {
         out.type = static_cast<int>(QueryType::Select);
     }
-    return true;
+    return out;
 }
 
 bool FromItem::containsKey(const QString& key, const QueryDefinition& def) const {
@@ -125,9 +148,8 @@ bool FromItem::containsKey(const QString& key, const QueryDefinition& def) const
     return left->containsKey(key, def) || right->containsKey(key, def);
 }
 
-bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<FromItem>>& out,
-                    QString& error) {
-    out.clear();
+Result<FromItems> buildFromItems(const QueryDefinition& def) {
+    FromItems out;
     for (int i = 0; i < static_cast<int>(def.sources.size()); ++i) {
         auto item = std::make_unique<FromItem>();
         item->source = i;
@@ -135,8 +157,7 @@ bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<From
     }
     for (const QueryJoinDef& join : def.joins) {
         if (join.kind < 1 || join.kind > 3) {
-            error = QStringLiteral("結合の種類 %1").arg(join.kind);
-            return false;
+            return Failure{QStringLiteral("結合の種類 %1").arg(join.kind)};
         }
         int leftIndex = -1, rightIndex = -1;
         for (int i = 0; i < static_cast<int>(out.size()); ++i) {
@@ -148,18 +169,16 @@ bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<From
             }
         }
         if (leftIndex < 0 || rightIndex < 0) {
-            error = QStringLiteral("結合のテーブル %1")
-                        .arg(quoteAccessName(leftIndex < 0 ? join.left : join.right));
-            return false;
+            return Failure{QStringLiteral("結合のテーブル %1 が FROM 句にありません")
+                               .arg(quoteAccessName(leftIndex < 0 ? join.left : join.right))};
         }
         if (leftIndex == rightIndex) {
             // A second condition between tables already joined: Access stores each part of an
             // ON clause joined with AND as a row of its own.
             FromItem& joined = *out[leftIndex];
             if (joined.source >= 0 || joined.joinKind != join.kind) {
-                error = QStringLiteral("結合 %1 と %2 の条件が矛盾しています")
-                            .arg(quoteAccessName(join.left), quoteAccessName(join.right));
-                return false;
+                return Failure{QStringLiteral("結合 %1 と %2 の条件が矛盾しています")
+                                   .arg(quoteAccessName(join.left), quoteAccessName(join.right))};
             }
             joined.on.push_back(join.on);
             continue;
@@ -173,7 +192,7 @@ bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<From
         out.erase(out.begin() + std::min(leftIndex, rightIndex));
         out.push_back(std::move(item));
     }
-    return true;
+    return out;
 }
 
 QString quoteAccessName(const QString& name) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Result.h"
 #include "platform/accessquery/AccessQuery.h"
 
 namespace korvane {
@@ -39,6 +40,7 @@ struct QuerySourceDef {
     QString name;      // table or query name (Name1)
     QString alias;     // Name2, may be empty
     QString database;  // Expression: an external database; empty for this file
+    QString subquery;  // the SELECT of a derived table, FROM (SELECT ...) AS alias
     const QString& key() const { return alias.isEmpty() ? name : alias; }
 };
 
@@ -82,8 +84,8 @@ struct QueryDefinition {
 
 // Gathers the rows of one query (sorted by attribute, then Order). Fails when a clause that
 // may appear only once appears twice.
-bool collectQueryDefinition(int32_t objectId, const std::vector<QueryDefRow>& rows,
-                            QueryDefinition& out, QString& error);
+Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
+                                               const std::vector<QueryDefRow>& rows);
 
 // The FROM clause as a forest: each item is a single source or a join of two items.
 struct FromItem {
@@ -98,8 +100,8 @@ struct FromItem {
 
 // Combines the sources with the join rows, the way Access nests them: each join takes the
 // items that hold its two tables and replaces them with one joined item.
-bool buildFromItems(const QueryDefinition& def, std::vector<std::unique_ptr<FromItem>>& out,
-                    QString& error);
+using FromItems = std::vector<std::unique_ptr<FromItem>>;
+Result<FromItems> buildFromItems(const QueryDefinition& def);
 
 // Access's bracket quoting of an identifier when it needs it.
 QString quoteAccessName(const QString& name);

@@ -10,58 +10,56 @@ class FromBuilder {
 public:
     FromBuilder(QueryScope& scope, const QueryDefinition& def) : m_scope(scope), m_def(def) {}
 
-    bool build(QString& sql, QString& error) {
-        std::vector<std::unique_ptr<FromItem>> items;
-        if (!buildFromItems(m_def, items, error)) {
-            return false;
+    Result<QString> build() {
+        Result<FromItems> items = buildFromItems(m_def);
+        if (!items) {
+            return items.takeFailure();
         }
         QStringList parts;
-        for (const auto& item : items) {
-            QString part;
-            if (!itemSql(*item, part, error)) {
-                return false;
+        for (const auto& item : items.value()) {
+            Result<QString> part = itemSql(*item);
+            if (!part) {
+                return part;
             }
-            parts << part;
+            parts << part.value();
         }
-        sql = parts.join(QStringLiteral(", "));
-        return true;
+        return parts.join(QStringLiteral(", "));
     }
 
 private:
-    bool itemSql(const FromItem& item, QString& sql, QString& error) {
+    Result<QString> itemSql(const FromItem& item) {
         if (item.source >= 0) {
-            sql = m_scope.sources()[item.source].fromSql;
-            return true;
+            return m_scope.sources()[item.source].fromSql;
         }
-        QString left, right;
-        if (!itemSql(*item.left, left, error) || !itemSql(*item.right, right, error)) {
-            return false;
+        Result<QString> left = itemSql(*item.left);
+        if (!left) {
+            return left;
+        }
+        Result<QString> right = itemSql(*item.right);
+        if (!right) {
+            return right;
         }
         QStringList conditions;
         for (const QString& on : item.on) {
-            SqlPiece piece;
-            if (!m_scope.translate(on, piece, error)) {
-                error = QStringLiteral("結合の条件: %1").arg(error);
-                return false;
+            Result<SqlPiece> piece = m_scope.translate(on);
+            if (!piece) {
+                return Failure{QStringLiteral("結合の条件: %1").arg(piece.failure())};
             }
-            if (piece.aggregate) {
-                error = QStringLiteral("結合の条件の中の集計関数");
-                return false;
+            if (piece->aggregate) {
+                return Failure{QStringLiteral("結合の条件の中の集計関数")};
             }
-            conditions << QLatin1Char('(') + piece.sql + QLatin1Char(')');
+            conditions << QLatin1Char('(') + piece->sql + QLatin1Char(')');
         }
         const QString on = QStringLiteral(" ON ") + conditions.join(QStringLiteral(" AND "));
         // A RIGHT JOIN is the LEFT JOIN with the sides swapped.
         if (item.joinKind == 3) {
-            sql = QLatin1Char('(') + right + QStringLiteral(" LEFT JOIN ") + left + on +
-                  QLatin1Char(')');
-        } else {
-            sql = QLatin1Char('(') + left +
-                  (item.joinKind == 2 ? QStringLiteral(" LEFT JOIN ")
-                                      : QStringLiteral(" INNER JOIN ")) +
-                  right + on + QLatin1Char(')');
+            return QLatin1Char('(') + right.value() + QStringLiteral(" LEFT JOIN ") + left.value() +
+                   on + QLatin1Char(')');
         }
-        return true;
+        return QLatin1Char('(') + left.value() +
+               (item.joinKind == 2 ? QStringLiteral(" LEFT JOIN ")
+                                   : QStringLiteral(" INNER JOIN ")) +
+               right.value() + on + QLatin1Char(')');
     }
 
     QueryScope& m_scope;
@@ -70,18 +68,18 @@ private:
 
 }  // namespace
 
-bool buildFromSql(QueryScope& scope, const QueryDefinition& def, QString& sql, QString& error) {
-    return FromBuilder(scope, def).build(sql, error);
+Result<QString> buildFromSql(QueryScope& scope, const QueryDefinition& def) {
+    return FromBuilder(scope, def).build();
 }
 
 // "Customers.City" or "[City]": the column name Access gives an output column that is a bare
 // column reference; empty for any other expression.
 QString bareColumnName(const QString& expression) {
-    std::vector<AccessToken> tokens;
-    QString ignored;
-    if (!tokenizeAccessExpr(expression, tokens, ignored)) {
+    const Result<std::vector<AccessToken>> read = tokenizeAccessExpr(expression);
+    if (!read) {
         return QString();
     }
+    const std::vector<AccessToken>& tokens = read.value();
     const auto isName = [&](size_t i) { return tokens[i].type == AccessToken::Type::Name; };
     if (tokens.size() == 2 && isName(0)) {
         return tokens[0].text;

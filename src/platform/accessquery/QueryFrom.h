@@ -11,7 +11,7 @@
 namespace korvane {
 
 // The SQL of the FROM clause (without the word FROM).
-bool buildFromSql(QueryScope& scope, const QueryDefinition& def, QString& sql, QString& error);
+Result<QString> buildFromSql(QueryScope& scope, const QueryDefinition& def);
 
 // "Customers.City" or "[City]": the column name Access gives an output column that is a bare
 // column reference; empty for any other expression.

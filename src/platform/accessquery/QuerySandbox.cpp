@@ -33,72 +33,105 @@ int authorize(void*, int action, const char* arg1, const char* arg2, const char*
     }
 }
 
-bool exec(sqlite3* db, const QString& sql, QString& error) {
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        error = QString::fromUtf8(sqlite3_errmsg(db));
-        return false;
+}  // namespace
+
+QString sqliteFailure(sqlite3* db) {
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    for (QChar c : message) {
+        if (c.unicode() >= 0x80) {
+            return message;  // one of ours
+        }
     }
-    return true;
+    static const char* const known[][2] = {
+        {"integer overflow", "整数が大きすぎます"},
+        {"too big", "値が大きすぎます"},
+        {"out of memory", "メモリーが足りません"},
+        {"interrupt", "処理が中断されました"},
+        {"not authorized", "許されていない操作です"},
+        {"too many columns", "列が多すぎます"},
+        {"too large", "式が複雑すぎます"},
+        {"stack overflow", "式が複雑すぎます"},
+        {"too many", "式が複雑すぎます"},
+        {"pattern too complex", "Like のパターンが複雑すぎます"},
+    };
+    for (const auto& entry : known) {
+        if (message.contains(QLatin1String(entry[0]), Qt::CaseInsensitive)) {
+            return QString::fromUtf8(entry[1]);
+        }
+    }
+    return QStringLiteral("SQLite のエラー (コード %1)").arg(sqlite3_extended_errcode(db));
+}
+
+namespace {
+
+Status exec(sqlite3* db, const QString& sql) {
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return Failure{sqliteFailure(db)};
+    }
+    return Done{};
 }
 
 bool needsExactColumn(Kind kind) {
-    return kind == Kind::Currency || kind == Kind::Decimal || kind == Kind::Null;
+    return kind == Kind::Currency || kind == Kind::Decimal;
 }
 
-// Receives the table's rows from the reader and inserts them.
+// Receives the columns of a table and nothing more.
+class ColumnsOnly : public TableRowSink {
+public:
+    void columns(const std::vector<TableColumn>& columns) override {
+        received = columns;
+        seen = true;
+    }
+    bool row(const std::vector<DbValue>&) override { return false; }
+    std::vector<TableColumn> received;
+    bool seen = false;
+};
+
+// Receives the table's rows from the reader and inserts the values of the used columns.
 class TableLoader : public TableRowSink {
 public:
-    TableLoader(sqlite3* db, QString sqlName) : m_db(db), m_sqlName(std::move(sqlName)) {}
+    TableLoader(sqlite3* db, const LoadedTable& table) : m_db(db), m_table(table) {}
     ~TableLoader() override { sqlite3_finalize(m_insert); }
 
     void columns(const std::vector<TableColumn>& columns) override {
-        if (m_created || !m_error.isEmpty()) {
-            fail(QStringLiteral("列の一覧が二度届きました"));
-            return;
+        if (m_insert || !m_error.isEmpty()) {
+            return fail(QStringLiteral("列の一覧が二度届きました"));
         }
-        m_created = true;
-        if (columns.empty() || columns.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
-            fail(QStringLiteral("列の数 %1").arg(columns.size()));
-            return;
+        if (columns.size() != m_table.columns.size()) {
+            return fail(QStringLiteral("読み取りのたびに列の数が違います"));
         }
         QStringList defs;
-        int parameter = 0;
         for (size_t i = 0; i < columns.size(); ++i) {
-            LoadedColumn column;
-            column.name = columns[i].name;
-            column.kind = columns[i].kind;
-            column.sqlName = QStringLiteral("c%1").arg(i + 1);
+            const LoadedColumn& column = m_table.columns[i];
+            if (!column.used) {
+                continue;
+            }
             QString def = column.sqlName;
             if (column.kind == Kind::Text || column.kind == Kind::Null ||
                 column.kind == Kind::Guid) {
                 def += QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
             }
             defs << def;
-            m_parameters.push_back(++parameter);
-            if (needsExactColumn(column.kind)) {
-                column.exactSqlName = column.sqlName + QLatin1Char('x');
+            m_bound.push_back({i, static_cast<int>(defs.size()), !column.exactSqlName.isEmpty()});
+            if (!column.exactSqlName.isEmpty()) {
                 defs << column.exactSqlName;
-                ++parameter;
             }
-            m_table.columns.push_back(column);
-            m_firstKinds.push_back(Kind::Null);
         }
-        m_table.sqlName = m_sqlName;
-        QString error;
-        if (!exec(m_db, QStringLiteral("CREATE TABLE %1 (%2)").arg(m_sqlName, defs.join(", ")),
-                  error)) {
-            fail(error);
-            return;
+        if (Status created = exec(m_db, QStringLiteral("CREATE TABLE %1 (%2)")
+                                            .arg(m_table.sqlName, defs.join(QStringLiteral(", "))));
+            !created) {
+            return fail(created.failure());
         }
         QStringList marks;
-        for (int i = 1; i <= parameter; ++i) {
+        for (int i = 1; i <= defs.size(); ++i) {
             marks << QStringLiteral("?%1").arg(i);
         }
-        const QByteArray sql =
-            QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(m_sqlName, marks.join(", ")).toUtf8();
+        const QByteArray sql = QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                                   .arg(m_table.sqlName, marks.join(QStringLiteral(", ")))
+                                   .toUtf8();
         if (sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()), &m_insert,
                                nullptr) != SQLITE_OK) {
-            fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            fail(sqliteFailure(m_db));
         }
     }
 
@@ -118,45 +151,35 @@ public:
         }
         sqlite3_reset(m_insert);
         sqlite3_clear_bindings(m_insert);
-        for (size_t i = 0; i < values.size(); ++i) {
-            if (m_firstKinds[i] == Kind::Null) {
-                m_firstKinds[i] = values[i].kind;
-            }
-            if (!bindValue(values[i], m_parameters[i],
-                           !m_table.columns[i].exactSqlName.isEmpty())) {
+        for (const Bound& bound : m_bound) {
+            if (!bindValue(values[bound.column], bound.parameter, bound.exact)) {
                 return false;
             }
         }
         if (sqlite3_step(m_insert) != SQLITE_DONE) {
-            fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            fail(sqliteFailure(m_db));
             return false;
         }
         return true;
     }
 
-    bool finish(LoadedTable& out, QString& error) {
-        if (m_error.isEmpty() && !m_created) {
+    Status finish() {
+        if (m_error.isEmpty() && !m_insert) {
             m_error = QStringLiteral("列の一覧が届きませんでした");
         }
         if (!m_error.isEmpty()) {
-            error = m_error;
-            return false;
+            return Failure{m_error};
         }
-        // A column the reader declared without a kind takes the kind of its first value.
-        for (size_t i = 0; i < m_table.columns.size(); ++i) {
-            LoadedColumn& column = m_table.columns[i];
-            if (column.kind == Kind::Null) {
-                column.kind = m_firstKinds[i];
-            }
-            if (column.kind != Kind::Currency && column.kind != Kind::Decimal) {
-                column.exactSqlName.clear();
-            }
-        }
-        out = m_table;
-        return true;
+        return Done{};
     }
 
 private:
+    struct Bound {
+        size_t column;
+        int parameter;
+        bool exact;
+    };
+
     void fail(const QString& message) {
         if (m_error.isEmpty()) {
             m_error = message;
@@ -172,13 +195,11 @@ private:
 
     bool check(int rc) {
         if (rc != SQLITE_OK) {
-            fail(rc == SQLITE_TOOBIG ? QStringLiteral("値が大きすぎます")
-                                     : QString::fromUtf8(sqlite3_errmsg(m_db)));
+            fail(sqliteFailure(m_db));
             return false;
         }
         return true;
     }
-
     // The value in the form expressions compute with; currency and decimal values also in
     // their exact form in the following parameter.
     bool bindValue(const DbValue& v, int index, bool hasExact) {
@@ -215,12 +236,9 @@ private:
     }
 
     sqlite3* m_db;
-    QString m_sqlName;
+    const LoadedTable& m_table;
     sqlite3_stmt* m_insert = nullptr;
-    LoadedTable m_table;
-    std::vector<int> m_parameters;
-    std::vector<Kind> m_firstKinds;
-    bool m_created = false;
+    std::vector<Bound> m_bound;
     QString m_error;
 };
 
@@ -230,13 +248,11 @@ QuerySandbox::~QuerySandbox() {
     sqlite3_close_v2(m_db);
 }
 
-bool QuerySandbox::open(QString& error) {
+Status QuerySandbox::open() {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
     if (sqlite3_open_v2(":memory:", &m_db, flags, nullptr) != SQLITE_OK) {
-        error = QStringLiteral("SQLite を開けません: %1")
-                    .arg(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString());
-        return false;
+        return Failure{QStringLiteral("作業用のデータベースを作れません")};
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
@@ -255,29 +271,59 @@ bool QuerySandbox::open(QString& error) {
     sqlite3_limit(m_db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
     sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, 100000);
     sqlite3_limit(m_db, SQLITE_LIMIT_WORKER_THREADS, 0);
-    if (!registerAccessFunctions(m_db, error)) {
-        return false;
+    if (Status registered = registerAccessFunctions(m_db); !registered) {
+        return registered;
     }
-    return exec(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"), error);
+    return exec(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
 }
 
-bool QuerySandbox::loadTable(TableSource& source, const QString& tableName, LoadedTable& out,
-                             QString& error) {
-    const QString sqlName = QStringLiteral("t%1").arg(++m_tableCount);
-    if (!exec(m_db, QStringLiteral("BEGIN"), error)) {
-        return false;
+Result<LoadedTable> QuerySandbox::describeTable(TableSource& source, const QString& tableName) {
+    ColumnsOnly columns;
+    if (const std::optional<QString> failure = source.readTable(tableName, columns)) {
+        return Failure{*failure};
     }
-    TableLoader loader(m_db, sqlName);
-    const std::optional<QString> readError = source.readTable(tableName, loader);
-    QString loadError;
-    const bool loaded = loader.finish(out, loadError);
-    QString ignored;
+    if (!columns.seen) {
+        return Failure{QStringLiteral("列の一覧が届きませんでした")};
+    }
+    if (columns.received.empty() ||
+        columns.received.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
+        return Failure{QStringLiteral("列の数 %1").arg(columns.received.size())};
+    }
+    LoadedTable table;
+    table.catalogueName = tableName;
+    table.sqlName = QStringLiteral("t%1").arg(++m_tableCount);
+    for (size_t i = 0; i < columns.received.size(); ++i) {
+        LoadedColumn column;
+        column.name = columns.received[i].name;
+        column.kind = columns.received[i].kind;
+        column.sqlName = QStringLiteral("c%1").arg(i + 1);
+        if (needsExactColumn(column.kind)) {
+            column.exactSqlName = column.sqlName + QLatin1Char('x');
+        }
+        table.columns.push_back(column);
+    }
+    return table;
+}
+
+Status QuerySandbox::loadTable(TableSource& source, const LoadedTable& described) {
+    // A table read for its rows alone (Count(*)) still needs one column to hold them.
+    LoadedTable table = described;
+    bool anyUsed = false;
+    for (const LoadedColumn& column : table.columns) {
+        anyUsed = anyUsed || column.used;
+    }
+    table.columns.front().used = table.columns.front().used || !anyUsed;
+    if (Status begun = exec(m_db, QStringLiteral("BEGIN")); !begun) {
+        return begun;
+    }
+    TableLoader loader(m_db, table);
+    const std::optional<QString> readError = source.readTable(table.catalogueName, loader);
+    const Status loaded = loader.finish();
     if (readError || !loaded) {
-        exec(m_db, QStringLiteral("ROLLBACK"), ignored);
-        error = readError ? *readError : loadError;
-        return false;
+        exec(m_db, QStringLiteral("ROLLBACK"));
+        return Failure{readError ? *readError : loaded.failure()};
     }
-    return exec(m_db, QStringLiteral("COMMIT"), error);
+    return exec(m_db, QStringLiteral("COMMIT"));
 }
 
 void QuerySandbox::lockDown() {

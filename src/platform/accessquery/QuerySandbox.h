@@ -20,9 +20,11 @@ struct LoadedColumn {
     DbValue::Kind kind = DbValue::Kind::Null;
     QString sqlName;       // c1, c2, ...
     QString exactSqlName;  // the exact form of a currency or decimal column; empty otherwise
+    bool used = false;     // the query reads it: only these are loaded
 };
 
 struct LoadedTable {
+    QString catalogueName;
     QString sqlName;  // t1, t2, ...
     std::vector<LoadedColumn> columns;
 };
@@ -34,11 +36,13 @@ public:
     QuerySandbox(const QuerySandbox&) = delete;
     QuerySandbox& operator=(const QuerySandbox&) = delete;
 
-    // Opens the database and registers the Access functions; false with `error` on failure.
-    bool open(QString& error);
+    // Opens the database and registers the Access functions.
+    Status open();
 
-    // Reads `tableName` through `source` into a new table. Only before lockDown().
-    bool loadTable(TableSource& source, const QString& tableName, LoadedTable& out, QString& error);
+    // The columns of `tableName` under new SQL names, before any row is read.
+    Result<LoadedTable> describeTable(TableSource& source, const QString& tableName);
+    // Reads the rows of a described table, only its used columns. Only before lockDown().
+    Status loadTable(TableSource& source, const LoadedTable& table);
 
     // From here on only SELECT statements over the loaded tables and the allowed functions run.
     void lockDown();
@@ -58,6 +62,10 @@ private:
     uint64_t m_stepsLeft = 0;
     bool m_budgetExceeded = false;
 };
+
+// SQLite's last error on `db` in words for the user: the Access functions' own messages as
+// they are, SQLite's (which are English) by what they mean.
+QString sqliteFailure(sqlite3* db);
 
 // Limits of the engine, also used by the translator.
 namespace QueryLimits {

@@ -1,5 +1,7 @@
 #include "platform/accessquery/QueryScope.h"
 
+#include "platform/accessquery/QuerySandbox.h"
+
 namespace korvane {
 
 namespace {
@@ -8,12 +10,6 @@ constexpr int kMaxAliasExpansions = 4096;
 
 bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-SqlPiece columnPiece(const ScopeColumn& column) {
-    SqlPiece piece{column.sql, column.kind, false};
-    piece.exactSql = column.exactSql;
-    return piece;
 }
 
 }  // namespace
@@ -27,75 +23,111 @@ int QueryScope::findSource(const QString& key) const {
     return -1;
 }
 
-bool QueryScope::resolveName(const QString& qualifier, const QString& name, SqlPiece& out,
-                             QString& error) {
-    if (!qualifier.isEmpty()) {
-        const int source = findSource(qualifier);
+void QueryScope::use(int source, const ScopeColumn& column, SqlPiece& out) {
+    m_used.insert(source);
+    if (column.origin) {
+        column.origin->used = true;
+    }
+    out = SqlPiece{column.sql, column.kind, false};
+    out.exactSql = column.exactSql;
+}
+
+void QueryScope::markUsed(int source) {
+    m_used.insert(source);
+    for (const ScopeColumn& column : m_sources[source].columns) {
+        if (column.origin) {
+            column.origin->used = true;
+        }
+    }
+}
+
+QueryScope::Lookup QueryScope::findColumn(const NameRef& name, SqlPiece& out, QString& error) {
+    if (name.parts.size() == 2) {
+        const int source = findSource(name.parts[0]);
         if (source < 0) {
-            error = QStringLiteral("名前 %1.%2 (%1 は FROM にありません)")
-                        .arg(quoteAccessName(qualifier), quoteAccessName(name));
-            return false;
+            return Lookup::NotFound;
         }
         for (const ScopeColumn& column : m_sources[source].columns) {
-            if (sameName(column.name, name)) {
-                m_used.insert(source);
-                out = columnPiece(column);
-                return true;
+            if (sameName(column.name, name.parts[1])) {
+                use(source, column, out);
+                return Lookup::Found;
             }
         }
-        error = QStringLiteral("名前 %1.%2 (%1 にその列はありません)")
-                    .arg(quoteAccessName(qualifier), quoteAccessName(name));
-        return false;
+        return Lookup::NotFound;
+    }
+    if (name.parts.size() != 1) {
+        return Lookup::NotFound;  // Forms!Form!Control is never a column
     }
     const ScopeColumn* found = nullptr;
     int foundSource = -1;
     for (size_t s = 0; s < m_sources.size(); ++s) {
         for (const ScopeColumn& column : m_sources[s].columns) {
-            if (sameName(column.name, name)) {
-                if (found) {
-                    error = QStringLiteral("あいまいな名前 %1").arg(quoteAccessName(name));
-                    return false;
-                }
-                found = &column;
-                foundSource = static_cast<int>(s);
+            if (!sameName(column.name, name.parts[0])) {
+                continue;
             }
+            if (found) {
+                error = QStringLiteral("あいまいな名前 %1").arg(quoteAccessName(name.parts[0]));
+                return Lookup::Failed;
+            }
+            found = &column;
+            foundSource = static_cast<int>(s);
         }
     }
-    if (found) {
-        m_used.insert(foundSource);
-        out = columnPiece(*found);
-        return true;
+    if (!found) {
+        return Lookup::NotFound;
     }
-    // Access lets an expression use the alias of another output column.
+    use(foundSource, *found, out);
+    return Lookup::Found;
+}
+
+// Access lets an expression use the alias of another output column.
+QueryScope::Lookup QueryScope::findAlias(const NameRef& name, SqlPiece& out, QString& error) {
+    if (name.parts.size() != 1) {
+        return Lookup::NotFound;
+    }
     for (size_t i = 0; i < m_outputs.size(); ++i) {
-        if (!m_outputs[i].alias.isEmpty() && sameName(m_outputs[i].alias, name)) {
-            // Aliases built on aliases can double the SQL at each step: bound the work.
-            if (++m_aliasExpansions > kMaxAliasExpansions) {
-                error = QStringLiteral("別名の参照が多すぎます");
-                return false;
+        if (m_outputs[i].alias.isEmpty() || !sameName(m_outputs[i].alias, name.parts[0])) {
+            continue;
+        }
+        // Aliases built on aliases can double the SQL at each step: bound the work.
+        if (++m_aliasExpansions > kMaxAliasExpansions) {
+            error = QStringLiteral("別名の参照が多すぎます");
+            return Lookup::Failed;
+        }
+        if (!m_expandingAliases.insert(static_cast<int>(i)).second) {
+            error = QStringLiteral("循環する別名 %1").arg(quoteAccessName(name.parts[0]));
+            return Lookup::Failed;
+        }
+        Result<SqlPiece> inner = translate(m_outputs[i].expression);
+        m_expandingAliases.erase(static_cast<int>(i));
+        if (!inner) {
+            error = inner.failure();
+            return Lookup::Failed;
+        }
+        out = std::move(inner).value();
+        out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
+        return Lookup::Found;
+    }
+    return Lookup::NotFound;
+}
+
+Result<SqlPiece> QueryScope::resolveName(const NameRef& name) {
+    SqlPiece out;
+    QString error;
+    for (QueryScope* scope = this; scope; scope = scope->m_outer) {
+        for (auto find : {&QueryScope::findColumn, &QueryScope::findAlias}) {
+            switch ((scope->*find)(name, out, error)) {
+                case Lookup::Found:
+                    return out;
+                case Lookup::Failed:
+                    return Failure{error};
+                case Lookup::NotFound:
+                    break;
             }
-            if (!m_expandingAliases.insert(static_cast<int>(i)).second) {
-                error = QStringLiteral("循環する別名 %1").arg(quoteAccessName(name));
-                return false;
-            }
-            SqlPiece inner;
-            const bool ok = translate(m_outputs[i].expression, inner, error);
-            m_expandingAliases.erase(static_cast<int>(i));
-            if (!ok) {
-                return false;
-            }
-            out = inner;
-            out.sql = QLatin1Char('(') + inner.sql + QLatin1Char(')');
-            return true;
         }
     }
     // A name Access cannot place is a parameter it would ask the user for.
-    error = QStringLiteral("パラメーター %1").arg(QLatin1Char('[') + name + QLatin1Char(']'));
-    return false;
-}
-
-bool QueryScope::translate(const QString& text, SqlPiece& out, QString& error) {
-    return translateAccessExpr(text, *this, m_params, out, error);
+    return m_host.valueNeeded(name.written);
 }
 
 std::set<int> QueryScope::takeUsedSources() {

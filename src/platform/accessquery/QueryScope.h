@@ -1,7 +1,8 @@
 #pragma once
-// The names one SELECT can see: its sources (tables and saved queries, by alias or name) with
-// their columns, and its output aliases. Turns an Access name into the generated SQL name of
-// the column; no name from the file ever becomes SQL text.
+// The names one SELECT can see: its sources (tables, saved queries and derived tables, by alias
+// or name) with their columns, its output aliases, and - for a subquery - the names of the
+// queries around it. Turns an Access name into the generated SQL name of the column; no name
+// from the file ever becomes SQL text.
 
 #include <QString>
 #include <set>
@@ -12,11 +13,14 @@
 
 namespace korvane {
 
+struct LoadedColumn;
+
 struct ScopeColumn {
     QString name;  // as Access names it
     DbValue::Kind kind = DbValue::Kind::Null;
-    QString sql;       // s3.c2
-    QString exactSql;  // s3.c2x for currency and decimal columns
+    QString sql;                     // s3.c2
+    QString exactSql;                // s3.c2x for currency and decimal columns
+    LoadedColumn* origin = nullptr;  // the table column it reads, marked when used
 };
 
 struct ScopeSource {
@@ -27,17 +31,39 @@ struct ScopeSource {
     std::vector<ScopeColumn> columns;
 };
 
+class QueryScope;
+
+// What a scope leaves to the translator: the subqueries in its expressions, and the failure of
+// a name that is nowhere to be found (a value Access would ask the user for).
+class SubqueryHost {
+public:
+    virtual ~SubqueryHost() = default;
+    virtual Result<SqlPiece> translateSubquery(const QString& selectText, SubqueryUse use,
+                                               QueryScope& outer) = 0;
+    virtual Failure valueNeeded(const QString& written) = 0;
+};
+
 class QueryScope : public NameResolver {
 public:
     QueryScope(std::vector<ScopeSource> sources, const std::vector<QueryColumnDef>& outputs,
-               SqlParams& params)
-        : m_sources(std::move(sources)), m_outputs(outputs), m_params(params) {}
+               SqlParams& params, SubqueryHost& host, QueryScope* outer)
+        : m_sources(std::move(sources)),
+          m_outputs(outputs),
+          m_params(params),
+          m_host(host),
+          m_outer(outer) {}
 
-    bool resolveName(const QString& qualifier, const QString& name, SqlPiece& out,
-                     QString& error) override;
+    // Columns of this SELECT's sources first, then its output aliases, then the same in the
+    // queries around it (a correlated subquery); a name found nowhere is a value to ask for.
+    Result<SqlPiece> resolveName(const NameRef& name) override;
+    Result<SqlPiece> subquery(const QString& selectText, SubqueryUse use) override {
+        return m_host.translateSubquery(selectText, use, *this);
+    }
 
     // Translates an expression of this SELECT.
-    bool translate(const QString& text, SqlPiece& out, QString& error);
+    Result<SqlPiece> translate(const QString& text) {
+        return translateAccessExpr(text, *this, m_params);
+    }
 
     const std::vector<ScopeSource>& sources() const { return m_sources; }
     // The source a qualifier names; -1 when none.
@@ -45,12 +71,20 @@ public:
 
     // Sources whose columns were resolved since the last call (for DISTINCTROW).
     std::set<int> takeUsedSources();
-    void markUsed(int source) { m_used.insert(source); }
+    // Marks every column of the source as used (a * in the select list).
+    void markUsed(int source);
 
 private:
+    enum class Lookup { Found, NotFound, Failed };
+    Lookup findColumn(const NameRef& name, SqlPiece& out, QString& error);
+    Lookup findAlias(const NameRef& name, SqlPiece& out, QString& error);
+    void use(int source, const ScopeColumn& column, SqlPiece& out);
+
     std::vector<ScopeSource> m_sources;
     const std::vector<QueryColumnDef>& m_outputs;
     SqlParams& m_params;
+    SubqueryHost& m_host;
+    QueryScope* m_outer;
     std::set<int> m_used;
     std::set<int> m_expandingAliases;
     int m_aliasExpansions = 0;

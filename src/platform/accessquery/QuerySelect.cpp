@@ -1,5 +1,6 @@
-// The SELECT of one saved select query: sources, joins, output columns, conditions, groups,
-// sort keys, DISTINCT / DISTINCTROW and TOP, assembled over generated names.
+// The SELECT of one saved select query or subquery: sources, joins, output columns,
+// conditions, groups, sort keys, DISTINCT / DISTINCTROW and TOP, assembled over generated
+// names, step by step.
 
 #include <set>
 
@@ -17,6 +18,19 @@ struct PlannedColumn {
     QString name;
     SqlPiece piece;
     int source = -1;  // for a bare column: its source (to tell equal names apart)
+};
+
+struct ColumnPlan {
+    std::vector<PlannedColumn> columns;
+    bool starUsed = false;
+    bool aggregate = false;
+    std::set<int> outputSources;  // sources that give output columns
+};
+
+struct Clauses {
+    QString tail;              // WHERE, GROUP BY, HAVING
+    QStringList orderKeys;     // SQL of each sort key
+    QStringList orderClauses;  // with collation and direction
 };
 
 QString collatedKey(const QString& sql) {
@@ -37,112 +51,83 @@ void expandStar(QueryScope& scope, int source, std::vector<PlannedColumn>& out) 
     scope.markUsed(source);
 }
 
-}  // namespace
+void expandAllStars(QueryScope& scope, ColumnPlan& plan) {
+    plan.starUsed = true;
+    for (int s = 0; s < static_cast<int>(scope.sources().size()); ++s) {
+        expandStar(scope, s, plan.columns);
+    }
+}
 
-bool QueryTranslator::translateSelect(const QueryDefinition& def, int depth, TranslatedSelect& out,
-                                      QString& error) {
-    if (!def.parameters.empty()) {
-        error = QStringLiteral("パラメーター [%1]").arg(def.parameters.front().name);
-        return false;
+// One output column that is an expression: its SQL, and the name Access gives it.
+Status planExpression(QueryScope& scope, const QueryColumnDef& column, int& expressionNumber,
+                      ColumnPlan& plan) {
+    PlannedColumn planned;
+    const std::set<int> before = scope.takeUsedSources();
+    Result<SqlPiece> piece = scope.translate(column.expression);
+    if (!piece) {
+        return Failure{
+            QStringLiteral("列 %1: %2").arg(column.expression.left(200), piece.failure())};
     }
-    if (!def.remoteDatabase.isEmpty()) {
-        error = QStringLiteral("外部データベース (IN 句)");
-        return false;
+    planned.piece = std::move(piece).value();
+    std::set<int> used = scope.takeUsedSources();
+    const QString bare = bareColumnName(column.expression);
+    if (!bare.isEmpty() && used.size() == 1) {
+        planned.source = *used.begin();
+        planned.name = bare;
     }
-    if (def.sources.empty()) {
-        error = QStringLiteral("FROM 句のないクエリー");
-        return false;
+    if (!column.alias.isEmpty()) {
+        planned.name = column.alias;
+        planned.source = -1;
+    } else if (planned.name.isEmpty()) {
+        planned.name = QStringLiteral("Expr%1").arg(expressionNumber++);
     }
-    if (def.sources.size() > static_cast<size_t>(QueryLimits::kMaxSources)) {
-        error = QStringLiteral("FROM 句のテーブルが多すぎます (%1)").arg(def.sources.size());
-        return false;
+    used.insert(before.begin(), before.end());
+    for (int s : used) {
+        scope.markUsed(s);
     }
-    std::vector<ScopeSource> sources;
-    for (const QuerySourceDef& sourceDef : def.sources) {
-        ScopeSource source;
-        if (!resolveSource(sourceDef, depth, source, error)) {
-            return false;
-        }
-        for (const ScopeSource& other : sources) {
-            if (sameName(other.key, source.key)) {
-                error = QStringLiteral("FROM 句で同じ名前 %1 が二度使われています")
-                            .arg(quoteAccessName(source.key));
-                return false;
-            }
-        }
-        sources.push_back(std::move(source));
-    }
-    QueryScope scope(std::move(sources), def.columns, m_params);
+    plan.aggregate = plan.aggregate || planned.piece.aggregate;
+    plan.columns.push_back(planned);
+    return Done{};
+}
 
-    QString fromSql;
-    if (!buildFromSql(scope, def, fromSql, error)) {
-        return false;
-    }
-    scope.takeUsedSources();
-
-    // Output columns.
-    std::vector<PlannedColumn> planned;
-    bool starUsed = false;
+Result<ColumnPlan> planColumns(QueryScope& scope, const QueryDefinition& def) {
+    ColumnPlan plan;
     int expressionNumber = 1000;
     for (const QueryColumnDef& column : def.columns) {
         QString key;
-        if (starColumn(column.expression, key)) {
-            starUsed = true;
-            if (key.isEmpty()) {
-                for (int s = 0; s < static_cast<int>(scope.sources().size()); ++s) {
-                    expandStar(scope, s, planned);
-                }
-                continue;
+        if (!starColumn(column.expression, key)) {
+            if (Status planned = planExpression(scope, column, expressionNumber, plan); !planned) {
+                return planned.takeFailure();
             }
-            const int source = scope.findSource(key);
-            if (source < 0) {
-                error =
-                    QStringLiteral("名前 %1.* (%1 は FROM にありません)").arg(quoteAccessName(key));
-                return false;
-            }
-            expandStar(scope, source, planned);
-            continue;
+        } else if (key.isEmpty()) {
+            expandAllStars(scope, plan);
+        } else if (const int source = scope.findSource(key); source >= 0) {
+            plan.starUsed = true;
+            expandStar(scope, source, plan.columns);
+        } else {
+            return Failure{
+                QStringLiteral("名前 %1.* (%1 は FROM 句にありません)").arg(quoteAccessName(key))};
         }
-        PlannedColumn plan;
-        const std::set<int> before = scope.takeUsedSources();
-        if (!scope.translate(column.expression, plan.piece, error)) {
-            error = QStringLiteral("列 %1: %2").arg(column.expression.left(200), error);
-            return false;
-        }
-        std::set<int> used = scope.takeUsedSources();
-        const QString bare = bareColumnName(column.expression);
-        if (!bare.isEmpty() && used.size() == 1) {
-            plan.source = *used.begin();
-            plan.name = bare;
-        }
-        if (!column.alias.isEmpty()) {
-            plan.name = column.alias;
-            plan.source = -1;
-        } else if (plan.name.isEmpty()) {
-            plan.name = QStringLiteral("Expr%1").arg(expressionNumber++);
-        }
-        used.insert(before.begin(), before.end());
-        for (int s : used) {
-            scope.markUsed(s);
-        }
-        planned.push_back(plan);
     }
     if (def.selectFlags & SelectFlag::Star) {
-        starUsed = true;
-        for (int s = 0; s < static_cast<int>(scope.sources().size()); ++s) {
-            expandStar(scope, s, planned);
-        }
+        expandAllStars(scope, plan);
     }
-    const std::set<int> outputSources = scope.takeUsedSources();
-    if (planned.empty()) {
-        error = QStringLiteral("出力する列がありません");
-        return false;
+    plan.outputSources = scope.takeUsedSources();
+    if (plan.columns.empty()) {
+        return Failure{QStringLiteral("出力する列がありません")};
     }
-    if (planned.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 4)) {
-        error = QStringLiteral("出力する列が多すぎます (%1)").arg(planned.size());
-        return false;
+    if (plan.columns.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 4)) {
+        return Failure{QStringLiteral("出力する列が多すぎます (%1)").arg(plan.columns.size())};
     }
-    // Equal names of columns from different sources read "Source.Column", as in Access.
+    plan.aggregate = plan.aggregate || !def.groupBy.isEmpty() || !def.having.isEmpty();
+    if (plan.aggregate && plan.starUsed) {
+        return Failure{QStringLiteral("集計クエリーの *")};
+    }
+    return plan;
+}
+
+// Equal names of columns from different sources read "Source.Column", as in Access.
+void qualifyNames(std::vector<PlannedColumn>& planned, const QueryScope& scope) {
     std::vector<QString> qualified(planned.size());
     for (size_t i = 0; i < planned.size(); ++i) {
         for (size_t j = 0; j < planned.size() && planned[i].source >= 0; ++j) {
@@ -159,87 +144,85 @@ bool QueryTranslator::translateSelect(const QueryDefinition& def, int depth, Tra
             planned[i].name = qualified[i];
         }
     }
+}
 
-    bool aggregate = !def.groupBy.isEmpty() || !def.having.isEmpty();
-    for (const PlannedColumn& column : planned) {
-        aggregate = aggregate || column.piece.aggregate;
+// One clause's expression; `aggregateAllowed` false where Access refuses aggregates.
+Result<SqlPiece> clauseExpression(QueryScope& scope, const QString& text, const char* clause,
+                                  bool aggregateAllowed) {
+    Result<SqlPiece> piece = scope.translate(text);
+    if (!piece) {
+        return Failure{QStringLiteral("%1 句: %2").arg(QLatin1String(clause), piece.failure())};
     }
-    if (aggregate && starUsed) {
-        error = QStringLiteral("集計クエリーの *");
-        return false;
+    if (!aggregateAllowed && piece->aggregate) {
+        return Failure{QStringLiteral("%1 の中の集計関数").arg(QLatin1String(clause))};
     }
+    return piece;
+}
 
-    QString tail;
+Result<Clauses> translateClauses(QueryScope& scope, const QueryDefinition& def) {
+    Clauses out;
     if (!def.where.isEmpty()) {
-        SqlPiece where;
-        if (!scope.translate(def.where, where, error)) {
-            error = QStringLiteral("WHERE: %1").arg(error);
-            return false;
+        Result<SqlPiece> where = clauseExpression(scope, def.where, "WHERE", false);
+        if (!where) {
+            return where.takeFailure();
         }
-        if (where.aggregate) {
-            error = QStringLiteral("WHERE の中の集計関数");
-            return false;
-        }
-        tail += QStringLiteral(" WHERE ") + where.sql;
+        out.tail += QStringLiteral(" WHERE ") + where->sql;
     }
     if (!def.groupBy.isEmpty()) {
         QStringList keys;
         for (const QString& expression : def.groupBy) {
-            SqlPiece key;
-            if (!scope.translate(expression, key, error)) {
-                error = QStringLiteral("GROUP BY: %1").arg(error);
-                return false;
+            Result<SqlPiece> key = clauseExpression(scope, expression, "GROUP BY", false);
+            if (!key) {
+                return key.takeFailure();
             }
-            if (key.aggregate) {
-                error = QStringLiteral("GROUP BY の中の集計関数");
-                return false;
-            }
-            keys << collatedKey(key.sql);
+            keys << collatedKey(key->sql);
         }
-        tail += QStringLiteral(" GROUP BY ") + keys.join(QStringLiteral(", "));
+        out.tail += QStringLiteral(" GROUP BY ") + keys.join(QStringLiteral(", "));
     }
     if (!def.having.isEmpty()) {
-        SqlPiece having;
-        if (!scope.translate(def.having, having, error)) {
-            error = QStringLiteral("HAVING: %1").arg(error);
-            return false;
+        Result<SqlPiece> having = clauseExpression(scope, def.having, "HAVING", true);
+        if (!having) {
+            return having.takeFailure();
         }
-        tail += QStringLiteral(" HAVING ") + having.sql;
+        out.tail += QStringLiteral(" HAVING ") + having->sql;
     }
-    QStringList orderKeys;     // SQL of each key
-    QStringList orderClauses;  // with collation and direction
     for (const QueryOrderDef& order : def.orderBy) {
-        SqlPiece key;
-        if (!scope.translate(order.expression, key, error)) {
-            error = QStringLiteral("ORDER BY: %1").arg(error);
-            return false;
+        Result<SqlPiece> key = clauseExpression(scope, order.expression, "ORDER BY", true);
+        if (!key) {
+            return key.takeFailure();
         }
-        orderKeys << key.sql;
-        orderClauses << collatedKey(key.sql) +
-                            (order.descending ? QStringLiteral(" DESC") : QString());
+        out.orderKeys << key->sql;
+        out.orderClauses << collatedKey(key->sql) +
+                                (order.descending ? QStringLiteral(" DESC") : QString());
     }
+    return out;
+}
 
-    // DISTINCTROW keeps one row per combination of the records of the tables that give output
-    // columns; when every table gives some, no two rows can come from the same records. The
-    // rows of a totals query are groups, not records, and Jet ignores it there.
-    bool distinct = def.selectFlags & SelectFlag::Distinct;
+// DISTINCTROW keeps one row per combination of the records of the tables that give output
+// columns; when every table gives some, no two rows can come from the same records. The rows
+// of a totals query are groups, not records, and Jet ignores it there.
+Result<QStringList> distinctRowKeys(const QueryScope& scope, const QueryDefinition& def,
+                                    const ColumnPlan& plan, bool& distinct) {
     QStringList rowKeys;
-    if ((def.selectFlags & SelectFlag::DistinctRow) && !distinct && !aggregate &&
-        outputSources.size() < scope.sources().size()) {
-        for (int s : outputSources) {
-            if (!scope.sources()[s].isTable) {
-                error = QStringLiteral("DISTINCTROW (保存クエリー %1 を含む)")
-                            .arg(quoteAccessName(scope.sources()[s].key));
-                return false;
-            }
-            rowKeys << scope.sources()[s].sqlAlias + QStringLiteral(".rowid");
-        }
-        distinct = true;
+    if (!(def.selectFlags & SelectFlag::DistinctRow) || distinct || plan.aggregate ||
+        plan.outputSources.size() >= scope.sources().size()) {
+        return rowKeys;
     }
+    for (int s : plan.outputSources) {
+        if (!scope.sources()[s].isTable) {
+            return Failure{QStringLiteral("DISTINCTROW (保存クエリー %1 を含む)")
+                               .arg(quoteAccessName(scope.sources()[s].key))};
+        }
+        rowKeys << scope.sources()[s].sqlAlias + QStringLiteral(".rowid");
+    }
+    distinct = true;
+    return rowKeys;
+}
 
-    // The select list: each output, then its exact form; these come first in every shape.
-    out = TranslatedSelect();
-    QStringList visible;
+// The output columns under their generated names: each value, then its exact form.
+TranslatedSelect outputColumns(const std::vector<PlannedColumn>& planned, QStringList& selectList,
+                               QStringList& visible) {
+    TranslatedSelect out;
     for (size_t i = 0; i < planned.size(); ++i) {
         OutputColumn column;
         column.name = planned[i].name;
@@ -247,75 +230,140 @@ bool QueryTranslator::translateSelect(const QueryDefinition& def, int depth, Tra
         column.sqlName = QStringLiteral("o%1").arg(i + 1);
         column.valueIndex = visible.size();
         visible << column.sqlName;
+        selectList << collatedKey(planned[i].piece.sql) + QStringLiteral(" AS ") + column.sqlName;
         if (!planned[i].piece.exactSql.isEmpty()) {
             column.exactSqlName = column.sqlName + QLatin1Char('x');
             column.exactIndex = visible.size();
             visible << column.exactSqlName;
+            selectList << planned[i].piece.exactSql + QStringLiteral(" AS ") + column.exactSqlName;
         }
         out.columns.push_back(column);
     }
-    QStringList selectList;
-    for (size_t i = 0; i < planned.size(); ++i) {
-        selectList << collatedKey(planned[i].piece.sql) + QStringLiteral(" AS ") +
-                          out.columns[i].sqlName;
-        if (!out.columns[i].exactSqlName.isEmpty()) {
-            selectList << planned[i].piece.exactSql + QStringLiteral(" AS ") +
-                              out.columns[i].exactSqlName;
-        }
-    }
-    for (int i = 0; i < rowKeys.size(); ++i) {
-        selectList << rowKeys[i] + QStringLiteral(" AS d%1").arg(i + 1);
-    }
-    const bool top = def.selectFlags & SelectFlag::Top;
-    const bool percent = top && (def.selectFlags & SelectFlag::Percent);
-    const bool ranked = top && (percent || !orderKeys.isEmpty());
-    QStringList rankOrder;
-    if (ranked) {
-        for (int i = 0; i < orderKeys.size(); ++i) {
-            selectList << QLatin1Char('(') + orderKeys[i] + QStringLiteral(") AS k%1").arg(i + 1);
-            rankOrder << collatedKey(QStringLiteral("k%1").arg(i + 1)) +
-                             (def.orderBy[i].descending ? QStringLiteral(" DESC") : QString());
-        }
-    }
-    const QString core =
-        QStringLiteral("SELECT ") + (distinct ? QStringLiteral("DISTINCT ") : QString()) +
-        selectList.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + fromSql + tail;
-    if (!top) {
-        out.sql = core;
-        if (!orderClauses.isEmpty()) {
-            out.sql += QStringLiteral(" ORDER BY ") + orderClauses.join(QStringLiteral(", "));
-        }
-        return true;
-    }
+    return out;
+}
+
+// TOP n keeps the first n rows; with a sort it also keeps the rows that tie with the n-th, as
+// Access does (rank() gives tied rows the same number). TOP n PERCENT takes the first n% of
+// the rows, rounded up.
+Result<QString> applyTop(const QueryDefinition& def, const QString& core,
+                         const QStringList& visible, const QStringList& rankOrder) {
+    const bool percent = def.selectFlags & SelectFlag::Percent;
     bool ok = false;
     const double topValue = def.topValue.trimmed().toDouble(&ok);
     if (!ok || !(topValue > 0) || (percent ? topValue > 100 : topValue > 2147483647.0) ||
         (!percent && topValue != static_cast<double>(static_cast<int64_t>(topValue)))) {
-        error = QStringLiteral("TOP %1").arg(def.topValue.left(40));
-        return false;
+        return Failure{QStringLiteral("TOP %1").arg(def.topValue.left(40))};
     }
-    if (!ranked) {
-        out.sql =
-            core + QStringLiteral(" LIMIT ") + QString::number(static_cast<int64_t>(topValue));
-        return true;
+    if (!percent && rankOrder.isEmpty()) {
+        return core + QStringLiteral(" LIMIT ") + QString::number(static_cast<int64_t>(topValue));
     }
-    // TOP n with a sort keeps the rows that tie with the n-th, as Access does: rank() gives
-    // tied rows the same number. TOP n PERCENT takes the first n% of the rows, rounded up.
-    const QString window = orderKeys.isEmpty()
+    const QString window = rankOrder.isEmpty()
                                ? QStringLiteral("row_number() OVER ()")
                                : QStringLiteral("rank() OVER (ORDER BY ") +
                                      rankOrder.join(QStringLiteral(", ")) + QLatin1Char(')');
     const QString keep =
         percent ? QStringLiteral("(r_ - 1) * 100.0 < n_ * ") + QString::number(topValue, 'g', 17)
                 : QStringLiteral("r_ <= ") + QString::number(static_cast<int64_t>(topValue));
-    out.sql = QStringLiteral("SELECT ") + visible.join(QStringLiteral(", ")) +
-              QStringLiteral(" FROM (SELECT q_.*, ") + window +
-              QStringLiteral(" AS r_, count(*) OVER () AS n_ FROM (") + core +
-              QStringLiteral(") AS q_) AS w_ WHERE ") + keep;
+    QString sql = QStringLiteral("SELECT ") + visible.join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM (SELECT q_.*, ") + window +
+                  QStringLiteral(" AS r_, count(*) OVER () AS n_ FROM (") + core +
+                  QStringLiteral(") AS q_) AS w_ WHERE ") + keep;
     if (!rankOrder.isEmpty()) {
-        out.sql += QStringLiteral(" ORDER BY ") + rankOrder.join(QStringLiteral(", "));
+        sql += QStringLiteral(" ORDER BY ") + rankOrder.join(QStringLiteral(", "));
     }
-    return true;
+    return sql;
+}
+
+// A subquery used in IN, ANY, ALL or as a value gives exactly one column, in its plain form.
+Status keepOneColumn(ColumnPlan& plan) {
+    if (plan.columns.size() != 1) {
+        return Failure{QStringLiteral("サブクエリーの列が一つではありません (%1 列)")
+                           .arg(plan.columns.size())};
+    }
+    plan.columns.front().piece.exactSql.clear();
+    return Done{};
+}
+
+struct DepthGuard {
+    explicit DepthGuard(int& d) : depth(++d) {}
+    ~DepthGuard() { --depth; }
+    int& depth;
+};
+
+}  // namespace
+
+Result<TranslatedSelect> QueryTranslator::translateSelect(const QueryDefinition& def,
+                                                          QueryScope* outer, SelectShape shape) {
+    DepthGuard guard(m_depth);
+    if (m_depth > QueryLimits::kMaxNesting) {
+        return Failure{QStringLiteral("クエリーの入れ子が深すぎます")};
+    }
+    if (!def.remoteDatabase.isEmpty()) {
+        return Failure{QStringLiteral("外部データベース (IN 句)")};
+    }
+    Result<std::vector<ScopeSource>> sources = resolveSources(def, outer);
+    if (!sources) {
+        return sources.takeFailure();
+    }
+    QueryScope scope(std::move(sources).value(), def.columns, m_params, *this, outer);
+    const Result<QString> fromSql = buildFromSql(scope, def);
+    if (!fromSql) {
+        return fromSql.takeFailure();
+    }
+    scope.takeUsedSources();
+    Result<ColumnPlan> plan = planColumns(scope, def);
+    if (!plan) {
+        return plan.takeFailure();
+    }
+    if (shape == SelectShape::OneColumn) {
+        if (Status one = keepOneColumn(plan.value()); !one) {
+            return one.takeFailure();
+        }
+    }
+    qualifyNames(plan->columns, scope);
+    const Result<Clauses> clauses = translateClauses(scope, def);
+    if (!clauses) {
+        return clauses.takeFailure();
+    }
+    bool distinct = def.selectFlags & SelectFlag::Distinct;
+    // A subquery's one column is compared, never shown: its row identities do not matter.
+    const Result<QStringList> rowKeys = shape == SelectShape::Rows
+                                            ? distinctRowKeys(scope, def, plan.value(), distinct)
+                                            : Result<QStringList>(QStringList());
+    if (!rowKeys) {
+        return rowKeys.takeFailure();
+    }
+
+    QStringList selectList, visible;
+    TranslatedSelect out = outputColumns(plan->columns, selectList, visible);
+    for (int i = 0; i < rowKeys->size(); ++i) {
+        selectList << rowKeys.value()[i] + QStringLiteral(" AS d%1").arg(i + 1);
+    }
+    const bool top = def.selectFlags & SelectFlag::Top;
+    QStringList rankOrder;
+    for (int i = 0; top && i < clauses->orderKeys.size(); ++i) {
+        selectList << QLatin1Char('(') + clauses->orderKeys[i] +
+                          QStringLiteral(") AS k%1").arg(i + 1);
+        rankOrder << collatedKey(QStringLiteral("k%1").arg(i + 1)) +
+                         (def.orderBy[i].descending ? QStringLiteral(" DESC") : QString());
+    }
+    const QString core = QStringLiteral("SELECT ") +
+                         (distinct ? QStringLiteral("DISTINCT ") : QString()) +
+                         selectList.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                         fromSql.value() + clauses->tail;
+    if (top) {
+        Result<QString> sql = applyTop(def, core, visible, rankOrder);
+        if (!sql) {
+            return sql.takeFailure();
+        }
+        out.sql = sql.value();
+        return out;
+    }
+    out.sql = core;
+    if (!clauses->orderClauses.isEmpty()) {
+        out.sql += QStringLiteral(" ORDER BY ") + clauses->orderClauses.join(QStringLiteral(", "));
+    }
+    return out;
 }
 
 }  // namespace korvane

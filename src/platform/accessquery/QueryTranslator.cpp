@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/accessquery/AccessSelectParser.h"
 #include "platform/accessquery/QueryScope.h"
 
 namespace korvane {
@@ -9,13 +10,6 @@ namespace korvane {
 using Kind = DbValue::Kind;
 
 namespace {
-
-constexpr int kTypeLocalTable = 1;
-constexpr int kTypeQuery = 5;
-
-bool isSourceType(int type) {
-    return type == kTypeLocalTable || type == kTypeQuery || type == 4 || type == 6;
-}
 
 QString queryTypeName(int type) {
     switch (static_cast<QueryType>(type)) {
@@ -45,7 +39,7 @@ QString queryTypeName(int type) {
 const CatalogueObject* findCatalogueObject(const QueryCatalogue& catalogue, const QString& name) {
     const CatalogueObject* caseless = nullptr;
     for (const CatalogueObject& object : catalogue.objects) {
-        if (!isSourceType(object.type)) {
+        if (!isRowSourceKind(object.kind())) {
             continue;
         }
         if (object.name == name) {
@@ -58,90 +52,168 @@ const CatalogueObject* findCatalogueObject(const QueryCatalogue& catalogue, cons
     return caseless;
 }
 
-bool QueryTranslator::translate(const CatalogueObject& query, TranslatedSelect& out,
-                                QString& error) {
+Result<TranslatedSelect> QueryTranslator::translate(const CatalogueObject& query) {
     m_params = SqlParams();
     m_openQueries.clear();
     m_aliasCount = 0;
-    return translateQuery(query, 0, out, error);
+    m_depth = 0;
+    m_neededValue.clear();
+    return translateQuery(query);
 }
 
-bool QueryTranslator::translateQuery(const CatalogueObject& query, int depth, TranslatedSelect& out,
-                                     QString& error) {
-    if (depth > QueryLimits::kMaxNesting) {
-        error = QStringLiteral("クエリーの入れ子が深すぎます");
-        return false;
+Failure QueryTranslator::valueNeeded(const QString& written) {
+    if (m_neededValue.isEmpty()) {
+        m_neededValue = written;
     }
+    return Failure{QStringLiteral("値 %1 の入力が必要です").arg(written)};
+}
+
+Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& query) {
     if (std::find(m_openQueries.begin(), m_openQueries.end(), query.id) != m_openQueries.end()) {
-        error = QStringLiteral("自分自身を参照するクエリー %1").arg(quoteAccessName(query.name));
-        return false;
+        return Failure{
+            QStringLiteral("自分自身を参照するクエリー %1").arg(quoteAccessName(query.name))};
     }
-    QueryDefinition def;
-    if (!collectQueryDefinition(query.id, m_catalogue.queryRows, def, error)) {
-        return false;
+    Result<QueryDefinition> def = collectQueryDefinition(query.id, m_catalogue.queryRows);
+    if (!def) {
+        return def.takeFailure();
     }
-    if (def.type != static_cast<int>(QueryType::Select)) {
-        error = queryTypeName(def.type);
-        return false;
+    if (def->type != static_cast<int>(QueryType::Select)) {
+        return Failure{queryTypeName(def->type)};
+    }
+    if (!def->parameters.empty()) {
+        const QString& name = def->parameters.front().name;
+        return valueNeeded(
+            name.startsWith(QLatin1Char('[')) ? name : QLatin1Char('[') + name + QLatin1Char(']'));
     }
     m_openQueries.push_back(query.id);
-    const bool ok = translateSelect(def, depth, out, error);
+    Result<TranslatedSelect> out = translateSelect(def.value(), nullptr, SelectShape::Rows);
     m_openQueries.pop_back();
-    if (!ok && depth > 0) {
-        error = QStringLiteral("クエリー %1 の中の %2").arg(quoteAccessName(query.name), error);
+    if (!out && !m_openQueries.empty()) {
+        return Failure{QStringLiteral("クエリー %1 の中の %2")
+                           .arg(quoteAccessName(query.name), out.failure())};
     }
-    return ok;
+    return out;
 }
 
-bool QueryTranslator::resolveSource(const QuerySourceDef& def, int depth, ScopeSource& out,
-                                    QString& error) {
+ScopeSource QueryTranslator::tableSource(LoadedTable& table, const QString& key) {
+    ScopeSource out;
+    out.key = key;
+    out.sqlAlias = nextAlias();
+    out.isTable = true;
+    out.fromSql = table.sqlName + QStringLiteral(" AS ") + out.sqlAlias;
+    for (LoadedColumn& column : table.columns) {
+        ScopeColumn c{column.name, column.kind, out.sqlAlias + QLatin1Char('.') + column.sqlName,
+                      QString(), &column};
+        if (!column.exactSqlName.isEmpty()) {
+            c.exactSql = out.sqlAlias + QLatin1Char('.') + column.exactSqlName;
+        }
+        out.columns.push_back(c);
+    }
+    return out;
+}
+
+ScopeSource QueryTranslator::selectSource(const TranslatedSelect& inner, const QString& key) {
+    ScopeSource out;
+    out.key = key;
+    out.sqlAlias = nextAlias();
+    out.fromSql = QLatin1Char('(') + inner.sql + QStringLiteral(") AS ") + out.sqlAlias;
+    for (const OutputColumn& column : inner.columns) {
+        ScopeColumn c{column.name, column.kind, out.sqlAlias + QLatin1Char('.') + column.sqlName,
+                      QString(), nullptr};
+        if (!column.exactSqlName.isEmpty()) {
+            c.exactSql = out.sqlAlias + QLatin1Char('.') + column.exactSqlName;
+        }
+        out.columns.push_back(c);
+    }
+    return out;
+}
+
+Result<ScopeSource> QueryTranslator::resolveSource(const QuerySourceDef& def, QueryScope* outer) {
+    if (!def.subquery.isEmpty()) {
+        Result<QueryDefinition> derived = parseAccessSelect(def.subquery);
+        if (!derived) {
+            return derived.takeFailure();
+        }
+        Result<TranslatedSelect> inner = translateSelect(derived.value(), outer, SelectShape::Rows);
+        if (!inner) {
+            return inner.takeFailure();
+        }
+        return selectSource(inner.value(), def.key());
+    }
     if (!def.database.isEmpty()) {
-        error = QStringLiteral("外部データベースのテーブル %1").arg(quoteAccessName(def.name));
-        return false;
+        return Failure{
+            QStringLiteral("外部データベースのテーブル %1").arg(quoteAccessName(def.name))};
     }
     const CatalogueObject* object = findCatalogueObject(m_catalogue, def.name);
     if (!object) {
-        error =
-            QStringLiteral("テーブルまたはクエリー %1 がありません").arg(quoteAccessName(def.name));
-        return false;
+        return Failure{QStringLiteral("テーブルまたはクエリー %1 がありません")
+                           .arg(quoteAccessName(def.name))};
     }
-    out.key = def.key();
-    out.sqlAlias = nextAlias();
-    if (object->type == kTypeLocalTable) {
-        const LoadedTable* table = nullptr;
-        if (!m_tables.table(object->name, table, error)) {
-            return false;
+    if (isTableKind(object->kind())) {
+        Result<LoadedTable*> table = m_tables.table(object->name);
+        if (!table) {
+            return table.takeFailure();
         }
-        out.isTable = true;
-        out.fromSql = table->sqlName + QStringLiteral(" AS ") + out.sqlAlias;
-        for (const LoadedColumn& column : table->columns) {
-            ScopeColumn c{column.name, column.kind,
-                          out.sqlAlias + QLatin1Char('.') + column.sqlName, QString()};
-            if (!column.exactSqlName.isEmpty()) {
-                c.exactSql = out.sqlAlias + QLatin1Char('.') + column.exactSqlName;
+        return tableSource(*table.value(), def.key());
+    }
+    if (object->kind() == DbObjectKind::Query) {
+        Result<TranslatedSelect> inner = translateQuery(*object);
+        if (!inner) {
+            return inner.takeFailure();
+        }
+        return selectSource(inner.value(), def.key());
+    }
+    return Failure{QStringLiteral("リンクテーブル %1 (リンク先は読み取れません)")
+                       .arg(quoteAccessName(object->name))};
+}
+
+Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefinition& def,
+                                                                 QueryScope* outer) {
+    if (def.sources.empty()) {
+        return Failure{QStringLiteral("FROM 句のないクエリー")};
+    }
+    if (def.sources.size() > static_cast<size_t>(QueryLimits::kMaxSources)) {
+        return Failure{
+            QStringLiteral("FROM 句のテーブルが多すぎます (%1)").arg(def.sources.size())};
+    }
+    std::vector<ScopeSource> sources;
+    for (const QuerySourceDef& sourceDef : def.sources) {
+        Result<ScopeSource> source = resolveSource(sourceDef, outer);
+        if (!source) {
+            return source.takeFailure();
+        }
+        for (const ScopeSource& other : sources) {
+            if (other.key.compare(source->key, Qt::CaseInsensitive) == 0) {
+                return Failure{QStringLiteral("FROM 句で同じ名前 %1 が二度使われています")
+                                   .arg(quoteAccessName(source->key))};
             }
-            out.columns.push_back(c);
         }
-        return true;
+        sources.push_back(std::move(source).value());
     }
-    if (object->type == kTypeQuery) {
-        TranslatedSelect inner;
-        if (!translateQuery(*object, depth + 1, inner, error)) {
-            return false;
-        }
-        out.fromSql = QLatin1Char('(') + inner.sql + QStringLiteral(") AS ") + out.sqlAlias;
-        for (const OutputColumn& column : inner.columns) {
-            ScopeColumn c{column.name, column.kind,
-                          out.sqlAlias + QLatin1Char('.') + column.sqlName, QString()};
-            if (!column.exactSqlName.isEmpty()) {
-                c.exactSql = out.sqlAlias + QLatin1Char('.') + column.exactSqlName;
-            }
-            out.columns.push_back(c);
-        }
-        return true;
+    return sources;
+}
+
+// A subquery is a SELECT of its own whose names may also reach the query around it. Used as a
+// value it gives at most one row: the SQL checks that, as Access refuses more.
+Result<SqlPiece> QueryTranslator::translateSubquery(const QString& selectText, SubqueryUse use,
+                                                    QueryScope& outer) {
+    Result<QueryDefinition> def = parseAccessSelect(selectText);
+    if (!def) {
+        return def.takeFailure();
     }
-    error = QStringLiteral("リンクテーブル %1").arg(quoteAccessName(object->name));
-    return false;
+    Result<TranslatedSelect> select = translateSelect(
+        def.value(), &outer, use == SubqueryUse::Rows ? SelectShape::Rows : SelectShape::OneColumn);
+    if (!select) {
+        return Failure{QStringLiteral("サブクエリー: %1").arg(select.failure())};
+    }
+    SqlPiece out{select->sql, select->columns.front().kind};
+    if (use == SubqueryUse::Value) {
+        out.sql = QStringLiteral(
+                      "SELECT CASE WHEN count(*) > 1 THEN ak_manyrows() ELSE max(v_.o1) "
+                      "END FROM (SELECT * FROM (") +
+                  select->sql + QStringLiteral(") LIMIT 2) AS v_");
+    }
+    return out;
 }
 
 }  // namespace korvane

@@ -1,7 +1,8 @@
 #pragma once
-// Turns a saved select query (and the saved queries it reads from) into one SQLite SELECT
-// over generated names: tables t1.., sources s1.., columns c1.., outputs o1... Text literals
-// are bound parameters. A construct it cannot translate faithfully is an error that names it.
+// Turns a saved select query (and the saved queries, derived tables and subqueries it reads
+// from) into one SQLite SELECT over generated names: tables t1.., sources s1.., columns c1..,
+// outputs o1... Text literals are bound parameters. A construct it cannot translate faithfully
+// is an error that names it.
 
 #include <QString>
 #include <vector>
@@ -9,11 +10,11 @@
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/AccessQuery.h"
 #include "platform/accessquery/QueryDefinition.h"
+#include "platform/accessquery/QueryFrom.h"
 #include "platform/accessquery/QuerySandbox.h"
+#include "platform/accessquery/QueryScope.h"
 
 namespace korvane {
-
-struct ScopeSource;
 
 struct OutputColumn {
     QString name;  // as Access names it
@@ -29,39 +30,55 @@ struct TranslatedSelect {
     std::vector<OutputColumn> columns;
 };
 
-// Where the translator gets the local tables a query reads (loaded on first use).
+// Where the translator gets the local tables a query reads: their columns at once, their rows
+// after the translation (only the columns it marked as used).
 class TableProvider {
 public:
     virtual ~TableProvider() = default;
-    virtual bool table(const QString& catalogueName, const LoadedTable*& out, QString& error) = 0;
+    virtual Result<LoadedTable*> table(const QString& catalogueName) = 0;
 };
 
-class QueryTranslator {
+// What a SELECT gives: rows of every output column, or one column (a subquery in IN, ANY, ALL,
+// EXISTS or as a value).
+enum class SelectShape { Rows, OneColumn };
+
+class QueryTranslator : private SubqueryHost {
 public:
     QueryTranslator(const QueryCatalogue& catalogue, TableProvider& tables)
         : m_catalogue(catalogue), m_tables(tables) {}
 
     // Translates the saved query `query` (an object of the catalogue).
-    bool translate(const CatalogueObject& query, TranslatedSelect& out, QString& error);
+    Result<TranslatedSelect> translate(const CatalogueObject& query);
     const SqlParams& params() const { return m_params; }
+    // After a failed translation: the value the query asks for ("[Forms]![F]![C]", a name
+    // that is no column, a declared parameter), when that was the cause.
+    const QString& neededValue() const { return m_neededValue; }
 
 private:
-    bool translateQuery(const CatalogueObject& query, int depth, TranslatedSelect& out,
-                        QString& error);
-    bool translateSelect(const QueryDefinition& def, int depth, TranslatedSelect& out,
-                         QString& error);
-    bool resolveSource(const QuerySourceDef& def, int depth, ScopeSource& out, QString& error);
+    Result<TranslatedSelect> translateQuery(const CatalogueObject& query);
+    Result<TranslatedSelect> translateSelect(const QueryDefinition& def, QueryScope* outer,
+                                             SelectShape shape);
+    Result<std::vector<ScopeSource>> resolveSources(const QueryDefinition& def, QueryScope* outer);
+    Result<ScopeSource> resolveSource(const QuerySourceDef& def, QueryScope* outer);
+    ScopeSource tableSource(LoadedTable& table, const QString& key);
+    ScopeSource selectSource(const TranslatedSelect& inner, const QString& key);
+    Result<SqlPiece> translateSubquery(const QString& selectText, SubqueryUse use,
+                                       QueryScope& outer) override;
+    Failure valueNeeded(const QString& written) override;
     QString nextAlias() { return QStringLiteral("s%1").arg(++m_aliasCount); }
 
     const QueryCatalogue& m_catalogue;
     TableProvider& m_tables;
     SqlParams m_params;
     std::vector<int32_t> m_openQueries;  // the chain of queries being translated
+    int m_depth = 0;                     // saved queries and subqueries inside each other
     int m_aliasCount = 0;
+    QString m_neededValue;
 };
 
 // The catalogue object (local table, linked table or query) with this name: the exact name
-// first, then one that differs only in letter case (Access names ignore case).
+// first, then one that differs only in letter case (Access names ignore case). Forms,
+// reports, macros and modules never answer.
 const CatalogueObject* findCatalogueObject(const QueryCatalogue& catalogue, const QString& name);
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 #include <QSet>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/SqlArgs.h"
@@ -110,21 +111,33 @@ const AggregateDef kAggregates[] = {
 const char* const kBuiltins[] = {"count",    "sum",  "avg",        "min",       "max",
                                  "coalesce", "rank", "row_number", "dense_rank"};
 
-bool fail(sqlite3* db, const char* what, QString& error) {
-    error = QStringLiteral("SQL 関数 %1 を登録できません: %2")
-                .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db)));
-    return false;
+Failure fail(const char* what) {
+    return Failure{QStringLiteral("SQL 関数 %1 を登録できません").arg(QLatin1String(what))};
 }
+
+// Stands where a subquery used as one value gave more than one row, as Access refuses it.
+void manyRows(sqlite3_context* ctx, int, sqlite3_value**) {
+    resultError(ctx, QStringLiteral("値として使うサブクエリーが二つ以上のレコードを返しました"));
+}
+
+const SqlFunctionDef kEngineFunctions[] = {{"ak_manyrows", 0, manyRows, false}};
+
+const SqlFunctionDef* engineFunctions(int& count) {
+    count = static_cast<int>(std::size(kEngineFunctions));
+    return kEngineFunctions;
+}
+
+using Group = const SqlFunctionDef* (*)(int&);
+const Group kGroups[] = {textFunctions, dateFunctions, numberFunctions, engineFunctions};
 
 }  // namespace
 
-bool registerAccessFunctions(sqlite3* db, QString& error) {
+Status registerAccessFunctions(sqlite3* db) {
     if (sqlite3_create_collation(db, kTextCollation, SQLITE_UTF8, nullptr, compareText) !=
         SQLITE_OK) {
-        return fail(db, kTextCollation, error);
+        return fail(kTextCollation);
     }
-    using Group = const SqlFunctionDef* (*)(int&);
-    for (Group group : {Group(textFunctions), Group(dateFunctions), Group(numberFunctions)}) {
+    for (Group group : kGroups) {
         int count = 0;
         const SqlFunctionDef* defs = group(count);
         for (int i = 0; i < count; ++i) {
@@ -133,24 +146,23 @@ bool registerAccessFunctions(sqlite3* db, QString& error) {
             if (sqlite3_create_function_v2(db, defs[i].name, defs[i].args, flags, nullptr,
                                            defs[i].scalar, nullptr, nullptr,
                                            nullptr) != SQLITE_OK) {
-                return fail(db, defs[i].name, error);
+                return fail(defs[i].name);
             }
         }
     }
     for (const AggregateDef& def : kAggregates) {
         if (sqlite3_create_function_v2(db, def.name, 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
                                        nullptr, def.step, def.final, nullptr) != SQLITE_OK) {
-            return fail(db, def.name, error);
+            return fail(def.name);
         }
     }
-    return true;
+    return Done{};
 }
 
 bool isAllowedSqlFunction(const char* name) {
     static const QSet<QByteArray> allowed = [] {
         QSet<QByteArray> names;
-        using Group = const SqlFunctionDef* (*)(int&);
-        for (Group group : {Group(textFunctions), Group(dateFunctions), Group(numberFunctions)}) {
+        for (Group group : kGroups) {
             int count = 0;
             const SqlFunctionDef* defs = group(count);
             for (int i = 0; i < count; ++i) {

@@ -6,10 +6,12 @@
 
 #include <QString>
 
+#include "platform/Result.h"
+
 namespace korvane {
 
-// Registers everything on `db`. False with `error` when SQLite refuses one of them.
-bool registerAccessFunctions(sqlite3* db, QString& error);
+// Registers everything on `db`; a failure when SQLite refuses one of them.
+Status registerAccessFunctions(sqlite3* db);
 
 // True when `name` is one of the SQL functions the translator may write (ours and the few
 // SQLite built-ins it uses); the query's authorizer allows no other function.

@@ -14,41 +14,30 @@ using mdbsession::requestWithString;
 
 namespace {
 
-// The rows of a query result, held whole.
-class ResultRows : public RowSource {
+// The rows of a query result, stepped as the recordset asks for them.
+class QueryRows : public RowSource {
 public:
-    QStringList columnNames;
-    std::vector<std::vector<DbValue>> rows;
+    explicit QueryRows(std::unique_ptr<QueryCursor> cursor) : m_cursor(std::move(cursor)) {}
 
-    QStringList names() const override { return columnNames; }
-    bool next(std::vector<DbValue>& row, QString*) override {
-        if (m_next >= rows.size()) {
+    QStringList names() const override { return m_cursor->names(); }
+    bool next(std::vector<DbValue>& row, QString* error) override {
+        Result<bool> next = m_cursor->next(row);
+        if (!next) {
+            *error = next.failure();
             return false;
         }
-        row = rows[m_next++];
-        return true;
+        return next.value();
     }
-    bool rewind(QString*) override {
-        m_next = 0;
-        return true;
-    }
-    std::optional<uint64_t> expectedRows() const override { return rows.size(); }
-
-private:
-    size_t m_next = 0;
-};
-
-class ResultCollector : public QueryRowSink {
-public:
-    explicit ResultCollector(ResultRows& target) : m_target(target) {}
-    void columns(const QStringList& names) override { m_target.columnNames = names; }
-    bool row(const std::vector<DbValue>& values) override {
-        m_target.rows.push_back(values);
-        return true;
+    bool rewind(QString* error) override {
+        const Status rewound = m_cursor->rewind();
+        if (!rewound) {
+            *error = rewound.failure();
+        }
+        return rewound.ok();
     }
 
 private:
-    ResultRows& m_target;
+    std::unique_ptr<QueryCursor> m_cursor;
 };
 
 class SessionTables : public TableSource {
@@ -265,13 +254,12 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name, QString* e
     }
     SessionTables tables(
         [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); });
-    auto result = std::make_unique<ResultRows>();
-    ResultCollector collector(*result);
-    if (auto failure = runSelectQuery(name, *catalogue, tables, collector)) {
-        *error = *failure;
+    Result<std::unique_ptr<QueryCursor>> cursor = openSelectQuery(name, *catalogue, tables);
+    if (!cursor) {
+        *error = cursor.failure();
         return nullptr;
     }
-    return result;
+    return std::make_unique<QueryRows>(std::move(cursor).value());
 }
 
 }  // namespace korvane

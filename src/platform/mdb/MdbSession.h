@@ -46,7 +46,7 @@ public:
 
     // A stream over the rows of a table of the catalogue, or null with a description.
     std::unique_ptr<RowSource> openTable(const MdbCatalogueEntry& table, QString* error);
-    // The result of a saved select query, read whole.
+    // The result of a saved select query, stepped as its rows are asked for.
     std::unique_ptr<RowSource> openQuery(const QString& name, QString* error);
 
 private:
