@@ -132,6 +132,94 @@ void readFormula(ByteReader& reader, uint32_t row, uint32_t column, uint16_t xf,
     }
 }
 
+// NUMBER, RK and MULRK: one number, or a run of them along the row.
+void readNumbers(uint16_t type, ByteReader& reader, uint32_t row, uint32_t column,
+                 SheetBuilder& builder) {
+    if (type == kMulRk) {
+        // xf and RK pairs for the columns from `column` on; the last column number closes the
+        // record.
+        const size_t pairs = reader.remaining() >= 2 ? (reader.remaining() - 2) / 6 : 0;
+        for (size_t k = 0; k < pairs; ++k) {
+            const uint16_t xf = reader.u16();
+            const uint32_t rk = reader.u32();
+            builder.addNumber(row, column + static_cast<uint32_t>(k), xf, rkValue(rk));
+        }
+        return;
+    }
+    const uint16_t xf = reader.u16();
+    const double value = type == kRk ? rkValue(reader.u32()) : reader.f64();
+    if (!reader.failed()) {
+        builder.addNumber(row, column, xf, value);
+    }
+}
+
+void readBoolErr(ByteReader& reader, uint32_t row, uint32_t column, SheetBuilder& builder) {
+    const uint16_t xf = reader.u16();
+    const uint8_t value = reader.u8();
+    const uint8_t isError = reader.u8();
+    if (reader.failed()) {
+        return;
+    }
+    if (Cell* cell =
+            builder.add(row, column, xf, isError != 0 ? CellKind::Error : CellKind::Boolean)) {
+        cell->code = isError != 0 ? value : (value != 0 ? 1 : 0);
+    }
+}
+
+// One record of the sheet's own substream (not of a chart embedded in it).
+void readSheetRecord(const Record& record, RecordCursor& cursor, const WorkbookGlobals& globals,
+                     SheetBuilder& builder) {
+    ByteReader reader(record.data);
+    if (record.type == kString) {
+        builder.setPendingText(readCellText(record, reader, cursor, globals));
+        return;
+    }
+    if (record.type == kContinue) {
+        return;
+    }
+    const uint32_t row = reader.u16();
+    const uint32_t column = reader.u16();
+    if (reader.failed()) {
+        return;
+    }
+    switch (record.type) {
+        case kNumber:
+        case kRk:
+        case kMulRk:
+            readNumbers(record.type, reader, row, column, builder);
+            break;
+        case kLabelSst: {
+            const uint16_t xf = reader.u16();
+            const uint32_t index = reader.u32();
+            Cell* cell =
+                reader.failed() ? nullptr : builder.add(row, column, xf, CellKind::SharedText);
+            if (cell != nullptr) {
+                cell->index = index;
+            }
+            break;
+        }
+        case kLabel:
+        case kRString: {
+            const uint16_t xf = reader.u16();
+            if (!reader.failed()) {
+                builder.addText(row, column, xf, readCellText(record, reader, cursor, globals));
+            }
+            break;
+        }
+        case kBoolErr:
+            readBoolErr(reader, row, column, builder);
+            break;
+        case kFormula: {
+            const uint16_t xf = reader.u16();
+            builder.clearPendingString();
+            readFormula(reader, row, column, xf, builder);
+            break;
+        }
+        default:
+            break;  // BLANK, MULBLANK and the rest: an empty cell needs no entry
+    }
+}
+
 }  // namespace
 
 const Cell* SheetCells::find(uint32_t key) const {
@@ -153,96 +241,10 @@ Result<SheetCells> parseSheet(const QByteArray& stream, const WorkbookGlobals& g
     while (depth > 0 && cursor.next(record)) {
         if (record.type == kBof) {
             ++depth;
-            continue;
-        }
-        if (record.type == kEof) {
+        } else if (record.type == kEof) {
             --depth;
-            continue;
-        }
-        if (depth != 1) {
-            continue;
-        }
-        ByteReader reader(record.data);
-        if (record.type == kString) {
-            builder.setPendingText(readCellText(record, reader, cursor, globals));
-            continue;
-        }
-        if (record.type == kContinue) {
-            continue;
-        }
-        const uint32_t row = reader.u16();
-        const uint32_t column = reader.u16();
-        if (reader.failed()) {
-            continue;
-        }
-        switch (record.type) {
-            case kNumber: {
-                const uint16_t xf = reader.u16();
-                const double value = reader.f64();
-                if (!reader.failed()) {
-                    builder.addNumber(row, column, xf, value);
-                }
-                break;
-            }
-            case kRk: {
-                const uint16_t xf = reader.u16();
-                const uint32_t rk = reader.u32();
-                if (!reader.failed()) {
-                    builder.addNumber(row, column, xf, rkValue(rk));
-                }
-                break;
-            }
-            case kMulRk: {
-                // xf and RK pairs for the columns from `column` on; the last column number
-                // closes the record.
-                const size_t pairs = reader.remaining() >= 2 ? (reader.remaining() - 2) / 6 : 0;
-                for (size_t k = 0; k < pairs; ++k) {
-                    const uint16_t xf = reader.u16();
-                    const uint32_t rk = reader.u32();
-                    builder.addNumber(row, column + static_cast<uint32_t>(k), xf, rkValue(rk));
-                }
-                break;
-            }
-            case kLabelSst: {
-                const uint16_t xf = reader.u16();
-                const uint32_t index = reader.u32();
-                if (reader.failed()) {
-                    break;
-                }
-                if (Cell* cell = builder.add(row, column, xf, CellKind::SharedText)) {
-                    cell->index = index;
-                }
-                break;
-            }
-            case kLabel:
-            case kRString: {
-                const uint16_t xf = reader.u16();
-                if (!reader.failed()) {
-                    builder.addText(row, column, xf, readCellText(record, reader, cursor, globals));
-                }
-                break;
-            }
-            case kBoolErr: {
-                const uint16_t xf = reader.u16();
-                const uint8_t value = reader.u8();
-                const uint8_t isError = reader.u8();
-                if (reader.failed()) {
-                    break;
-                }
-                if (Cell* cell = builder.add(row, column, xf,
-                                             isError != 0 ? CellKind::Error : CellKind::Boolean)) {
-                    cell->code = isError != 0 ? value : (value != 0 ? 1 : 0);
-                }
-                break;
-            }
-            case kFormula: {
-                const uint16_t xf = reader.u16();
-                builder.clearPendingString();
-                readFormula(reader, row, column, xf, builder);
-                break;
-            }
-            default:
-                break;  // BLANK, MULBLANK and the rest: an empty cell needs no entry
+        } else if (depth == 1) {
+            readSheetRecord(record, cursor, globals, builder);
         }
     }
     return builder.finish();

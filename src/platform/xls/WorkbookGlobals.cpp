@@ -53,11 +53,9 @@ Span byteStringSpan(ByteReader& reader, CountWidth width) {
     return span;
 }
 
-}  // namespace
-
-Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& streamName) {
-    WorkbookGlobals globals;
-    RecordCursor cursor(stream, 0);
+// The BOF record that opens the globals: which version of the format, and that the stream holds
+// a workbook and not a single sheet.
+Status readGlobalsBof(RecordCursor& cursor, const QString& streamName, int& biffVersion) {
     Record record;
     if (!cursor.next(record)) {
         return Failure{
@@ -77,125 +75,166 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
                 QStringLiteral("ブックのデータの始まりが正しくありません。"
                                "Excel のブック(.xls)ではありません。")};
     }
-    {
-        ByteReader bof(record.data);
-        const uint16_t version = bof.u16();
-        const uint16_t substream = bof.u16();
-        if (version == kVersionBiff8) {
-            globals.biffVersion = 8;
-        } else if (version == kVersionBiff5) {
-            globals.biffVersion = 5;
-        } else if (version == 0x0400 || version == 0x0300 || version == 0x0200) {
-            return olderVersion(version >> 8);
+    ByteReader bof(record.data);
+    const uint16_t version = bof.u16();
+    const uint16_t substream = bof.u16();
+    if (version == kVersionBiff8) {
+        biffVersion = 8;
+    } else if (version == kVersionBiff5) {
+        biffVersion = 5;
+    } else if (version == 0x0400 || version == 0x0300 || version == 0x0200) {
+        return olderVersion(version >> 8);
+    } else {
+        // Some writers leave the version out; the stream's name and the BOF's size tell.
+        const bool looksBiff8 = streamName == QLatin1String("Workbook") ||
+                                (streamName.isEmpty() && record.data.size >= 16);
+        biffVersion = looksBiff8 ? 8 : 5;
+    }
+    if (!bof.failed() && substream != kBofWorkbookGlobals) {
+        return Failure{
+            QStringLiteral("ファイルはブックではなく、シートを一枚だけ保存したものです。"
+                           "読み取れるのは Excel 5.0/95 と Excel 97-2003 のブックだけです。")};
+    }
+    return Done{};
+}
+
+// The records of the globals after their BOF, gathered until the EOF; byte strings of an
+// Excel 5.0/95 workbook are decoded at the end, once the code page is known.
+class GlobalsRecords {
+public:
+    explicit GlobalsRecords(WorkbookGlobals& globals)
+        : m_globals(globals),
+          m_biff8(globals.biffVersion == 8),
+          m_codePage(m_biff8 ? 1200 : kDefaultCodePage) {}
+
+    Status read(RecordCursor& cursor) {
+        Record record;
+        while (cursor.next(record)) {
+            ByteReader reader(record.data);
+            switch (record.type) {
+                case kFilePass:
+                    return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
+                case kEof:
+                    return Done{};
+                case kCodePage:
+                    m_codePage = reader.u16();
+                    break;
+                case kDateMode:
+                    m_globals.date1904 = reader.u16() != 0;
+                    break;
+                case kBoundSheet:
+                    boundSheet(reader);
+                    break;
+                case kXf:
+                    reader.u16();  // font
+                    m_xfFormats.push_back(reader.u16());
+                    break;
+                case kFormat:
+                    format(reader);
+                    break;
+                case kSst:
+                    sharedStrings(record, cursor);
+                    break;
+                default:
+                    break;
+            }
+        }
+        return Done{};
+    }
+
+    // Decodes what waited for the code page and marks the XFs that show dates.
+    void finish() {
+        m_globals.decoder = CodePageDecoder(m_codePage);
+        for (const PendingName& name : m_pendingNames) {
+            m_globals.sheets[name.sheet].name =
+                m_globals.decoder.decode(name.bytes.data, name.bytes.size);
+        }
+        for (const PendingFormat& format : m_pendingFormats) {
+            m_formatCodes.insert(format.index,
+                                 m_globals.decoder.decode(format.bytes.data, format.bytes.size));
+        }
+        m_globals.xfIsDate.reserve(m_xfFormats.size());
+        for (uint16_t format : m_xfFormats) {
+            // Format 0 is General in every language, whatever name a localized FORMAT gives it.
+            const auto code = m_formatCodes.constFind(format);
+            const bool isDate =
+                format != 0 && (code != m_formatCodes.constEnd() ? isDateFormatCode(*code)
+                                                                 : isBuiltInDateFormat(format));
+            m_globals.xfIsDate.push_back(isDate);
+        }
+    }
+
+private:
+    void boundSheet(ByteReader& reader) {
+        SheetEntry sheet;
+        sheet.bofOffset = reader.u32();
+        reader.u8();  // visibility: hidden sheets belong to the workbook's sheets too
+        sheet.kind = sheetKind(reader.u8());
+        // Visual Basic modules of Excel 5.0/95 are no sheets of the workbook any more.
+        if (reader.failed() || sheet.kind == SheetKind::VisualBasicModule) {
+            return;
+        }
+        if (m_biff8) {
+            ContinuedReader text({Span{reader.current(), reader.remaining()}});
+            readUnicodeString(text, CountWidth::Byte, sheet.name);
         } else {
-            // Some writers leave the version out; the stream's name and the BOF's size tell.
-            const bool looksBiff8 = streamName == QLatin1String("Workbook") ||
-                                    (streamName.isEmpty() && record.data.size >= 16);
-            globals.biffVersion = looksBiff8 ? 8 : 5;
+            m_pendingNames.push_back(
+                {m_globals.sheets.size(), byteStringSpan(reader, CountWidth::Byte)});
         }
-        if (!bof.failed() && substream != kBofWorkbookGlobals) {
-            return Failure{
-                QStringLiteral("ファイルはブックではなく、シートを一枚だけ保存したものです。"
-                               "読み取れるのは Excel 5.0/95 と Excel 97-2003 のブックだけです。")};
-        }
+        m_globals.sheets.push_back(std::move(sheet));
     }
-    const bool biff8 = globals.biffVersion == 8;
-    int codePage = biff8 ? 1200 : kDefaultCodePage;
-    std::vector<uint16_t> xfFormats;
-    QHash<int, QString> formatCodes;
-    std::vector<PendingName> pendingNames;
-    std::vector<PendingFormat> pendingFormats;
 
-    bool ended = false;
-    while (!ended && cursor.next(record)) {
-        ByteReader reader(record.data);
-        switch (record.type) {
-            case kFilePass:
-                return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
-            case kEof:
-                ended = true;
-                break;
-            case kCodePage:
-                codePage = reader.u16();
-                break;
-            case kDateMode:
-                globals.date1904 = reader.u16() != 0;
-                break;
-            case kBoundSheet: {
-                SheetEntry sheet;
-                sheet.bofOffset = reader.u32();
-                reader.u8();  // visibility: hidden sheets belong to the workbook's sheets too
-                sheet.kind = sheetKind(reader.u8());
-                // Visual Basic modules of Excel 5.0/95 are no sheets of the workbook any more.
-                if (reader.failed() || sheet.kind == SheetKind::VisualBasicModule) {
-                    break;
-                }
-                if (biff8) {
-                    ContinuedReader text({Span{reader.current(), reader.remaining()}});
-                    readUnicodeString(text, CountWidth::Byte, sheet.name);
-                } else {
-                    pendingNames.push_back(
-                        {globals.sheets.size(), byteStringSpan(reader, CountWidth::Byte)});
-                }
-                globals.sheets.push_back(std::move(sheet));
-                break;
-            }
-            case kXf:
-                reader.u16();  // font
-                xfFormats.push_back(reader.u16());
-                break;
-            case kFormat: {
-                const int index = reader.u16();
-                if (reader.failed()) {
-                    break;
-                }
-                if (biff8) {
-                    ContinuedReader text({Span{reader.current(), reader.remaining()}});
-                    QString code;
-                    readUnicodeString(text, CountWidth::Word, code);
-                    formatCodes.insert(index, code);
-                } else {
-                    pendingFormats.push_back({index, byteStringSpan(reader, CountWidth::Byte)});
-                }
-                break;
-            }
-            case kSst: {
-                ContinuedReader strings(withContinues(record, cursor));
-                strings.u32();  // total references
-                const uint32_t unique = strings.u32();
-                while (globals.sharedStrings.size() < unique && !strings.failed() &&
-                       !strings.atEnd()) {
-                    QString text;
-                    const bool whole = readUnicodeString(strings, CountWidth::Word, text);
-                    globals.sharedStrings.push_back(std::move(text));
-                    if (!whole) {
-                        break;
-                    }
-                }
-                break;
-            }
-            default:
-                break;
+    void format(ByteReader& reader) {
+        const int index = reader.u16();
+        if (reader.failed()) {
+            return;
+        }
+        if (m_biff8) {
+            ContinuedReader text({Span{reader.current(), reader.remaining()}});
+            QString code;
+            readUnicodeString(text, CountWidth::Word, code);
+            m_formatCodes.insert(index, code);
+        } else {
+            m_pendingFormats.push_back({index, byteStringSpan(reader, CountWidth::Byte)});
         }
     }
 
-    globals.decoder = CodePageDecoder(codePage);
-    for (const PendingName& name : pendingNames) {
-        globals.sheets[name.sheet].name = globals.decoder.decode(name.bytes.data, name.bytes.size);
+    void sharedStrings(const Record& record, RecordCursor& cursor) {
+        ContinuedReader strings(withContinues(record, cursor));
+        strings.u32();  // total references
+        const uint32_t unique = strings.u32();
+        while (m_globals.sharedStrings.size() < unique && !strings.failed() && !strings.atEnd()) {
+            QString text;
+            const bool whole = readUnicodeString(strings, CountWidth::Word, text);
+            m_globals.sharedStrings.push_back(std::move(text));
+            if (!whole) {
+                break;
+            }
+        }
     }
-    for (const PendingFormat& format : pendingFormats) {
-        formatCodes.insert(format.index,
-                           globals.decoder.decode(format.bytes.data, format.bytes.size));
+
+    WorkbookGlobals& m_globals;
+    const bool m_biff8;
+    int m_codePage;
+    std::vector<uint16_t> m_xfFormats;
+    QHash<int, QString> m_formatCodes;
+    std::vector<PendingName> m_pendingNames;
+    std::vector<PendingFormat> m_pendingFormats;
+};
+
+}  // namespace
+
+Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& streamName) {
+    WorkbookGlobals globals;
+    RecordCursor cursor(stream, 0);
+    if (Status bof = readGlobalsBof(cursor, streamName, globals.biffVersion); !bof) {
+        return Failure{bof.failure()};
     }
-    globals.xfIsDate.reserve(xfFormats.size());
-    for (uint16_t format : xfFormats) {
-        // Format 0 is General in every language, whatever name a localized FORMAT gives it.
-        const auto code = formatCodes.constFind(format);
-        const bool isDate =
-            format != 0 && (code != formatCodes.constEnd() ? isDateFormatCode(*code)
-                                                           : isBuiltInDateFormat(format));
-        globals.xfIsDate.push_back(isDate);
+    GlobalsRecords records(globals);
+    if (Status read = records.read(cursor); !read) {
+        return Failure{read.failure()};
     }
+    records.finish();
     if (globals.sheets.empty()) {
         return Failure{QStringLiteral("ブックにシートがありません。")};
     }
