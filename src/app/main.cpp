@@ -2,6 +2,7 @@
 #include <QTimer>
 
 #include "app/StandardLoaders.h"
+#include "shell/CaptionFit.h"
 #include "shell/FormMain.h"
 #include "shell/JapaneseTranslation.h"
 #include "shell/QtUserInteraction.h"
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
     korvane::installJapaneseTranslation(app);
+    // The Japanese font the dialogs use, for the window and the system message boxes too.
+    QApplication::setFont(korvane::DialogFont());
 
     korvane::QtUserInteraction interaction;
     korvane::setUserInteraction(&interaction);

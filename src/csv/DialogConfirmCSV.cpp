@@ -12,6 +12,7 @@
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
+#include "shell/CaptionFit.h"
 #include "shell/DialogControls.h"
 #include "text/Numbers.h"
 
@@ -34,13 +35,8 @@ QString CsvCountSentence(int64_t count) {
            QStringLiteral(" レコード含まれています。");
 }
 
-DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : KorvaneDialog(parent) {
-    setObjectName(QStringLiteral("DialogConfirmCSV"));
-    setWindowTitle(QStringLiteral("表示範囲の設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsSize(6030, 5430, this));
+DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : ConfirmDialog(parent) {
+    setUpForm("DialogConfirmCSV", QStringLiteral("表示範囲の設定"), 6030, 5430);
 
     m_label1 = newControl<QLabel>(this, "Label1", 120, 120, 5655, 255);
     m_label2 = newControl<QLabel>(this, "Label2", 120, 480, 5775, 375);
@@ -48,6 +44,7 @@ DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : KorvaneDialog(parent) {
     m_option1 = newControl<QRadioButton>(this, "Option1", 360, 960, 2055, 255);
     m_option1->setText(QStringLiteral("レコード数を指定。"));
     m_text1 = newControl<QLineEdit>(this, "Text1", 2520, 960, 495, 270);
+    setWidestNumber(*m_text1, 10);  // a record count of up to ten digits shows whole
     m_option2 = newControl<QRadioButton>(this, "Option2", 360, 1320, 1575, 255);
     m_option2->setText(QStringLiteral("全レコード表示"));
     m_frame1 = newControl<QFrame>(this, "Frame1", 120, 1800, 5775, 32);
@@ -81,7 +78,6 @@ DialogConfirmCSV::DialogConfirmCSV(QWidget* parent) : KorvaneDialog(parent) {
 }
 
 void DialogConfirmCSV::Form_Load() {
-    retCode = 2;
     m_list1->clear();
 
     std::shared_ptr<TextFileReader> reader = TextFileReader::openFile(m_fname);
@@ -137,8 +133,7 @@ void DialogConfirmCSV::OKButton_Click() {
     if (m_recCount == 0) {
         m_recView = 0;
         m_isTitle = false;
-        retCode = 1;
-        accept();
+        confirm();
         return;
     }
     if (m_option1->isChecked()) {
@@ -152,16 +147,15 @@ void DialogConfirmCSV::OKButton_Click() {
         m_recView = m_recCount;
     }
     m_isTitle = m_check1->checkState() == Qt::Checked;
-    retCode = 1;
-    accept();
+    confirm();
 }
 
 void DialogConfirmCSV::CancelButton_Click() {
-    if (!m_abandoned) {
-        userInteraction().messageBox(QStringLiteral("インフォメーション"),
-                                     QStringLiteral("キャンセルされました。"));
+    if (m_abandoned) {
+        reject();  // the count was stopped or failed: it has had its word already
+        return;
     }
-    reject();
+    cancelWithNotice();
 }
 
 }  // namespace korvane

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "csv/CsvLines.h"
-#include "shell/KorvaneDialog.h"
+#include "shell/ConfirmDialog.h"
 
 class QCheckBox;
 class QFrame;
@@ -20,7 +20,7 @@ class QRadioButton;
 
 namespace korvane {
 
-class DialogConfirmCSV : public KorvaneDialog {
+class DialogConfirmCSV : public ConfirmDialog {
     Q_OBJECT
 public:
     explicit DialogConfirmCSV(QWidget* parent = nullptr);
@@ -29,7 +29,6 @@ public:
     int64_t m_recView = 0;    // out: lines to show, a title line included
     int64_t m_itemCount = 0;  // out: the largest field count of any line
     bool m_isTitle = false;   // out: the first line holds the column titles
-    int retCode = 2;          // out: 1 confirmed with OK, 2 not confirmed
 
     // The lines counted when the dialog opened, so the loader shows rows from the very lines
     // that were counted. Null when the file could not be read or the count was stopped.

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,8 +10,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Twips.h"
-#include "platform/UserInteraction.h"
+#include "shell/CaptionFit.h"
 #include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
 #include "text/Numbers.h"
@@ -26,22 +24,15 @@ const QString kNothingSelectedMessage = QStringLiteral("テーブルが選択さ
 
 QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, double left,
                      double top, double width) {
-    QRadioButton* option = newControl<QRadioButton>(parent, name, left, top, width, 255);
-    option->setText(caption);
-    return option;
+    return newCaptioned<QRadioButton>(parent, name, caption, left, top, width, 255);
 }
 
 QListWidget* List(QWidget* parent, const char* name, double left) {
-    QListWidget* list = newControl<QListWidget>(parent, name, left, 2160, 2415, 2400);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Unsorted: a line's position maps back to the collection entry at the same position.
-    list->setSortingEnabled(false);
-    return list;
+    return newNameList(parent, name, left, 2160, 2415, 2400);
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left) {
-    QPushButton* button = newControl<QPushButton>(parent, name, left, 4800, 1215, 375);
-    button->setText(caption);
+    QPushButton* button = newCaptioned<QPushButton>(parent, name, caption, left, 4800, 1215, 375);
     button->setAutoDefault(false);  // neither button answers Enter or Escape
     button->setDefault(false);
     return button;
@@ -49,13 +40,9 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, d
 
 }  // namespace
 
-DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : KorvaneDialog(parent) {
-    setObjectName(QStringLiteral("DialogConfirmMDB"));
-    setWindowTitle(QStringLiteral("表示範囲の設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsSize(6030, 5340, this));
+DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : ConfirmDialog(parent) {
+    setUpForm("DialogConfirmMDB", QStringLiteral("表示範囲の設定"), 6030, 5340);
+    setEscapeKey(EscapeKey::Ignored);  // only Cancel and the close command close it
 
     m_label1 = newControl<QLabel>(this, "Label1", 120, 120, 4215, 255);
     m_label1->setText(QStringLiteral("表示する件数と最初の表示対象を選択してください。"));
@@ -63,6 +50,7 @@ DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : KorvaneDialog(parent) {
     m_frame1->setTitle(QStringLiteral("表示範囲"));
     m_option1 = Option(m_frame1, "Option1", QStringLiteral("レコード数を指定。"), 240, 360, 2055);
     m_text1 = newControl<QLineEdit>(m_frame1, "Text1", 2400, 360, 495, 270);
+    setWidestNumber(*m_text1, 10);  // a record count of up to ten digits shows whole
     m_option2 = Option(m_frame1, "Option2", QStringLiteral("全レコード表示"), 240, 720, 1575);
     m_option3 = Option(this, "Option3", QStringLiteral("テーブル"), 240, 1800, 1215);
     m_list1 = List(this, "List1", 240);
@@ -94,28 +82,12 @@ DialogConfirmMDB::DialogConfirmMDB(QWidget* parent) : KorvaneDialog(parent) {
 }
 
 void DialogConfirmMDB::Form_Load() {
-    retCode = 2;
     m_text1->setText(QString());
     m_option2->setChecked(true);
     m_option3->setChecked(true);
-    m_list1->clear();
-    m_list1->addItems(programState().TableNames);
-    m_list2->clear();
-    m_list2->addItems(programState().QueryNames);
-    for (QListWidget* list : {m_list1, m_list2}) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-    }
+    fillUnselected(*m_list1, programState().TableNames);
+    fillUnselected(*m_list2, programState().QueryNames);
     m_okButton->setFocus();
-}
-
-void DialogConfirmMDB::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close this dialog; only Cancel and the close command do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    KorvaneDialog::keyPressEvent(event);
 }
 
 void DialogConfirmMDB::OKButton_Click() {
@@ -153,14 +125,11 @@ void DialogConfirmMDB::OKButton_Click() {
         m_selectName = line < state.QueryNames.size() ? state.QueryNames.at(line)
                                                       : m_list2->item(line)->text();
     }
-    retCode = 1;
-    accept();
+    confirm();
 }
 
 void DialogConfirmMDB::CancelButton_Click() {
-    userInteraction().messageBox(QStringLiteral("インフォメーション"),
-                                 QStringLiteral("キャンセルされました。"));
-    reject();
+    cancelWithNotice();
 }
 
 }  // namespace korvane

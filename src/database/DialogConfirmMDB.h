@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "shell/KorvaneDialog.h"
+#include "shell/ConfirmDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -16,19 +16,17 @@ class QRadioButton;
 
 namespace korvane {
 
-class DialogConfirmMDB : public KorvaneDialog {
+class DialogConfirmMDB : public ConfirmDialog {
     Q_OBJECT
 public:
     explicit DialogConfirmMDB(QWidget* parent = nullptr);
 
-    int32_t retCode = 2;       // 2 cancelled, 1 confirmed with OK
     int32_t m_recMax = 0;      // records to show, 0 for all (32 bits: large tables are common)
     int16_t m_selectType = 0;  // 1 a table, 2 a select query
     QString m_selectName;
 
 protected:
     void Form_Load() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OKButton_Click();

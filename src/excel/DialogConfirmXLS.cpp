@@ -1,7 +1,6 @@
 #include "excel/DialogConfirmXLS.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,8 +8,7 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/Twips.h"
-#include "platform/UserInteraction.h"
+#include "shell/CaptionFit.h"
 #include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
 #include "text/Numbers.h"
@@ -35,29 +33,29 @@ std::optional<int16_t> BoxValue(const QLineEdit* box) {
 
 QLabel* Label(QWidget* parent, const char* name, const QString& caption, double left, double top,
               double width, double height) {
-    QLabel* label = newControl<QLabel>(parent, name, left, top, width, height);
-    label->setText(caption);
-    return label;
+    return newCaptioned<QLabel>(parent, name, caption, left, top, width, height);
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, double left,
                     double top) {
-    QPushButton* button = newControl<QPushButton>(parent, name, left, top, 1215, 375);
-    button->setText(caption);
+    QPushButton* button = newCaptioned<QPushButton>(parent, name, caption, left, top, 1215, 375);
     button->setAutoDefault(false);  // neither button answers Enter or Escape
     button->setDefault(false);
     return button;
 }
 
+// A box for a column or row number: five digits (32767) show whole.
+QLineEdit* NumberBox(QWidget* parent, const char* name, double left, double top, double width) {
+    QLineEdit* box = newControl<QLineEdit>(parent, name, left, top, width, 270);
+    setWidestNumber(*box, 5);
+    return box;
+}
+
 }  // namespace
 
-DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : KorvaneDialog(parent) {
-    setObjectName(QStringLiteral("DialogConfirmXLS"));
-    setWindowTitle(QStringLiteral("表示範囲の設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsSize(6030, 5430, this));
+DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : ConfirmDialog(parent) {
+    setUpForm("DialogConfirmXLS", QStringLiteral("表示範囲の設定"), 6030, 5430);
+    setEscapeKey(EscapeKey::Ignored);  // only Cancel and the close command close it
 
     m_label1 = Label(this, "Label1",
                      QStringLiteral("表示するセルの範囲と最初の表示対象を選択してください。"), 120,
@@ -66,18 +64,16 @@ DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : KorvaneDialog(parent) {
     m_frame1->setTitle(QStringLiteral("表示範囲"));
     // "列" names the first-column box, "行" the first-row box.
     m_label2 = Label(m_frame1, "Label2", QStringLiteral("列"), 240, 360, 255, 255);
-    m_text1 = newControl<QLineEdit>(m_frame1, "Text1", 720, 360, 735, 270);
+    m_text1 = NumberBox(m_frame1, "Text1", 720, 360, 735);
     m_label3 = Label(m_frame1, "Label3", QStringLiteral("行"), 240, 720, 255, 255);
-    m_text2 = newControl<QLineEdit>(m_frame1, "Text2", 720, 720, 735, 270);
+    m_text2 = NumberBox(m_frame1, "Text2", 720, 720, 735);
     m_label4 = Label(m_frame1, "Label4", QStringLiteral("から"), 1920, 600, 375, 255);
     m_label5 = Label(m_frame1, "Label5", QStringLiteral("右（列方向へ）"), 2880, 360, 1215, 255);
-    m_text3 = newControl<QLineEdit>(m_frame1, "Text3", 4320, 360, 615, 270);
+    m_text3 = NumberBox(m_frame1, "Text3", 4320, 360, 615);
     m_label6 = Label(m_frame1, "Label6", QStringLiteral("下（行方向へ）"), 2880, 720, 1095, 255);
-    m_text4 = newControl<QLineEdit>(m_frame1, "Text4", 4320, 720, 615, 270);
+    m_text4 = NumberBox(m_frame1, "Text4", 4320, 720, 615);
     m_label7 = Label(this, "Label7", QStringLiteral("表示対象のシート"), 120, 1800, 1575, 255);
-    m_list1 = newControl<QListWidget>(this, "List1", 120, 2160, 5775, 2580);
-    m_list1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list1->setSortingEnabled(false);
+    m_list1 = newNameList(this, "List1", 120, 2160, 5775, 2580);
     m_okButton = Button(this, "OKButton", QStringLiteral("OK"), 120, 4920);
     m_cancelButton = Button(this, "CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), 1440, 4920);
 
@@ -94,25 +90,12 @@ DialogConfirmXLS::DialogConfirmXLS(QWidget* parent) : KorvaneDialog(parent) {
 }
 
 void DialogConfirmXLS::Form_Load() {
-    retCode = 2;
     m_text1->setText(QStringLiteral("1"));
     m_text2->setText(QStringLiteral("1"));
     m_text3->setText(QStringLiteral("20"));
     m_text4->setText(QStringLiteral("20"));
-    m_list1->clear();
-    m_list1->addItems(programState().SheetNames);
-    m_list1->clearSelection();
-    m_list1->setCurrentRow(-1);
+    fillUnselected(*m_list1, programState().SheetNames);
     m_okButton->setFocus();
-}
-
-void DialogConfirmXLS::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close this dialog; only Cancel and the close command do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    KorvaneDialog::keyPressEvent(event);
 }
 
 void DialogConfirmXLS::OKButton_Click() {
@@ -146,14 +129,11 @@ void DialogConfirmXLS::OKButton_Click() {
     const int k = m_list1->row(selected.first());
     const QStringList& names = programState().SheetNames;
     m_selectSheet = k >= 0 && k < names.size() ? names.at(k) : selected.first()->text();
-    retCode = 1;
-    accept();
+    confirm();
 }
 
 void DialogConfirmXLS::CancelButton_Click() {
-    userInteraction().messageBox(QStringLiteral("インフォメーション"),
-                                 QStringLiteral("キャンセルされました。"));
-    reject();
+    cancelWithNotice();
 }
 
 }  // namespace korvane

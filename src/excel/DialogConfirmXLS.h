@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "shell/KorvaneDialog.h"
+#include "shell/ConfirmDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -15,21 +15,19 @@ class QPushButton;
 
 namespace korvane {
 
-class DialogConfirmXLS : public KorvaneDialog {
+class DialogConfirmXLS : public ConfirmDialog {
     Q_OBJECT
 public:
     explicit DialogConfirmXLS(QWidget* parent = nullptr);
 
-    int32_t retCode = 2;  // 2 cancelled, 1 confirmed with OK
-    int16_t m_cola = 0;   // first column, from 1
-    int16_t m_colb = 0;   // number of columns
-    int16_t m_rowa = 0;   // first row, from 1
-    int16_t m_rowb = 0;   // number of rows
+    int16_t m_cola = 0;  // first column, from 1
+    int16_t m_colb = 0;  // number of columns
+    int16_t m_rowa = 0;  // first row, from 1
+    int16_t m_rowb = 0;  // number of rows
     QString m_selectSheet;
 
 protected:
     void Form_Load() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OKButton_Click();

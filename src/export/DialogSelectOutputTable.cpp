@@ -6,74 +6,37 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextOption>
-#include <algorithm>
 
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
 #include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
+#include "shell/WrapAnywhereLabel.h"
 
 namespace korvane {
 
-namespace {
+namespace {}  // namespace
 
-// Shows a path wrapped anywhere, so a long path without blanks still shows as much as fits.
-class PathLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(QRectF(contentsRect()), text(), option);
-    }
-};
-
-void fillList(QListWidget& list, const QStringList& names) {
-    list.clear();
-    for (const QString& name : names) {
-        list.addItem(name);
-    }
-}
-
-}  // namespace
-
-DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialog(parent) {
-    setObjectName(QStringLiteral("DialogSelectOutputTable"));
-    setWindowTitle(QStringLiteral("出力対象の確認"));
-    // Fixed size, no minimise or maximise button; a dialog has no task-bar entry of its own.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsSize(6030, 5385, this));
+DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : ConfirmDialog(parent) {
+    setUpForm("DialogSelectOutputTable", QStringLiteral("出力対象の確認"), 6030, 5385);
 
     m_label1 = placeControl(
         new QLabel(QStringLiteral("CSVファイルとして出力するファイル名とテーブルを指定します。"),
                    this),
         "Label1", 120, 120, 5055, 255);
-    // Fonts here run wider than the ones the layout was drawn for: let the one-line caption
-    // use the width up to the dialog's right margin rather than lose its last characters.
-    m_label1->resize(std::min(std::max(m_label1->width(), m_label1->sizeHint().width()),
-                              width() - 2 * m_label1->x()),
-                     m_label1->height());
     m_frame1 = placeControl(new QGroupBox(QStringLiteral("出力ファイル"), this), "Frame1", 120, 600,
                             5775, 1215);
-    m_label2 = placeControl(new PathLabel(m_frame1), "Label2", 120, 360, 4815, 615);
+    m_label2 = placeControl(new WrapAnywhereLabel(m_frame1), "Label2", 120, 360, 4815, 615);
     m_command1 = placeControl(new QPushButton(QStringLiteral("参照"), m_frame1), "Command1", 5040,
                               360, 615, 615);
     m_option3 = placeControl(new QRadioButton(QStringLiteral("テーブル"), this), "Option3", 120,
                              1920, 1215, 255);
-    m_list1 = placeControl(new QListWidget(this), "List1", 120, 2280, 2415, 2400);
+    m_list1 = newNameList(this, "List1", 120, 2280, 2415, 2400);
     m_option4 = placeControl(new QRadioButton(QStringLiteral("選択クエリー"), this), "Option4",
                              3360, 1920, 1335, 255);
-    m_list2 = placeControl(new QListWidget(this), "List2", 3360, 2280, 2415, 2400);
+    m_list2 = newNameList(this, "List2", 3360, 2280, 2415, 2400);
     m_check1 = placeControl(new QCheckBox(QStringLiteral("１行目に項目名を出力する。"), this),
                             "Check1", 2880, 4800, 2895, 255);
     m_okButton =
@@ -81,12 +44,6 @@ DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialo
     m_cancelButton = placeControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "CancelButton",
                                   1440, 4800, 1215, 375);
 
-    // Unsorted single-selection lists: a line's position maps back to the name at that
-    // position of TableNames or QueryNames.
-    for (QListWidget* list : {m_list1, m_list2}) {
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setSortingEnabled(false);
-    }
     auto* options = new QButtonGroup(this);
     options->addButton(m_option3);
     options->addButton(m_option4);
@@ -107,11 +64,10 @@ DialogSelectOutputTable::DialogSelectOutputTable(QWidget* parent) : KorvaneDialo
 }
 
 void DialogSelectOutputTable::Form_Load() {
-    retCode = 2;
     m_label2->setText(QString());
     m_option3->setChecked(true);
-    fillList(*m_list1, programState().TableNames);
-    fillList(*m_list2, programState().QueryNames);
+    fillUnselected(*m_list1, programState().TableNames);
+    fillUnselected(*m_list2, programState().QueryNames);
     m_check1->setChecked(false);
     m_okButton->setFocus();
 }
@@ -148,14 +104,11 @@ void DialogSelectOutputTable::OKButton_Click() {
     }
     m_selectTable = names.at(line);
     m_isTitle = m_check1->isChecked();
-    retCode = 1;
-    accept();
+    confirm();
 }
 
 void DialogSelectOutputTable::CancelButton_Click() {
-    userInteraction().messageBox(QStringLiteral("インフォメーション"),
-                                 QStringLiteral("キャンセルされました。"));
-    reject();
+    cancelWithNotice();
 }
 
 std::optional<ExportTarget> AskExportTarget() {

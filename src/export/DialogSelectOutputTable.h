@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "export/ConvertCommand.h"
-#include "shell/KorvaneDialog.h"
+#include "shell/ConfirmDialog.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -19,12 +19,11 @@ class QRadioButton;
 
 namespace korvane {
 
-class DialogSelectOutputTable : public KorvaneDialog {
+class DialogSelectOutputTable : public ConfirmDialog {
     Q_OBJECT
 public:
     explicit DialogSelectOutputTable(QWidget* parent = nullptr);
 
-    int32_t retCode = 2;  // 1 = OK, 2 = cancelled
     QString m_outputFilename;
     QString m_selectTable;
     bool m_isTitle = false;

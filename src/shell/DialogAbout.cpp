@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "platform/Twips.h"
-#include "shell/DialogMessage.h"
 #include "shell/ShellIcons.h"
 
 namespace korvane {
@@ -33,9 +32,7 @@ QLabel* addPicture(QDialog* dialog, const char* name, const QPixmap& picture, do
 }  // namespace
 
 DialogAbout::DialogAbout(QWidget* parent) : KorvaneDialog(parent) {
-    setObjectName(QStringLiteral("DialogAbout"));
-    setWindowTitle(QStringLiteral("バージョン"));
-    MakeFixedDialog(*this, 6030, 2955);
+    setUpForm("DialogAbout", QStringLiteral("バージョン"), 6030, 2955);
 
     addPicture(this, "Picture1", WindowIcon().pixmap(64, 64), 240, 240, 480);
     addPicture(this, "Picture2", LargePicture(), 4620, 240, 960);

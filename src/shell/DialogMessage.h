@@ -1,5 +1,7 @@
 #pragma once
 // The program's one message window: the caller sets m_message and shows it, modal or modeless.
+// The text wraps anywhere (a path has no blanks) and is shown whole: when it needs more lines
+// than the label holds, the window grows downwards; its width stays.
 
 #include <QString>
 
@@ -9,6 +11,8 @@ class QLabel;
 class QPushButton;
 
 namespace korvane {
+
+class WrapAnywhereLabel;
 
 class DialogMessage : public KorvaneDialog {
     Q_OBJECT
@@ -22,13 +26,11 @@ protected:
 
 private:
     void OKButton_Click();
+    void growForText();
 
     QLabel* m_picture1;
-    QLabel* m_label1;
+    WrapAnywhereLabel* m_label1;
     QPushButton* m_okButton;
 };
-
-// A fixed-size dialog frame without minimize and maximize buttons.
-void MakeFixedDialog(QDialog& dialog, double clientWidthTwips, double clientHeightTwips);
 
 }  // namespace korvane

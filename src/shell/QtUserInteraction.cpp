@@ -4,13 +4,18 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
+#include "platform/Twips.h"
+#include "shell/CaptionFit.h"
 #include "shell/DialogMessage.h"
 
 namespace korvane {
@@ -20,13 +25,50 @@ namespace {
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
 
+// How far a message window opening where another one stands moves down and to the right, so the
+// title and the left edge of the one below stay in sight.
+constexpr double kCascadeStepTwips = 450;
+constexpr int kCascadeLimit = 20;
+
+// Over the owner, or in the middle of the screen when there is none; placed here rather than
+// by the desktop, so a later message can be placed beside it.
 void centreOver(QWidget& window, const QWidget* owner) {
-    if (owner == nullptr) {
+    QRect area;
+    if (owner != nullptr) {
+        area = owner->frameGeometry();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    } else {
         return;
     }
     QRect place = window.frameGeometry();
-    place.moveCenter(owner->frameGeometry().center());
+    place.moveCenter(area.center());
     window.move(place.topLeft());
+}
+
+// Moves a new message window off every message window already open, as windows cascade.
+void cascadeFromOpenMessages(QWidget& window) {
+    const int step = twipsToPixels(kCascadeStepTwips, &window);
+    QList<QPoint> taken;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != &window && other->isVisible() && qobject_cast<const DialogMessage*>(other)) {
+            taken.append(other->pos());
+        }
+    }
+    const QPoint start = window.pos();
+    QPoint place = start;
+    for (int moves = 0; moves < kCascadeLimit; ++moves) {
+        const bool covers = std::any_of(taken.begin(), taken.end(), [&](const QPoint& other) {
+            return std::abs(other.x() - place.x()) < step && std::abs(other.y() - place.y()) < step;
+        });
+        if (!covers) {
+            break;
+        }
+        place += QPoint(step, step);
+    }
+    if (place != start) {
+        window.move(place);
+    }
 }
 
 std::optional<QString> runFileDialog(const FileDialogRequest& request, bool save) {
@@ -94,8 +136,11 @@ void QtUserInteraction::runModal(QDialog& dialog) {
 
 void QtUserInteraction::showMessage(const QString& text, bool modal) {
     if (modal) {
-        DialogMessage dialog(DialogOwner());
+        QWidget* owner = DialogOwner();
+        DialogMessage dialog(owner);
         dialog.m_message = text;
+        centreOver(dialog, owner);
+        cascadeFromOpenMessages(dialog);
         dialog.exec();
         return;
     }
@@ -106,6 +151,7 @@ void QtUserInteraction::showMessage(const QString& text, bool modal) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->m_message = text;
     centreOver(*dialog, owner);
+    cascadeFromOpenMessages(*dialog);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -113,7 +159,19 @@ void QtUserInteraction::showMessage(const QString& text, bool modal) {
 
 void QtUserInteraction::messageBox(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, DialogOwner());
+    MakeTitleFit(box);
     box.exec();
+}
+
+void MakeTitleFit(QMessageBox& box) {
+    // The box sizes itself to its text when shown; a spacer as wide as the title bar needs
+    // keeps it from getting narrower than that.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    grid->addItem(new QSpacerItem(TitleBarWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 std::optional<QString> QtUserInteraction::openFileName(const FileDialogRequest& request) {

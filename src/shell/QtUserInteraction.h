@@ -6,6 +6,7 @@
 #include "platform/UserInteraction.h"
 
 class QFileDialog;
+class QMessageBox;
 class QProgressDialog;
 class QWidget;
 
@@ -34,6 +35,9 @@ private:
 // Sets up a file dialog for a request: title, filters in order, folder and name. Filters match
 // names in any letter case, and saving over an existing file is asked about first.
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
+
+// Keeps a message box at least as wide as its title needs, so the title reads whole.
+void MakeTitleFit(QMessageBox& box);
 
 // The window a dialog should stand over: the active window, else the main window if any.
 QWidget* DialogOwner();

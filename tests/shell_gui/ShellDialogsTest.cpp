@@ -21,7 +21,11 @@
 #include "shell/DialogAbout.h"
 #include "shell/DialogMessage.h"
 #include "shell/JapaneseTranslation.h"
+#include "shell/ListPane.h"
+#include "shell/ProgramState.h"
 #include "shell/QtUserInteraction.h"
+#include "shell/TreePane.h"
+#include "shell/WrapAnywhereLabel.h"
 
 namespace korvane {
 namespace {
@@ -62,6 +66,7 @@ private slots:
     void aboutShowsTheMakerAndItsOKCloses();
     void aModalMessageReturnsOnlyAfterItsOK();
     void modelessMessagesStayOpenSideBySideUntilTheirOK();
+    void twoFailedOpensLeaveTwoMessagesBothInSight();
     void fileDialogTakesTheRequest();
     void fileDialogFiltersMatchAnyLetterCase();
     void qtsOwnTextsReadJapanese_data();
@@ -70,13 +75,20 @@ private slots:
 
 void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("a message") << QStringLiteral("ファイル(/tmp/a.csv)がありません。");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("longer than the label") << QString(400, QChar(u'長'));
+    QTest::addColumn<bool>("grows");
+    QTest::newRow("a message") << QStringLiteral("ファイル(/tmp/a.csv)がありません。") << false;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("longer than the label") << QString(150, QChar(u'長')) << true;
+    // A path has no blanks: it wraps anywhere, and the words after it are still shown.
+    QTest::newRow("a 300-character missing path")
+        << QStringLiteral("ファイル(/") + QString(299, QLatin1Char('p')) +
+               QStringLiteral(")がありません。")
+        << true;
 }
 
 void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces() {
     QFETCH(QString, text);
+    QFETCH(bool, grows);
     DialogMessage dialog;
     dialog.m_message = text;
     dialog.show();
@@ -86,12 +98,20 @@ void ShellDialogsTest::messageShowsTheTextInItsDesignPlaces() {
     QVERIFY(ok != nullptr);
     QCOMPARE(ok->text(), QStringLiteral("OK"));
     QVERIFY(ok->isVisible());
-    // The window and the label keep their sizes whatever the text: it wraps and is cut.
-    QCOMPARE(dialog.size(), twipsSize(6030, 1980, &dialog));
-    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->geometry(),
-             twipsRect(840, 240, 5055, 855, &dialog));
-    QCOMPARE(ok->geometry(), twipsRect(120, 1440, 1215, 375, &dialog));
     QVERIFY(!hasMinOrMaxButton(dialog));
+    // The text is shown whole: a text that needs more lines than the label holds makes the
+    // window grow downwards by as much, with the width and the places above kept.
+    auto* label = dialog.findChild<WrapAnywhereLabel*>(QStringLiteral("Label1"));
+    QVERIFY(label != nullptr);
+    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+             qPrintable(QStringLiteral("needs %1, has %2")
+                            .arg(label->heightForWidth(label->width()))
+                            .arg(label->height())));
+    const int extra = grows ? label->height() - twipsToPixels(855, &dialog) : 0;
+    QCOMPARE(extra > 0, grows);
+    QCOMPARE(dialog.size(), twipsSize(6030, 1980, &dialog) + QSize(0, extra));
+    QCOMPARE(label->geometry(), twipsRect(840, 240, 5055, 855, &dialog).adjusted(0, 0, 0, extra));
+    QCOMPARE(ok->geometry(), twipsRect(120, 1440, 1215, 375, &dialog).translated(0, extra));
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
 }
@@ -198,6 +218,48 @@ void ShellDialogsTest::modelessMessagesStayOpenSideBySideUntilTheirOK() {
     QCOMPARE(open.size(), 1);
     QCOMPARE(labelText(*open[0], "Label1"), remaining);
     open[0]->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+    settleEvents();
+    QVERIFY(openMessageWindows().isEmpty());
+}
+
+void ShellDialogsTest::twoFailedOpensLeaveTwoMessagesBothInSight() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString unsupported = dir.filePath(QStringLiteral("book.xlsx"));
+    QFile file(unsupported);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QtUserInteraction ui;
+    setUserInteraction(&ui);
+    InitProgramState();
+    TreePane tree;
+    ListPane list;
+    const QString missing = QStringLiteral("/no/such.csv");
+    OpenFile(missing, tree, list);
+    OpenFile(unsupported, tree, list);
+    setUserInteraction(nullptr);
+    settleEvents();
+    const QList<DialogMessage*> open = openMessageWindows();
+    QCOMPARE(open.size(), 2);
+    DialogMessage* first = open[0];
+    DialogMessage* second = open[1];
+    if (labelText(*first, "Label1") !=
+        QStringLiteral("ファイル(") + missing + QStringLiteral(")がありません。")) {
+        std::swap(first, second);
+    }
+    QCOMPARE(labelText(*first, "Label1"),
+             QStringLiteral("ファイル(") + missing + QStringLiteral(")がありません。"));
+    QCOMPARE(labelText(*second, "Label1"),
+             QStringLiteral("ファイルタイプがCSV、XLS、MDBのいずれでもありません。"));
+    // The later one opens moved down and to the right, as windows cascade: the first one's
+    // title and left edge stay in sight.
+    const QPoint offset = second->pos() - first->pos();
+    QVERIFY2(offset.x() >= 20 && offset.y() >= 20,
+             qPrintable(QStringLiteral("offset %1,%2").arg(offset.x()).arg(offset.y())));
+    for (DialogMessage* message : open) {
+        QVERIFY(message->isVisible());
+        message->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+    }
     settleEvents();
     QVERIFY(openMessageWindows().isEmpty());
 }

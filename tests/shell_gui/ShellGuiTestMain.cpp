@@ -26,6 +26,7 @@ const TestClass kTestClasses[] = {
     {"FormMainCommandsTest", korvane::newFormMainCommandsTest},
     {"OpenWithTest", korvane::newOpenWithTest},
     {"ShellDialogsTest", korvane::newShellDialogsTest},
+    {"CaptionFitTest", korvane::newCaptionFitTest},
 };
 
 }  // namespace

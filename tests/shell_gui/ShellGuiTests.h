@@ -11,5 +11,6 @@ std::unique_ptr<QObject> newFormMainLayoutTest();
 std::unique_ptr<QObject> newFormMainCommandsTest();
 std::unique_ptr<QObject> newOpenWithTest();
 std::unique_ptr<QObject> newShellDialogsTest();
+std::unique_ptr<QObject> newCaptionFitTest();
 
 }  // namespace korvane
