@@ -105,35 +105,46 @@ MdbCatalogEntry* findTable(const Database& db, uint32_t index) {
     return type == MDB_TABLE ? entry : nullptr;
 }
 
+// Rows are cracked straight into the frame that carries them: a kind byte and a length that is
+// filled in once the row is there.
 bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
+    constexpr size_t kFlushAt = 1u << 20;
     std::string out;
-    std::string payload;
     std::string error;
     for (uint32_t n = 0; n < maxRows; ++n) {
-        payload.clear();
-        auto step = scan.next(payload, error);
+        const size_t frameStart = out.size();
+        const size_t payloadStart = frameStart + frameproto::kFrameHeader;
+        out.push_back(mdbproto::kRow);
+        out.append(4, '\0');
+        auto step = scan.next(out, error);
         if (g_endlessTableOpen) {
             if (step == mdbreader::TableScan::Step::Row) {
-                g_lastRow = payload;
+                g_lastRow.assign(out, payloadStart, std::string::npos);
             } else if (step == mdbreader::TableScan::Step::End && !g_lastRow.empty()) {
-                payload = g_lastRow;
+                out.resize(payloadStart);
+                out += g_lastRow;
                 step = mdbreader::TableScan::Step::Row;
             }
         }
         if (step == mdbreader::TableScan::Step::Row) {
             if (g_faultTableOpen && ++g_rowsSent >= g_fault.crashRow) {
+                out.resize(frameStart);
                 writeAll(out);
                 crashNow();
             }
-            frameproto::appendFrame(out, mdbproto::kRow, payload);
-            if (out.size() > (1u << 20) && !writeAll(out)) {
-                return false;
+            const auto size = static_cast<uint32_t>(out.size() - payloadStart);
+            for (size_t i = 0; i < 4; ++i) {
+                out[frameStart + 1 + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
             }
-            if (out.size() > (1u << 20)) {
+            if (out.size() > kFlushAt) {
+                if (!writeAll(out)) {
+                    return false;
+                }
                 out.clear();
             }
             continue;
         }
+        out.resize(frameStart);
         ended = true;
         if (!writeAll(out)) {
             return false;
