@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
+#include <vector>
 
 #include "platform/process/ReaderProcess.h"
 #include "platform/xls/XlsModel.h"
@@ -38,26 +39,47 @@ ReaderProcessTexts workbookReaderTexts() {
     return texts;
 }
 
-uint64_t placeKey(int64_t row, int64_t column) {
-    return (static_cast<uint64_t>(row) << 16) | static_cast<uint64_t>(column);
-}
-
 struct CachedCell {
     bool failed = false;
     QString text;
 };
 
 // What was fetched of one sheet: a rectangle of places, and the cells in it that are not empty.
+// The rectangle is at most kMaxBandCells places, so each place has a slot: no hashing per cell.
 struct SheetBand {
     CellRectangle covered{0, -1, 0, -1};  // nothing yet
     int64_t nextRows = kFirstBandRows;
     int64_t columnLow = 0;  // every column asked so far lies within [columnLow, columnHigh]
     int64_t columnHigh = -1;
-    QHash<uint64_t, CachedCell> cells;
+    std::vector<int32_t> placeCells;  // per place of `covered`, row by row: index into cells, or -1
+    std::vector<CachedCell> cells;
 
     bool holds(int64_t row, int64_t column) const {
         return row >= covered.firstRow && row <= covered.lastRow && column >= covered.firstColumn &&
                column <= covered.lastColumn;
+    }
+    size_t slotOf(int64_t row, int64_t column) const {
+        const int64_t width = covered.lastColumn - covered.firstColumn + 1;
+        return static_cast<size_t>((row - covered.firstRow) * width +
+                                   (column - covered.firstColumn));
+    }
+    const CachedCell* find(int64_t row, int64_t column) const {
+        const int32_t index = placeCells[slotOf(row, column)];
+        return index < 0 ? nullptr : &cells[static_cast<size_t>(index)];
+    }
+    void fill(const CellRectangle& rectangle, std::vector<BandEntry>& entries) {
+        covered = rectangle;
+        const int64_t rows = covered.lastRow - covered.firstRow + 1;
+        const int64_t width = covered.lastColumn - covered.firstColumn + 1;
+        placeCells.assign(static_cast<size_t>(std::max<int64_t>(0, rows * width)), -1);
+        cells.clear();
+        cells.reserve(entries.size());
+        for (BandEntry& entry : entries) {
+            if (holds(entry.row, entry.column)) {
+                placeCells[slotOf(entry.row, entry.column)] = static_cast<int32_t>(cells.size());
+                cells.push_back(CachedCell{entry.failed, std::move(entry.text)});
+            }
+        }
     }
 };
 
@@ -147,8 +169,8 @@ public:
                 return Failure{fetched.failure()};
             }
         }
-        const auto found = band.cells.constFind(placeKey(row, column));
-        if (found == band.cells.constEnd()) {
+        const CachedCell* found = band.find(row, column);
+        if (found == nullptr) {
             return QString();
         }
         if (found->failed) {
@@ -268,14 +290,9 @@ private:
         if (!fetched) {
             return Failure{fetched.failure()};
         }
-        band.cells.clear();
-        band.covered = asked;
-        band.covered.lastRow = fetched->lastRowCovered;
-        band.cells.reserve(static_cast<qsizetype>(fetched->entries.size()));
-        for (BandEntry& entry : fetched.value().entries) {
-            band.cells.insert(placeKey(entry.row, entry.column),
-                              CachedCell{entry.failed, std::move(entry.text)});
-        }
+        CellRectangle covered = asked;
+        covered.lastRow = fetched->lastRowCovered;
+        band.fill(covered, fetched.value().entries);
         if (inOrder && !m_pending && band.covered.lastRow < kMaxRows) {
             const CellRectangle next = bandFrom(band.covered.lastRow + 1, band);
             if (sendRequest(sheet, next)) {
