@@ -45,11 +45,7 @@ public:
         if (!m_workbook) {
             return Failure{kReleased};
         }
-        const std::optional<int> index = m_workbook->findSheet(sheet);
-        if (!index) {
-            return Failure{QStringLiteral("ブックにシート(%1)がありません。").arg(sheet)};
-        }
-        return m_workbook->cellText(*index, row, column);
+        return m_workbook->cellText(sheet, row, column);
     }
 
 private:

@@ -82,6 +82,29 @@ std::optional<QString> outsideTheSheet(int64_t row, int64_t column) {
 
 }  // namespace
 
+Result<QString> XlsWorkbook::cellText(const QString& sheetName, int64_t row, int64_t column) {
+    const std::optional<int> index = findSheet(sheetName);
+    if (!index) {
+        return Failure{QStringLiteral("ブックにシート(%1)がありません。").arg(sheetName)};
+    }
+    return cellText(*index, row, column);
+}
+
+const SheetCells* XlsWorkbook::sheetCells(int sheetIndex) {
+    if (sheetIndex < 0 || sheetIndex >= sheetCount()) {
+        return nullptr;
+    }
+    const SheetEntry& entry = m_globals.sheets[sheetIndex];
+    if (entry.kind != SheetKind::Worksheet && entry.kind != SheetKind::MacroSheet) {
+        return nullptr;
+    }
+    std::optional<Result<SheetCells>>& cells = m_sheets[sheetIndex];
+    if (!cells) {
+        cells.emplace(parseSheet(m_stream, m_globals, entry));
+    }
+    return *cells ? &cells->value() : nullptr;
+}
+
 Result<QString> XlsWorkbook::cellText(int sheetIndex, int64_t row, int64_t column) {
     if (sheetIndex < 0 || sheetIndex >= sheetCount()) {
         return Failure{

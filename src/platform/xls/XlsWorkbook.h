@@ -35,6 +35,13 @@ public:
     // cell. A sheet without cells (a chart), a place outside a worksheet or an error value is a
     // failure.
     Result<QString> cellText(int sheetIndex, int64_t row, int64_t column);
+    // The same for the sheet of that name (see findSheet).
+    Result<QString> cellText(const QString& sheetName, int64_t row, int64_t column);
+
+    // The cells of a worksheet or macro sheet, parsed on first use; nothing when the sheet holds
+    // no cells or cannot be read (cellText then says why). Their texts are cellValueText's.
+    const SheetCells* sheetCells(int sheetIndex);
+    const WorkbookGlobals& globals() const { return m_globals; }
 
 private:
     XlsWorkbook(QByteArray stream, WorkbookGlobals globals);

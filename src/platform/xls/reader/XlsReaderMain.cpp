@@ -6,13 +6,15 @@
 // pointed at /dev/null so that nothing a library prints can mix into the replies.
 
 #include <QFile>
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "platform/process/HelperPipe.h"
-#include "platform/xls/Spreadsheet.h"
+#include "platform/xls/XlsModel.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
+#include "platform/xls/XlsWorkbook.h"
 
 namespace {
 
@@ -34,29 +36,56 @@ bool sendError(const QString& description) {
     return helperpipe::sendError(xlsproto::kError, xls::encodeText(description));
 }
 
-using Workbook = std::unique_ptr<xls::SpreadsheetWorkbook>;
+using Workbook = std::unique_ptr<xls::XlsWorkbook>;
 
 bool openWorkbook(Workbook& workbook, const std::string& path) {
     faultSwitch().actOnOpen();
     workbook.reset();
-    xls::Result<Workbook> opened = xls::openInProcess(QFile::decodeName(path.c_str()));
+    xls::Result<Workbook> opened = xls::XlsWorkbook::open(QFile::decodeName(path.c_str()));
     if (!opened) {
         return sendError(opened.failure());
     }
     workbook = std::move(opened).value();
     std::string payload;
     frameproto::putU32(payload, static_cast<uint32_t>(workbook->sheetCount()));
-    for (int i = 1; i <= workbook->sheetCount(); ++i) {
-        const xls::Result<QString> name = workbook->sheetName(i);
-        xls::putText(payload, name ? name.value() : QString());
+    for (int i = 0; i < workbook->sheetCount(); ++i) {
+        xls::putText(payload, workbook->sheet(i).name);
     }
     return sendFrame(xlsproto::kWorkbook, payload);
 }
 
+// One entry of a cells reply; an empty text needs none.
+void putEntry(std::string& frame, uint32_t& count, int64_t row, int64_t column,
+              const xls::Result<QString>& text) {
+    if (text && text.value().isEmpty()) {
+        return;
+    }
+    xlsproto::putI64(frame, row);
+    xlsproto::putI64(frame, column);
+    frame.push_back(static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
+    xls::putText(frame, text ? text.value() : text.failure());
+    ++count;
+}
+
+// The places of a worksheet row that hold cells, found in the sheet's sorted cell list, so the
+// empty places cost nothing.
+void putStoredCells(std::string& frame, uint32_t& count, const xls::XlsWorkbook& workbook,
+                    const xls::SheetCells& cells, int64_t row, const xls::CellRectangle& asked) {
+    const auto row0 = static_cast<uint32_t>(row - 1);
+    const uint32_t first = xls::cellKey(row0, static_cast<uint32_t>(asked.firstColumn - 1));
+    const uint32_t last = xls::cellKey(row0, static_cast<uint32_t>(asked.lastColumn - 1));
+    auto it = std::lower_bound(cells.cells.begin(), cells.cells.end(), first,
+                               [](const xls::Cell& cell, uint32_t key) { return cell.key < key; });
+    for (; it != cells.cells.end() && it->key <= last; ++it) {
+        const int64_t column = it->key % 256 + 1;
+        putEntry(frame, count, row, column,
+                 xls::cellValueText(&*it, cells, workbook.globals(), row, column));
+    }
+}
+
 // Every cell of the rectangle that is not empty, row by row; rows stop being added once the
 // reply has grown past its soft limit.
-bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
-               const xls::CellRectangle& asked) {
+bool sendCells(xls::XlsWorkbook* workbook, const QString& sheet, const xls::CellRectangle& asked) {
     if (faultSwitch().is("crash-cells")) {
         crashNow();
     }
@@ -69,6 +98,12 @@ bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
     if (asked.firstRow > asked.lastRow || asked.firstColumn > asked.lastColumn) {
         return sendError(QStringLiteral("読み取る範囲が正しくありません。"));
     }
+    // A rectangle of a worksheet is read from its stored cells; anything else (a chart sheet, a
+    // place off the sheet, a sheet that cannot be read) place by place, for the reason of each.
+    const std::optional<int> index = workbook->findSheet(sheet);
+    const bool onSheet = asked.firstRow >= 1 && asked.lastRow <= xls::kMaxRows &&
+                         asked.firstColumn >= 1 && asked.lastColumn <= xls::kMaxColumns;
+    const xls::SheetCells* cells = index && onSheet ? workbook->sheetCells(*index) : nullptr;
     // The frame is built in place: its header and the reply's own head are filled in last.
     std::string frame(frameproto::kFrameHeader + kCellsHead, '\0');
     const size_t payloadStart = frameproto::kFrameHeader;
@@ -79,16 +114,12 @@ bool sendCells(xls::SpreadsheetWorkbook* workbook, const QString& sheet,
             break;
         }
         lastRow = row;
+        if (cells != nullptr) {
+            putStoredCells(frame, count, *workbook, *cells, row, asked);
+            continue;
+        }
         for (int64_t column = asked.firstColumn; column <= asked.lastColumn; ++column) {
-            const xls::Result<QString> text = workbook->cellText(sheet, row, column);
-            if (text && text.value().isEmpty()) {
-                continue;
-            }
-            xlsproto::putI64(frame, row);
-            xlsproto::putI64(frame, column);
-            frame.push_back(static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
-            xls::putText(frame, text ? text.value() : text.failure());
-            ++count;
+            putEntry(frame, count, row, column, workbook->cellText(sheet, row, column));
         }
     }
     std::string head;
