@@ -1,10 +1,14 @@
-// Times, on one generated CSV file in one run: `wc -l`, a Python csv.reader pass, our load pass
-// (the count the display-range dialog makes), our whole open with every line chosen, a walk over
-// every row as a view would show it, and a jump to the last rows. Prints each time, its ratio to
-// `wc -l`, and the peak resident memory.
+// Times the CSV load pass against `wc -l` in the same run, on two generated files:
+//  - the big one (9,000,000 lines, about 708 MB): our load pass (the count the display-range
+//    dialog makes: lines, widest line, encoding, line starts) against `wc -l`;
+//  - its 3,000,000-line sibling: opening it with every line shown against our load pass of it,
+//    then a walk over every row as a view would show it and a jump to the last rows.
+// Each time is taken RUNS times (default 5; the files are in the page cache after the first)
+// and given as min / median / max; ratios are of the medians. Also the peak resident memory.
 //
-// csv_bench [FILE [LINES]]: FILE is written first when it does not exist (default
-// /tmp/korvane-bench.csv, 3,000,000 lines).
+// csv_bench [BIG [SIBLING [RUNS]]]: the files are written first when they do not exist (default
+// /tmp/korvane-bench-9m.csv and /tmp/korvane-bench.csv). Never commit them.
+// With KORVANE_BENCH_PYTHON=1 a Python csv.reader pass over the sibling is timed too.
 #include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "BenchCsvFile.h"
 #include "csv/CsvLines.h"
@@ -27,16 +32,23 @@ namespace {
 using namespace korvane;
 using korvane::bench::WriteBenchCsv;
 
-// Best of `runs` wall times in seconds: the file is in the page cache after the first.
-double BestSeconds(int runs, const std::function<void()>& work) {
-    double best = 1e300;
+struct Times {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+};
+
+// Wall times of `runs` runs of `work`, in seconds.
+Times Measure(int runs, const std::function<void()>& work) {
+    std::vector<double> seconds;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        seconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
     }
-    return best;
+    std::sort(seconds.begin(), seconds.end());
+    return {seconds.front(), seconds[seconds.size() / 2], seconds.back()};
 }
 
 int RunShell(const QString& command) {
@@ -49,42 +61,97 @@ double PeakResidentMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
 }
 
+bool EnsureFile(const QString& path, int64_t lines) {
+    if (QFileInfo::exists(path)) {
+        return true;
+    }
+    std::printf("writing %s (%lld lines)\n", qPrintable(path), static_cast<long long>(lines));
+    if (!WriteBenchCsv(path, lines)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+void Report(const char* what, const Times& times, const char* against, const Times& base) {
+    std::printf("%-34s %7.3f / %7.3f / %7.3f s  %6.2f x %s\n", what, times.min, times.median,
+                times.max, times.median / base.median, against);
+}
+
+int64_t LoadPassLines(const QString& path) {
+    const CsvScan result = scanCsvLines(TextFileReader::openFile(path));
+    return result.lines ? result.lines->lineCount() : -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString path =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/korvane-bench.csv");
-    const int64_t wanted = argc > 2 ? std::atoll(argv[2]) : 3000000;
-    if (!QFileInfo::exists(path)) {
-        std::printf("writing %s (%lld lines)\n", qPrintable(path), static_cast<long long>(wanted));
-        if (!WriteBenchCsv(path, wanted)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+    const QString big =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/korvane-bench-9m.csv");
+    const QString sibling =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp/korvane-bench.csv");
+    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    if (!EnsureFile(big, 9000000) || !EnsureFile(sibling, 3000000)) {
+        return 1;
+    }
+    auto megabytes = [](const QString& path) {
+        return static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    };
+    std::printf("min / median / max of %d runs; ratios of the medians\n", runs);
+
+    // The big file: our load pass against wc -l, taken in turns so that both meet the same
+    // state of the machine.
+    const QString quotedBig = QLatin1Char('\'') + big + QLatin1Char('\'');
+    LoadPassLines(big);  // into the page cache
+    int64_t counted = 0;
+    std::vector<double> wcRuns;
+    std::vector<double> scanRuns;
+    for (int i = 0; i < runs; ++i) {
+        wcRuns.push_back(Measure(1, [&] {
+                             RunShell(QStringLiteral("wc -l < ") + quotedBig + " >/dev/null");
+                         }).median);
+        scanRuns.push_back(Measure(1, [&] { counted = LoadPassLines(big); }).median);
+    }
+    auto timesOf = [](std::vector<double> seconds) {
+        std::sort(seconds.begin(), seconds.end());
+        return Times{seconds.front(), seconds[seconds.size() / 2], seconds.back()};
+    };
+    const Times wc = timesOf(wcRuns);
+    const Times scan = timesOf(scanRuns);
+    std::printf("big file: %.1f MB, %lld lines counted\n", megabytes(big),
+                static_cast<long long>(counted));
+    Report("wc -l", wc, "wc -l", wc);
+    Report("load pass", scan, "wc -l", wc);
+    std::printf("%-34s %6.2f x wc -l (best of each)\n", "", scan.min / wc.min);
+    std::printf("peak resident memory after the load passes: %.1f MB\n", PeakResidentMegabytes());
+
+    if (qEnvironmentVariableIntValue("KORVANE_BENCH_DETAIL") == 1) {
+        // The load pass taken apart: the plain reference, and each method on one thread or all.
+        const Times reference = Measure(runs, [&] {
+            counted = scanCsvLinesReference(TextFileReader::openFile(big)).lines->lineCount();
+        });
+        Report("reference pass (byte by byte)", reference, "wc -l", wc);
+        const char* names[] = {"scalar", "sse2", "avx2"};
+        for (const CsvScanMethod method :
+             {CsvScanMethod::Scalar, CsvScanMethod::Sse2, CsvScanMethod::Avx2}) {
+            for (const int threads : {1, 0}) {
+                CsvScanOptions options;
+                options.method = method;
+                options.threads = threads;
+                const Times times = Measure(
+                    runs, [&] { scanCsvLines(TextFileReader::openFile(big), {}, options); });
+                const QByteArray what = QByteArray("load pass, ") +
+                                        names[static_cast<int>(method)] +
+                                        (threads == 1 ? ", one thread" : ", every core");
+                Report(what.constData(), times, "wc -l", wc);
+            }
         }
     }
-    const double fileMb = static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
-    const QString quoted = QLatin1Char('\'') + path + QLatin1Char('\'');
 
-    const double wc =
-        BestSeconds(3, [&] { RunShell(QStringLiteral("wc -l < ") + quoted + " >/dev/null"); });
-    const double python = BestSeconds(1, [&] {
-        RunShell(QStringLiteral("python3 -c 'import csv,sys\n"
-                                "n=w=0\n"
-                                "with open(sys.argv[1],newline=\"\",encoding=\"utf-8\") as f:\n"
-                                " for r in csv.reader(f):\n"
-                                "  n+=1; w=max(w,len(r))\n"
-                                "print(n,w)' ") +
-                 quoted + " >/dev/null");
-    });
-
-    int64_t counted = 0;
-    const double scan = BestSeconds(3, [&] {
-        const CsvScan result = scanCsvLines(TextFileReader::openFile(path));
-        counted = result.lines ? result.lines->lineCount() : -1;
-    });
-
+    // The sibling: the whole open with every line shown against our load pass of it.
+    const Times siblingScan = Measure(runs, [&] { LoadPassLines(sibling); });
     ScriptedInteraction answers;
     answers.setDialogSteps(QStringLiteral("DialogConfirmCSV"),
                            {{ScriptStep::Action::Click, QStringLiteral("Option2"), {}, -1, true},
@@ -93,38 +160,43 @@ int main(int argc, char** argv) {
     setLoader(kFileCsv, LoadTextFile);
     TreePane tree;
     ListPane list;
-    const double open = BestSeconds(3, [&] { OpenFile(path, tree, list); });
-
+    const Times open = Measure(runs, [&] { OpenFile(sibling, tree, list); });
     int64_t cells = 0;
-    const double walk = BestSeconds(1, [&] {
+    const Times walk = Measure(1, [&] {
         cells = 0;
         for (int64_t row = 0; row < list.itemCount(); ++row) {
             cells += list.subItems(row).size() + (list.itemText(row).isEmpty() ? 0 : 1);
         }
     });
-    const double jump = BestSeconds(1, [&] {
+    const Times jump = Measure(1, [&] {
         for (int64_t row = std::max<int64_t>(0, list.itemCount() - 40); row < list.itemCount();
              ++row) {
             list.subItems(row);
         }
     });
     setUserInteraction(nullptr);
+    std::printf("sibling: %.1f MB, %lld rows shown, %lld cells walked\n", megabytes(sibling),
+                static_cast<long long>(list.itemCount()), static_cast<long long>(cells));
+    Report("load pass", siblingScan, "load pass", siblingScan);
+    Report("open, every line shown", open, "load pass", siblingScan);
+    Report("walk every row's fields", walk, "load pass", siblingScan);
+    std::printf("%-34s %8.3f ms\n", "jump to the last 40 rows", jump.median * 1000.0);
 
-    std::printf("file: %.1f MB, %lld lines counted, %lld rows shown, %lld cells walked\n", fileMb,
-                static_cast<long long>(counted), static_cast<long long>(list.itemCount()),
-                static_cast<long long>(cells));
-    auto report = [wc](const char* what, double seconds) {
-        std::printf("%-36s %8.3f s  %7.2f x wc -l\n", what, seconds, seconds / wc);
-    };
-    report("wc -l", wc);
-    report("python csv.reader pass", python);
-    report("load pass (count lines and fields)", scan);
-    report("open, every line shown", open);
-    report("walk every row's fields", walk);
-    std::printf("%-36s %8.3f ms\n", "jump to the last 40 rows", jump * 1000.0);
-    std::printf("python / load pass: %.1f x; open / load pass: %.2f x\n", python / scan,
-                open / scan);
+    if (qEnvironmentVariableIntValue("KORVANE_BENCH_PYTHON") == 1) {
+        const QString quoted = QLatin1Char('\'') + sibling + QLatin1Char('\'');
+        const Times python = Measure(1, [&] {
+            RunShell(QStringLiteral("python3 -c 'import csv,sys\n"
+                                    "n=w=0\n"
+                                    "with open(sys.argv[1],newline=\"\",encoding=\"utf-8\") as f:\n"
+                                    " for r in csv.reader(f):\n"
+                                    "  n+=1; w=max(w,len(r))\n"
+                                    "print(n,w)' ") +
+                     quoted + " >/dev/null");
+        });
+        Report("python csv.reader pass", python, "load pass", siblingScan);
+    }
     const double peak = PeakResidentMegabytes();
-    std::printf("peak resident memory: %.1f MB (%.2f x file size)\n", peak, peak / fileMb);
+    std::printf("peak resident memory: %.1f MB (%.2f x the sibling's size)\n", peak,
+                peak / megabytes(sibling));
     return 0;
 }

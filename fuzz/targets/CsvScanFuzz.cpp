@@ -1,5 +1,7 @@
 // The fast line scan must give, for any bytes, the lines of the whole-file split, each line the
-// number of fields SplitCsvLine cuts from it, and rows whose fields are those of SplitCsvLine.
+// number of fields SplitCsvLine cuts from it, and rows whose fields are those of SplitCsvLine;
+// and every way of running it (AVX2, SSE2, byte by byte; in chunks of any size on two threads)
+// must give exactly the result of the plain one-pass reference.
 #include <QBuffer>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +19,38 @@ void check(bool ok) {
     }
 }
 
+std::shared_ptr<korvane::TextFileReader> ReaderOf(const QByteArray& bytes) {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    return std::make_shared<korvane::TextFileReader>(std::move(buffer));
+}
+
+void checkEveryWayAgrees(const QByteArray& bytes) {
+    using namespace korvane;
+    const CsvScan plain = scanCsvLinesReference(ReaderOf(bytes));
+    check(plain.status == CsvScan::Status::Done && plain.lines != nullptr);
+    const auto size = static_cast<uint64_t>(bytes.size());
+    // A chunk size taken from the input itself, so that the fuzzer moves the borders too.
+    const uint64_t fromInput = size > 0 ? 1 + static_cast<uint8_t>(bytes[0]) % 13 : 1;
+    for (const CsvScanMethod method :
+         {CsvScanMethod::Scalar, CsvScanMethod::Sse2, CsvScanMethod::Avx2}) {
+        for (const uint64_t chunkBytes : {fromInput, uint64_t{64}, size / 2 + 1}) {
+            CsvScanOptions options;
+            options.method = method;
+            options.threads = 2;
+            options.chunkBytes = chunkBytes;
+            const CsvScan scan = scanCsvLines(ReaderOf(bytes), {}, options);
+            check(scan.status == CsvScan::Status::Done && scan.lines != nullptr);
+            check(scan.lines->lineCount() == plain.lines->lineCount());
+            check(scan.lines->maxFieldCount() == plain.lines->maxFieldCount());
+            check(scan.lines->encoding() == plain.lines->encoding());
+            check(scan.lines->lineBreaks() == plain.lines->lineBreaks());
+            check(scan.lines->marks() == plain.lines->marks());
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,10 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const TextFileLines reference = splitTextLines(bytes);
 
-    auto buffer = std::make_unique<QBuffer>();
-    buffer->setData(bytes);
-    buffer->open(QIODevice::ReadOnly);
-    const CsvScan scan = scanCsvLines(std::make_shared<TextFileReader>(std::move(buffer)));
+    checkEveryWayAgrees(bytes);
+    const CsvScan scan = scanCsvLines(ReaderOf(bytes));
     check(scan.status == CsvScan::Status::Done && scan.lines != nullptr);
     const CsvLines& lines = *scan.lines;
     check(lines.lineCount() == reference.lines.size());

@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace korvane {
 
 namespace {
 
-constexpr int kBlock = 64;
+constexpr size_t kBlock = 64;
 
 // Bit i set when an odd number of bits 0..i of x are set.
 inline uint64_t prefixXor(uint64_t x) {
@@ -49,76 +45,38 @@ inline uint64_t allBits(bool on) {
 
 }  // namespace
 
-CsvLineCounter::CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart)
-    : m_breaks(breaks), m_position(firstLineStart), m_lineStart(firstLineStart) {}
-
-CsvLineCounter::Masks CsvLineCounter::masksOf(const char* block) {
-#if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i comma = _mm_set1_epi8(',');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    Masks masks{0, 0, 0, 0};
-    for (int part = 0; part < 4; ++part) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + part * 16));
-        const int shift = part * 16;
-        masks.quote |= static_cast<uint64_t>(
-                           static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, quote))))
-                       << shift;
-        masks.comma |= static_cast<uint64_t>(
-                           static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, comma))))
-                       << shift;
-        masks.cr |= static_cast<uint64_t>(
-                        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
-                    << shift;
-        masks.lf |= static_cast<uint64_t>(
-                        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
-                    << shift;
-    }
-    return masks;
-#else
-    Masks masks{0, 0, 0, 0};
-    for (int i = 0; i < kBlock; ++i) {
-        const uint64_t bit = 1ull << i;
-        switch (block[i]) {
-            case '"':
-                masks.quote |= bit;
-                break;
-            case ',':
-                masks.comma |= bit;
-                break;
-            case '\r':
-                masks.cr |= bit;
-                break;
-            case '\n':
-                masks.lf |= bit;
-                break;
-            default:
-                break;
-        }
-    }
-    return masks;
-#endif
-}
+CsvLineCounter::CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart, CsvScanMethod method)
+    : m_breaks(breaks),
+      m_method(runnableCsvScanMethod(method)),
+      m_position(firstLineStart),
+      m_lineStart(firstLineStart) {}
 
 void CsvLineCounter::feed(const char* data, size_t size) {
+    // The masks of a few blocks at a time stay in the first-level cache.
+    constexpr size_t kBatch = 64;
+    CsvMasks masks[kBatch];
     size_t offset = 0;
     while (offset < size && !m_sawCr) {
-        const size_t left = size - offset;
-        if (left >= static_cast<size_t>(kBlock)) {
-            countBlock(masksOf(data + offset), kBlock);
-            offset += kBlock;
-        } else {
-            // The tail goes through a padded copy; NUL bytes are none of the four that count.
-            char padded[kBlock] = {};
-            std::memcpy(padded, data + offset, left);
-            countBlock(masksOf(padded), static_cast<int>(left));
-            offset = size;
+        const size_t blocks = std::min(kBatch, (size - offset) / kBlock);
+        if (blocks > 0) {
+            findCsvMasks(m_method, data + offset, blocks, masks);
+            for (size_t b = 0; b < blocks && !m_sawCr; ++b) {
+                countBlock(masks[b], static_cast<int>(kBlock));
+            }
+            offset += blocks * kBlock;
+            continue;
         }
+        // The tail goes through a padded copy; NUL bytes are none of the four that count.
+        const size_t left = size - offset;
+        char padded[kBlock] = {};
+        std::memcpy(padded, data + offset, left);
+        findCsvMasks(m_method, padded, 1, masks);
+        countBlock(masks[0], static_cast<int>(left));
+        offset = size;
     }
 }
 
-void CsvLineCounter::countBlock(const Masks& masks, int validLength) {
+void CsvLineCounter::countBlock(const CsvMasks& masks, int validLength) {
     const uint64_t base = m_position;
     uint64_t ends;
     if (m_breaks == LineBreaks::Lf) {
@@ -183,7 +141,10 @@ void CsvLineCounter::countBlock(const Masks& masks, int validLength) {
 
 void CsvLineCounter::endLine(uint64_t end, bool endsWithSeparator) {
     const int64_t fields = end > m_lineStart ? m_commas + 1 - (endsWithSeparator ? 1 : 0) : 0;
-    if (m_lineCount % kLinesPerMark == 0) {
+    if (m_startBits != nullptr) {
+        const uint64_t bit = m_lineStart - m_startBase;
+        m_startBits[bit / 64] |= 1ull << (bit % 64);
+    } else if (m_lineCount % kLinesPerMark == 0) {
         m_marks.push_back(m_lineStart);
     }
     if (m_fieldCounts != nullptr) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "csv/CsvMasks.h"
 #include "text/TextFile.h"
 
 namespace korvane {
@@ -21,8 +22,10 @@ public:
     // by reading at most this many lines from a note.
     static constexpr int64_t kLinesPerMark = 32;
 
-    // `firstLineStart` is the file position of the first line (after a byte order mark).
-    CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart);
+    // `firstLineStart` is the file position of the first line (after a byte order mark), or of
+    // the first line of a piece of the file that is counted on its own.
+    CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart,
+                   CsvScanMethod method = fastestCsvScanMethod());
 
     // Feeds the next bytes of the file. With LF line ends, feeding stops at the first CR: the file
     // then has CR line ends and must be counted again from the start (see sawCr()).
@@ -39,19 +42,26 @@ public:
 
     // When set, receives the field count of every line (for checks against SplitCsvLine).
     void recordFieldCounts(std::vector<int64_t>* counts) { m_fieldCounts = counts; }
+    // Instead of marks, sets bit (start - base) of `bitmap` for the start of every line that
+    // ends; the bitmap must cover every position fed.
+    void recordLineStarts(uint64_t* bitmap, uint64_t base) {
+        m_startBits = bitmap;
+        m_startBase = base;
+    }
+
+    // The line not yet ended: where it starts, its separating commas so far, whether an odd
+    // number of quotes stand in it so far, and whether its last byte is a separating comma.
+    uint64_t lineStart() const { return m_lineStart; }
+    int64_t lineCommas() const { return m_commas; }
+    bool inQuotes() const { return m_inQuotes; }
+    bool lastWasSeparator() const { return m_lastWasSeparator; }
 
 private:
-    struct Masks {
-        uint64_t quote;
-        uint64_t comma;
-        uint64_t cr;
-        uint64_t lf;
-    };
-    static Masks masksOf(const char* block);
-    void countBlock(const Masks& masks, int validLength);
+    void countBlock(const CsvMasks& masks, int validLength);
     void endLine(uint64_t end, bool endsWithSeparator);
 
     LineBreaks m_breaks;
+    CsvScanMethod m_method;
     uint64_t m_position = 0;   // file position of the next byte fed
     uint64_t m_lineStart = 0;  // file position of the current line's first byte
     int64_t m_commas = 0;      // separating commas so far in the current line
@@ -63,6 +73,8 @@ private:
     int64_t m_maxFields = 0;
     std::vector<uint64_t> m_marks;
     std::vector<int64_t>* m_fieldCounts = nullptr;
+    uint64_t* m_startBits = nullptr;
+    uint64_t m_startBase = 0;
 };
 
 }  // namespace korvane

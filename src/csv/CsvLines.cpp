@@ -98,8 +98,8 @@ QString CsvLines::lineText(int64_t line, int64_t maxBytes) const {
     return readLine(line, maxBytes).value_or(QString());
 }
 
-CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
-                     const std::function<bool(double)>& progress) {
+CsvScan scanCsvLinesReference(std::shared_ptr<TextFileReader> reader,
+                              const std::function<bool(double)>& progress) {
     CsvScan result;
     if (!reader) {
         return result;
@@ -161,8 +161,8 @@ CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
 
     LineBreaks breaks = LineBreaks::Lf;
     for (;;) {
-        CsvLineCounter counter(breaks, firstLineStart);
-        Utf8Validator validator;
+        CsvLineCounter counter(breaks, firstLineStart, CsvScanMethod::Scalar);
+        Utf8Validator validator(Utf8Validator::Method::Scalar);
         const PassResult pass = countPass(counter, validator);
         if (pass.status != CsvScan::Status::Done) {
             result.status = pass.status;

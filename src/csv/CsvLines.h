@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "csv/CsvMasks.h"
 #include "text/TextFile.h"
 
 namespace korvane {
@@ -37,6 +38,9 @@ public:
     // now read as empty.
     bool fileChanged() const { return m_reader && m_reader->changed(); }
 
+    // The start of every CsvLineCounter::kLinesPerMark-th line, as counted.
+    const std::vector<uint64_t>& marks() const { return m_marks; }
+
 private:
     // The bytes of the line; `cut` tells whether it was longer than maxBytes.
     std::optional<QByteArray> readLineBytes(int64_t line, int64_t maxBytes, bool* cut) const;
@@ -60,10 +64,25 @@ struct CsvScan {
     std::shared_ptr<const CsvLines> lines;  // set when Done
 };
 
-// Reads the whole file once and counts its lines and fields; from then on the reader checks
-// what it reads against what this pass saw. `progress` gets the share done now
-// and then and answers false to stop (then the status is Cancelled).
+// How the load pass runs; every choice gives the same result.
+struct CsvScanOptions {
+    CsvScanMethod method = fastestCsvScanMethod();  // lowered to what the CPU runs
+    int threads = 0;                                // 0: one per core
+    uint64_t chunkBytes = 0;                        // 0: the default size
+    std::vector<uint64_t> cuts;                     // when set, exactly these chunk borders
+};
+
+// Reads the whole file once and counts its lines and fields, in chunks on every core; from then
+// on the reader checks what it reads against what this pass saw. `progress` gets the share done
+// now and then, on the calling thread, and answers false to stop (then the status is
+// Cancelled).
 CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
-                     const std::function<bool(double)>& progress = {});
+                     const std::function<bool(double)>& progress = {},
+                     const CsvScanOptions& options = {});
+
+// The same count in one plain pass, byte by byte: the reference the fast pass is checked
+// against.
+CsvScan scanCsvLinesReference(std::shared_ptr<TextFileReader> reader,
+                              const std::function<bool(double)>& progress = {});
 
 }  // namespace korvane

@@ -16,8 +16,10 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -102,7 +104,7 @@ public:
     uint64_t size() const { return m_size; }
     // Reads up to `count` bytes at `position` into `out`, bypassing the cache and the checks;
     // returns the bytes read, fewer at the end of the file, -1 when the device fails or the
-    // file was found changed.
+    // file was found changed. Safe to call from several threads at once (the rest is not).
     int64_t readAt(uint64_t position, char* out, int64_t count) const;
     // Set once a read has failed.
     bool failed() const { return m_failed; }
@@ -132,8 +134,10 @@ private:
     mutable std::unique_ptr<Block[]> m_blocks;
     mutable std::unique_ptr<char[]> m_spare;
     mutable uint64_t m_useCounter = 0;
-    mutable bool m_failed = false;
-    mutable bool m_changed = false;
+    int m_handle = -1;                 // the file's descriptor, for reads at a position
+    mutable std::mutex m_deviceMutex;  // other devices read one at a time
+    mutable std::atomic<bool> m_failed{false};
+    mutable std::atomic<bool> m_changed{false};
 };
 
 // A whole text file read into lines, for files small enough to hold as strings.

@@ -28,8 +28,48 @@ std::shared_ptr<const CsvLines> Scan(const QByteArray& bytes) {
     return scan.lines;
 }
 
-// Checks the scan of `bytes` against the reference: the whole-file split, then SplitCsvLine.
+// Ways of running the load pass: each method, inline and on two threads, with chunks of a few
+// bytes so that chunk borders fall everywhere (the fuzz target tries every combination).
+std::vector<CsvScanOptions> AllScanOptions() {
+    std::vector<CsvScanOptions> all(4);
+    all[1].method = CsvScanMethod::Scalar;
+    all[1].chunkBytes = 1;
+    all[1].threads = 2;
+    all[2].method = CsvScanMethod::Sse2;
+    all[2].chunkBytes = 3;
+    all[2].threads = 1;
+    all[3].method = CsvScanMethod::Avx2;
+    all[3].chunkBytes = 64;
+    all[3].threads = 2;
+    return all;
+}
+
+// The whole result of the load pass, and the text of every line.
+void ExpectSameScan(const CsvLines& lines, const CsvLines& reference, const std::string& label) {
+    ASSERT_EQ(lines.lineCount(), reference.lineCount()) << label;
+    EXPECT_EQ(lines.maxFieldCount(), reference.maxFieldCount()) << label;
+    EXPECT_EQ(lines.encoding(), reference.encoding()) << label;
+    EXPECT_EQ(lines.lineBreaks(), reference.lineBreaks()) << label;
+    EXPECT_EQ(lines.marks(), reference.marks()) << label;
+    for (int64_t i = 0; i < lines.lineCount(); ++i) {
+        ASSERT_EQ(lines.lineText(i), reference.lineText(i)) << label << " line " << i;
+    }
+}
+
+// Checks the scan of `bytes` against the reference: the whole-file split, then SplitCsvLine;
+// and every way of running the pass against the plain one.
 void ExpectAgreesWithReference(const QByteArray& bytes, const std::string& label) {
+    const CsvScan plain = scanCsvLinesReference(ReaderOf(bytes));
+    ASSERT_TRUE(plain.lines) << label;
+    for (const CsvScanOptions& options : AllScanOptions()) {
+        const CsvScan scan = scanCsvLines(ReaderOf(bytes), {}, options);
+        ASSERT_TRUE(scan.lines) << label;
+        ExpectSameScan(*scan.lines, *plain.lines,
+                       label + " method " + std::to_string(static_cast<int>(options.method)) +
+                           " chunk " + std::to_string(options.chunkBytes) + " threads " +
+                           std::to_string(options.threads) + " bytes " + bytes.toHex().data());
+    }
+
     const TextFileLines reference = splitTextLines(bytes);
     const std::shared_ptr<const CsvLines> lines = Scan(bytes);
     ASSERT_TRUE(lines) << label;
@@ -144,6 +184,48 @@ TEST(CsvLines, CountsAcrossReadChunksAndFindsAnyLineAgain) {
     }
     EXPECT_TRUE(lines->lineText(count).isEmpty());
     EXPECT_TRUE(lines->lineText(-1).isEmpty());
+}
+
+// A chunk border anywhere near a quoted line break, a CR LF pair, a multi-byte character or a
+// doubled quote gives the result of one chunk: every byte from a little before the first of
+// them to a little after the last is tried as a border, alone and with a second one just after.
+TEST(CsvLines, ChunkBordersAnywhereGiveTheResultOfOneChunk) {
+    const QByteArray filler = NumberedLines(40, 2);  // the break falls after a mark
+    const QByteArray utf8Break = QStringLiteral("\"東,\r\n\"\"京\n😀\",\"ü\",\r\n").toUtf8();
+    const std::pair<const char*, QByteArray> files[] = {
+        {"utf8 crlf", filler + "a,\"x," + utf8Break + "b,c,d\r\n"},
+        {"utf8 bom", "\xEF\xBB\xBF" + filler + utf8Break + "\"e\"\"f\",g\r\n"},
+        {"cp932 crlf", filler + "\x93\x8c,\"\x8b\x5c,\r\n\x82\xa0\"\",\r\n\"\"\r\r\nz"},
+        {"utf8 lf", QByteArray(filler).replace("\r", "") +
+                        QStringLiteral("\"a,\n\"\",b,\"c\n\"é,d\n,\n").toUtf8()},
+    };
+    for (const auto& [name, bytes] : files) {
+        CsvScanOptions oneChunk;
+        oneChunk.threads = 1;
+        const CsvScan whole = scanCsvLines(ReaderOf(bytes), {}, oneChunk);
+        ASSERT_TRUE(whole.lines) << name;
+        const CsvScan plain = scanCsvLinesReference(ReaderOf(bytes));
+        ExpectSameScan(*whole.lines, *plain.lines, name);
+        const auto around = static_cast<uint64_t>(filler.size()) - 4;
+        for (uint64_t cut = around; cut < static_cast<uint64_t>(bytes.size()); ++cut) {
+            for (const uint64_t second : {uint64_t{0}, uint64_t{1}, uint64_t{2}}) {
+                CsvScanOptions options;
+                options.threads = 2;
+                options.cuts = {cut};
+                if (second > 0) {
+                    options.cuts.push_back(cut + second);
+                }
+                const CsvScan scan = scanCsvLines(ReaderOf(bytes), {}, options);
+                ASSERT_TRUE(scan.lines);
+                ExpectSameScan(*scan.lines, *whole.lines,
+                               std::string(name) + " cut at " + std::to_string(cut) + "+" +
+                                   std::to_string(second));
+                if (HasFailure()) {
+                    return;
+                }
+            }
+        }
+    }
 }
 
 TEST(CsvLines, ReadsJapaneseInBothEncodings) {
