@@ -16,6 +16,14 @@ void appendDecimal(std::string& out, int64_t value) {
     out.append(digits, result.ptr);
 }
 
+// A buffer for the text of one value, kept from call to call so that a value needs no memory of
+// its own before it becomes a QString.
+std::string& scratch() {
+    thread_local std::string text;
+    text.clear();
+    return text;
+}
+
 QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -156,7 +164,7 @@ void AppendDoubleText(std::string& out, double value) {
 }
 
 QString DoubleText(double value) {
-    std::string text;
+    std::string& text = scratch();
     AppendDoubleText(text, value);
     return latin1(text);
 }
@@ -204,7 +212,7 @@ void AppendFixedPointText(std::string& out, bool negative, unsigned __int128 mag
 }
 
 QString FixedPointText(bool negative, unsigned __int128 magnitude, int scale) {
-    std::string text;
+    std::string& text = scratch();
     AppendFixedPointText(text, negative, magnitude, scale);
     return latin1(text);
 }
@@ -219,7 +227,7 @@ void AppendCurrencyText(std::string& out, int64_t tenThousandths) {
 }
 
 QString CurrencyText(int64_t tenThousandths) {
-    std::string text;
+    std::string& text = scratch();
     AppendCurrencyText(text, tenThousandths);
     return latin1(text);
 }
@@ -243,7 +251,7 @@ void AppendOleDateText(std::string& out, double serial) {
 }
 
 QString OleDateText(double serial) {
-    std::string text;
+    std::string& text = scratch();
     AppendOleDateText(text, serial);
     return latin1(text);
 }
@@ -271,7 +279,7 @@ void AppendOleMomentText(std::string& out, int64_t day, int64_t secondOfDay) {
 }
 
 QString OleMomentText(int64_t day, int64_t secondOfDay) {
-    std::string text;
+    std::string& text = scratch();
     AppendOleMomentText(text, day, secondOfDay);
     return latin1(text);
 }
