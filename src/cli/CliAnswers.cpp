@@ -29,7 +29,8 @@ ScriptStep selectLine(const QString& object, const QString& text) {
 ScriptStep selectLineIndex(const QString& object, const QString& oneBased) {
     bool ok = false;
     const int k = oneBased.toInt(&ok);
-    return ScriptStep{ScriptStep::Action::SelectIndex, object, {}, ok && k > 0 ? k - 1 : -1, true};
+    return ScriptStep{ScriptStep::Action::SelectIndex, object, oneBased, ok && k > 0 ? k - 1 : -1,
+                      true};
 }
 
 }  // namespace korvane::cli

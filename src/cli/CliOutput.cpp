@@ -47,7 +47,7 @@ void printRecord(const QStringList& fields, bool flush) {
     }
 }
 
-void printPanes(const TreePane& tree, const ListPane& list, bool summary) {
+void printTree(const TreePane& tree) {
     for (const int index : tree.displayOrder()) {
         const TreePane::Node& node = tree.nodes()[static_cast<size_t>(index)];
         QString flags;
@@ -64,6 +64,10 @@ void printPanes(const TreePane& tree, const ListPane& list, bool summary) {
                      node.parent < 0 ? QStringLiteral("0") : QStringLiteral("1"), node.key,
                      node.text, flags});
     }
+}
+
+void printPanes(const TreePane& tree, const ListPane& list, bool summary) {
+    printTree(tree);
     if (list.columnHeaderCount() > 0) {
         QStringList columns = list.columnHeaders();
         columns.prepend(QStringLiteral("columns"));

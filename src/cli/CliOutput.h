@@ -15,6 +15,8 @@ namespace korvane::cli {
 QString escapeField(const QString& field);
 // Writes one record to stdout; `flush` makes messages appear the moment they are shown.
 void printRecord(const QStringList& fields, bool flush = true);
+// The tree's nodes in display order.
+void printTree(const TreePane& tree);
 // The tree, the column headers and the rows (or their count when `summary`).
 void printPanes(const TreePane& tree, const ListPane& list, bool summary);
 

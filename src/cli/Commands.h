@@ -13,6 +13,7 @@ constexpr int kExitDialogLeftOpen = 3;
 
 int runShow(const QStringList& args);
 int runExport(const QStringList& args);
+int runList(const QStringList& args);
 
 // Prints the usage text (with `problem` first when given) to stderr and returns kExitUsage.
 int usageError(const QString& problem);

@@ -1,11 +1,13 @@
-// korvane-cli export: opens the database as a person would (its display dialog closed with the
-// window's close command, so no rows are shown), then runs File > Convert with the answers.
+// korvane-cli export: opens the file as a person would (its display dialog closed with the
+// window's close command, so no rows are shown), then runs File > Convert with the answers. A
+// file that is not a database gets Convert's own explanation, as in the window.
 #include <cstdio>
 #include <variant>
 
 #include "app/StandardLoaders.h"
 #include "cli/CliAnswers.h"
 #include "cli/CliOutput.h"
+#include "cli/CliProblems.h"
 #include "cli/Commands.h"
 #include "export/ConvertCommand.h"
 #include "shell/ListPane.h"
@@ -71,9 +73,11 @@ int runExport(const QStringList& args) {
     const ExportArguments& arguments = std::get<ExportArguments>(parsed);
 
     ScriptedInteraction interaction([](const QStringList& record) { printRecord(record); });
-    interaction.setDialogSteps(
-        QStringLiteral("DialogConfirmMDB"),
-        {ScriptStep{ScriptStep::Action::Close, QStringLiteral("OKButton"), {}, -1, true}});
+    for (const char* dialog : {"DialogConfirmCSV", "DialogConfirmXLS", "DialogConfirmMDB"}) {
+        interaction.setDialogSteps(
+            QLatin1String(dialog),
+            {ScriptStep{ScriptStep::Action::Close, QStringLiteral("OKButton"), {}, -1, true}});
+    }
     interaction.queueSaveFileName(arguments.output);
     interaction.setDialogSteps(
         QStringLiteral("DialogSelectOutputTable"),
@@ -90,9 +94,9 @@ int runExport(const QStringList& args) {
     ListPane list;
     OpenFile(arguments.database, tree, list);
     bool written = false;
-    // A path that is missing or not a database has had its message; Convert would only add
-    // its not-a-database notice.
-    if (programState().CurrentFileType == kFileDatabase) {
+    // A path that is missing or of no known type has had the open's message; any file that
+    // opened goes on to Convert, which explains itself unless it is a database.
+    if (programState().CurrentFileType != kFileNone) {
         written = ConvertCommand();
     }
     setUserInteraction(nullptr);
@@ -100,7 +104,8 @@ int runExport(const QStringList& args) {
     if (interaction.scriptError()) {
         // The named table or query is not in the database's lists.
         const QByteArray text =
-            (QStringLiteral("korvane-cli: ") + *interaction.scriptError() + QLatin1Char('\n'))
+            (QStringLiteral("korvane-cli: ") +
+             describeAnswerProblem(interaction, arguments.database) + QLatin1Char('\n'))
                 .toUtf8();
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);
         return kExitFailed;

@@ -3,6 +3,7 @@
 #include "app/StandardLoaders.h"
 #include "cli/CliAnswers.h"
 #include "cli/CliOutput.h"
+#include "cli/CliProblems.h"
 #include "cli/Commands.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
@@ -87,7 +88,7 @@ int runShow(const QStringList& args) {
     setUserInteraction(nullptr);
 
     if (interaction.scriptError()) {
-        return usageError(*interaction.scriptError());
+        return usageError(describeAnswerProblem(interaction, file));
     }
     printRecord({QStringLiteral("filetype"), QString::number(programState().CurrentFileType)});
     printPanes(tree, list, summary);

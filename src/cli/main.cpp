@@ -17,6 +17,7 @@ int usageError(const QString& problem) {
     text += QStringLiteral(
         "usage: korvane-cli show [--summary] [--cancel] [answers] FILE\n"
         "       korvane-cli export [--title] (--table NAME | --query NAME) DB.mdb OUT.csv\n"
+        "       korvane-cli list FILE\n"
         "answers:\n");
     for (const AnswerOption& option : allAnswerOptions()) {
         text += QStringLiteral("  ") + option.option;
@@ -47,6 +48,9 @@ int main(int argc, char* argv[]) {
     }
     if (args.first() == QLatin1String("export")) {
         return korvane::cli::runExport(args.mid(1));
+    }
+    if (args.first() == QLatin1String("list")) {
+        return korvane::cli::runList(args.mid(1));
     }
     return korvane::cli::usageError(QStringLiteral("unknown command ") + args.first());
 }

@@ -32,6 +32,15 @@ void ScriptedInteraction::record(const QStringList& fields) {
 }
 
 bool ScriptedInteraction::applyStep(QDialog& dialog, const ScriptStep& step) {
+    if (takeStep(dialog, step)) {
+        m_scriptFailure.reset();
+        return true;
+    }
+    return false;
+}
+
+bool ScriptedInteraction::takeStep(QDialog& dialog, const ScriptStep& step) {
+    m_scriptFailure = ScriptFailure{dialog.objectName(), step, {}};
     QWidget* control = dialog.findChild<QWidget*>(step.object);
     if (control == nullptr) {
         m_scriptError =
@@ -76,6 +85,9 @@ bool ScriptedInteraction::applyStep(QDialog& dialog, const ScriptStep& step) {
                     }
                 }
                 if (row < 0 || row >= list->count()) {
+                    for (int i = 0; i < list->count(); ++i) {
+                        m_scriptFailure->lines.append(list->item(i)->text());
+                    }
                     m_scriptError =
                         step.action == ScriptStep::Action::SelectIndex
                             ? QStringLiteral("%1 has no line %2")

@@ -19,7 +19,7 @@ struct ScriptStep {
         SetChecked,   // set a check box or option button to `checked`
         SetText,      // type `text` into a text box, exactly as given
         SelectText,   // select the line of a list whose text is `text`
-        SelectIndex,  // select line `index` (0-based) of a list
+        SelectIndex,  // select line `index` (0-based) of a list; `text` may hold what was asked
         Close,        // the window's own close command
     };
     Action action = Action::Click;
@@ -27,6 +27,14 @@ struct ScriptStep {
     QString text;
     int index = -1;
     bool checked = true;
+};
+
+// A step that could not be taken: the dialog, the step, and for a line that is not in a list
+// the lines the list does hold.
+struct ScriptFailure {
+    QString dialog;
+    ScriptStep step;
+    QStringList lines;
 };
 
 class ScriptedInteraction : public UserInteraction {
@@ -47,6 +55,8 @@ public:
     bool dialogLeftOpen() const { return m_dialogLeftOpen; }
     // Set when a step named a control or a line that the dialog does not have.
     const std::optional<QString>& scriptError() const { return m_scriptError; }
+    // The same failure with what a caller needs to word it in its own terms.
+    const std::optional<ScriptFailure>& scriptFailure() const { return m_scriptFailure; }
     // Every record so far, in order.
     const std::vector<QStringList>& records() const { return m_records; }
     // Requests the file dialogs received, for tests.
@@ -68,6 +78,7 @@ public:
 private:
     void record(const QStringList& fields);
     bool applyStep(QDialog& dialog, const ScriptStep& step);
+    bool takeStep(QDialog& dialog, const ScriptStep& step);
 
     RecordSink m_sink;
     QHash<QString, std::vector<ScriptStep>> m_steps;
@@ -76,6 +87,7 @@ private:
     std::vector<QStringList> m_records;
     std::vector<FileDialogRequest> m_fileRequests;
     std::optional<QString> m_scriptError;
+    std::optional<ScriptFailure> m_scriptFailure;
     bool m_dialogLeftOpen = false;
     bool m_cancelProgress = false;
     bool m_waitCursor = false;

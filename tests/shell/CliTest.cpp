@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include "cli/CliOutput.h"
+#include "support/TestFiles.h"
 
 namespace korvane::cli {
 namespace {
@@ -19,6 +23,113 @@ TEST(CliOutput, EscapesBackslashTabLineFeedAndCarriageReturn) {
         EXPECT_EQ(escapeField(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
     }
 }
+
+// korvane-cli as a script meets it: what it prints, on which stream, and how it exits. "@"
+// stands for the test data folder in the arguments and the expected texts.
+struct CliRun {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+    const char* stdoutText;  // exactly, "*" for anything
+    const char* stderrLine;  // the first line of stderr, exactly
+};
+
+class CliRunTest : public ::testing::TestWithParam<CliRun> {};
+
+TEST_P(CliRunTest, PrintsWhatTheWindowWouldSay) {
+    const CliRun& run = GetParam();
+    const QString data = testing::testDataFile(QString());
+    QTemporaryDir dir;
+    QStringList arguments;
+    for (QString argument : run.arguments) {
+        arguments << argument.replace(QLatin1String("@/"), data)
+                         .replace(QLatin1String("$OUT"), dir.filePath("o.csv"));
+    }
+    QProcess cli;
+    cli.start(testing::binFile(QStringLiteral("korvane-cli")), arguments);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_EQ(cli.exitCode(), run.exitCode) << err;
+    if (QLatin1String(run.stdoutText) != QLatin1String("*")) {
+        EXPECT_EQ(out, QString::fromUtf8(run.stdoutText).replace(QLatin1String("@/"), data));
+    }
+    const QStringList errLines = err.split(QLatin1Char('\n'));
+    QStringList ours;  // Qt's own warnings (no runtime folder and the like) are not ours
+    for (const QString& line : errLines) {
+        if (line.startsWith(QLatin1String("korvane-cli")) ||
+            line.startsWith(QLatin1String("usage"))) {
+            ours << line;
+        }
+    }
+    EXPECT_EQ(ours.value(0), QString::fromUtf8(run.stderrLine)) << err;
+    EXPECT_FALSE(QFile::exists(dir.filePath("o.csv")) && run.exitCode != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliRunTest,
+    ::testing::Values(
+        CliRun{"ExportOfACsvSaysWhatTheMenuIsFor",
+               {"export", "--table", "T", "@/sales.csv", "$OUT"},
+               1,
+               "message\tこのメニューはMDBファイルの内容をCSVへ出力するためのものです。\n",
+               ""},
+        CliRun{"ExportOfAWorkbookSaysWhatTheMenuIsFor",
+               {"export", "--query", "Q", "@/sample.xls", "$OUT"},
+               1,
+               "message\tこのメニューはMDBファイルの内容をCSVへ出力するためのものです。\n",
+               ""},
+        CliRun{"ExportOfAMissingFileGivesTheOpensMessage",
+               {"export", "--table", "T", "@/sales.csv.bak", "$OUT"},
+               1,
+               "message\tファイル(@/sales.csv.bak)がありません。\n",
+               ""},
+        CliRun{
+            "ExportOfATableThatIsNotThereNamesTheTables",
+            {"export", "--table", "T", "@/sample_jet4.mdb", "$OUT"},
+            1,
+            "",
+            "korvane-cli: no table \"T\" in sample_jet4.mdb; tables: Big, Customers, Empty, MSy, "
+            "msysnotes, Odd, Order Details, 日本語"},
+        CliRun{"ShowOfASheetThatIsNotThereNamesTheSheets",
+               {"show", "--sheet", "Nope", "@/sample.xls"},
+               2,
+               "*",
+               "korvane-cli: no sheet \"Nope\" in sample.xls; sheets: Sheet1, 日本語, Data"},
+        CliRun{"AQueryNumberPastTheLastNamesTheOption",
+               {"show", "--query-index", "99", "@/sample_jet4.mdb"},
+               2,
+               "*",
+               "korvane-cli: no query number 99 in sample_jet4.mdb (--query-index 99); queries: "
+               "MSysQuery, qryBigSum, qryCityCount, qryDate, qryIIf, qryJoin, qryLike, qryNested, "
+               "qryTokyo, 東京の顧客"},
+        CliRun{"ANumberThatIsNoNumber",
+               {"show", "--sheet-index", "two", "@/sample.xls"},
+               2,
+               "*",
+               "korvane-cli: --sheet-index takes a number from 1, not \"two\""},
+        CliRun{"ListOfAWorkbookShowsItsSheetsWithoutADialog",
+               {"list", "@/sample.xls"},
+               0,
+               "filetype\t2\ntree\t0\tExcel\tExcel\tBE\ntree\t1\t\tSheet1\t-\n"
+               "tree\t1\t\t日本語\t-\ntree\t1\t\tData\t-\n",
+               ""},
+        CliRun{"ListOfACsvShowsItsName",
+               {"list", "@/sales.csv"},
+               0,
+               "filetype\t1\ntree\t0\tCSVファイル\tsales.csv\t-\n",
+               ""},
+        CliRun{"ListOfAMissingFileGivesTheOpensMessage",
+               {"list", "@/none.mdb"},
+               1,
+               "message\tファイル(@/none.mdb)がありません。\n",
+               ""},
+        CliRun{"ListTakesOneFile",
+               {"list", "@/sales.csv", "@/sample.xls"},
+               2,
+               "",
+               "korvane-cli: list takes one file and no options"}),
+    [](const ::testing::TestParamInfo<CliRun>& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace korvane::cli
