@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#define KORVANE_COUNT_AVX2 1
+#include <immintrin.h>
+#endif
+
 namespace korvane {
 
 namespace {
@@ -27,12 +32,18 @@ inline uint64_t bitsBetween(int from, int to) {
     return below & ~under;
 }
 
-// Without a CPU-specific build __builtin_popcountll becomes a library call; this is inline.
+// Without a CPU-specific build __builtin_popcountll becomes a library call; the bit trick is
+// inline. The AVX2 loop, built for CPUs that also have POPCNT, uses the instruction.
+template <bool kHardwareCount>
 inline int popCount(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ull);
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    if constexpr (kHardwareCount) {
+        return __builtin_popcountll(x);
+    } else {
+        x = x - ((x >> 1) & 0x5555555555555555ull);
+        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    }
 }
 
 inline bool bitAt(uint64_t x, int i) {
@@ -52,6 +63,12 @@ CsvLineCounter::CsvLineCounter(LineBreaks breaks, uint64_t firstLineStart, CsvSc
       m_lineStart(firstLineStart) {}
 
 void CsvLineCounter::feed(const char* data, size_t size) {
+#if defined(KORVANE_COUNT_AVX2)
+    if (m_method == CsvScanMethod::Avx2) {
+        feedAvx2(data, size);
+        return;
+    }
+#endif
     // The masks of a few blocks at a time stay in the first-level cache.
     constexpr size_t kBatch = 64;
     CsvMasks masks[kBatch];
@@ -61,7 +78,7 @@ void CsvLineCounter::feed(const char* data, size_t size) {
         if (blocks > 0) {
             findCsvMasks(m_method, data + offset, blocks, masks);
             for (size_t b = 0; b < blocks && !m_sawCr; ++b) {
-                countBlock(masks[b], static_cast<int>(kBlock));
+                countBlock<false>(masks[b], static_cast<int>(kBlock));
             }
             offset += blocks * kBlock;
             continue;
@@ -71,11 +88,51 @@ void CsvLineCounter::feed(const char* data, size_t size) {
         char padded[kBlock] = {};
         std::memcpy(padded, data + offset, left);
         findCsvMasks(m_method, padded, 1, masks);
-        countBlock(masks[0], static_cast<int>(left));
+        countBlock<false>(masks[0], static_cast<int>(left));
         offset = size;
     }
 }
 
+#if defined(KORVANE_COUNT_AVX2)
+
+namespace {
+
+__attribute__((target("avx2"))) inline uint64_t bitsOf64(__m256i low, __m256i high, char wanted) {
+    const __m256i match = _mm256_set1_epi8(wanted);
+    const auto lowBits = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, match)));
+    const auto highBits =
+        static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, match)));
+    return static_cast<uint64_t>(lowBits) | (static_cast<uint64_t>(highBits) << 32);
+}
+
+__attribute__((target("avx2"))) inline CsvMasks avx2MasksOf(const char* block) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32));
+    return CsvMasks{bitsOf64(low, high, '"'), bitsOf64(low, high, ','), bitsOf64(low, high, '\r'),
+                    bitsOf64(low, high, '\n')};
+}
+
+}  // namespace
+
+// The whole loop built for AVX2 and POPCNT, with the counting inlined into it (flatten), so
+// the masks stay in registers and the bit counts are single instructions.
+__attribute__((target("avx2,popcnt"), flatten)) void CsvLineCounter::feedAvx2(const char* data,
+                                                                              size_t size) {
+    size_t offset = 0;
+    while (offset + kBlock <= size && !m_sawCr) {
+        countBlock<true>(avx2MasksOf(data + offset), static_cast<int>(kBlock));
+        offset += kBlock;
+    }
+    if (offset < size && !m_sawCr) {
+        char padded[kBlock] = {};
+        std::memcpy(padded, data + offset, size - offset);
+        countBlock<true>(avx2MasksOf(padded), static_cast<int>(size - offset));
+    }
+}
+
+#endif
+
+template <bool kHardwareCount>
 void CsvLineCounter::countBlock(const CsvMasks& masks, int validLength) {
     const uint64_t base = m_position;
     uint64_t ends;
@@ -110,7 +167,7 @@ void CsvLineCounter::countBlock(const CsvMasks& masks, int validLength) {
         ends &= ends - 1;
         const uint64_t separators =
             masks.comma & bitsBetween(segmentStart, end) & ~lineParity(segmentStart);
-        m_commas += popCount(separators);
+        m_commas += popCount<kHardwareCount>(separators);
         const bool endsWithSeparator =
             end > segmentStart ? bitAt(separators, end - 1) : m_lastWasSeparator;
         endLine(base + static_cast<uint64_t>(end), endsWithSeparator);
@@ -132,7 +189,7 @@ void CsvLineCounter::countBlock(const CsvMasks& masks, int validLength) {
     if (segmentStart < validLength) {
         const uint64_t parity = lineParity(segmentStart);
         const uint64_t separators = masks.comma & bitsBetween(segmentStart, validLength) & ~parity;
-        m_commas += popCount(separators);
+        m_commas += popCount<kHardwareCount>(separators);
         m_inQuotes = bitAt(parity, validLength - 1);
         m_lastWasSeparator = bitAt(separators, validLength - 1);
     }

@@ -57,7 +57,9 @@ public:
     bool lastWasSeparator() const { return m_lastWasSeparator; }
 
 private:
+    template <bool kHardwareCount>
     void countBlock(const CsvMasks& masks, int validLength);
+    void feedAvx2(const char* data, size_t size);
     void endLine(uint64_t end, bool endsWithSeparator);
 
     LineBreaks m_breaks;

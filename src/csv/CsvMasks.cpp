@@ -96,9 +96,10 @@ __attribute__((target("avx2"))) void masksAvx2(const char* data, size_t blocks, 
 
 CsvScanMethod fastestCsvScanMethod() {
 #if defined(KORVANE_CSV_MASKS_X86)
-    static const CsvScanMethod fastest = __builtin_cpu_supports("avx2")   ? CsvScanMethod::Avx2
-                                         : __builtin_cpu_supports("sse2") ? CsvScanMethod::Sse2
-                                                                          : CsvScanMethod::Scalar;
+    static const CsvScanMethod fastest =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") ? CsvScanMethod::Avx2
+        : __builtin_cpu_supports("sse2")                                   ? CsvScanMethod::Sse2
+                                                                           : CsvScanMethod::Scalar;
     return fastest;
 #else
     return CsvScanMethod::Scalar;

@@ -17,7 +17,7 @@ struct CsvMasks {
 
 enum class CsvScanMethod { Scalar, Sse2, Avx2 };
 
-// The fastest method this CPU runs (checked once, at run time).
+// The fastest method this CPU runs (checked once, at run time; AVX2 needs POPCNT too).
 CsvScanMethod fastestCsvScanMethod();
 // `method`, or the fastest below it that this CPU runs.
 CsvScanMethod runnableCsvScanMethod(CsvScanMethod method);
