@@ -111,6 +111,59 @@ TEST(DesignedQueries, SinkStoppingEarlyIsNotAnError) {
     EXPECT_EQ(sink.rowTexts(), QStringList({"1|credit|Alice", "2|debit|-"}));
 }
 
+TEST(DesignedQueries, RowByRowQueriesReadOnlyTheRowsTheyNeed) {
+    struct Case {
+        const char* where;
+        const char* orderBy;
+        int stopAfter;
+        int maxStreamed;  // -1: the table is read whole
+        QStringList rows;
+    } cases[] = {
+        {"V = 0", nullptr, 3, 256, {"7", "14", "21"}},
+        {"V = 0 And ID > 990", nullptr, -1, 1000, {"994"}},
+        {nullptr, "ID DESC", 2, -1, {"1000", "999"}},
+        {"ID In (SELECT ID FROM T WHERE ID < 3)", nullptr, -1, -1, {"1", "2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where ? c.where : c.orderBy);
+        DesignedDatabase db;
+        db.catalogue.objects.push_back({1, "T", 1, 0});
+        MemoryTable& t = db.tables.tables["T"];
+        t.columns = {{"ID", DbValue::Kind::Integer}, {"V", DbValue::Kind::Integer}};
+        for (int i = 1; i <= 1000; ++i) {
+            t.rows.push_back({integerValue(i), integerValue(i % 7)});
+        }
+        std::vector<QueryDefRow> rows = {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 0),
+                                         r(5, 1, "T", {}, {}), r(6, 1, {}, {}, "ID", 0)};
+        if (c.where) {
+            rows.push_back(r(8, 1, {}, {}, c.where));
+        }
+        if (c.orderBy) {
+            rows.push_back(r(11, 1, "D", {}, "ID"));
+        }
+        addQuery(db.catalogue, 2, "q", 0, rows);
+        db.tables.streams = true;
+        CollectingSink sink;
+        sink.stopAfter = c.stopAfter;
+        ASSERT_FALSE(runSelectQuery("q", db.catalogue, db.tables, sink));
+        EXPECT_EQ(sink.rowTexts(), c.rows);
+        if (c.maxStreamed < 0) {
+            EXPECT_EQ(db.tables.rowsStreamed, 0);
+        } else {
+            EXPECT_GT(db.tables.rowsStreamed, 0);
+            EXPECT_LE(db.tables.rowsStreamed, c.maxStreamed);
+        }
+        // Read again from the start, the rows are the same.
+        auto cursor = openSelectQuery("q", db.catalogue, db.tables);
+        ASSERT_TRUE(cursor) << cursor.failure();
+        std::vector<DbValue> row;
+        ASSERT_TRUE(cursor.value()->next(row).value());
+        ASSERT_TRUE(cursor.value()->rewind());
+        ASSERT_TRUE(cursor.value()->next(row).value());
+        EXPECT_EQ(cellText(row[0]), c.rows.front());
+    }
+}
+
 TEST(DesignedQueries, EmptyResultStillNamesTheColumns) {
     DesignedDatabase db = designedDatabase();
     addSelectQuery(db.catalogue, 200, "qryEmpty", {"Empty"}, {"Empty.ID", "Empty.Created"});

@@ -25,6 +25,35 @@ std::optional<QString> MemoryTables::readTable(const QString& name, TableRowSink
     return std::nullopt;
 }
 
+std::unique_ptr<TableRowStream> MemoryTables::openRowStream(const QString& name) {
+    class Rows : public TableRowStream {
+    public:
+        Rows(const MemoryTable& table, int& taken) : m_table(table), m_taken(taken) {}
+        Result<bool> next(std::vector<DbValue>& row) override {
+            if (m_next >= m_table.rows.size()) {
+                return false;
+            }
+            row = m_table.rows[m_next++];
+            ++m_taken;
+            return true;
+        }
+        Status rewind() override {
+            m_next = 0;
+            return Done{};
+        }
+
+    private:
+        const MemoryTable& m_table;
+        int& m_taken;
+        size_t m_next = 0;
+    };
+    const auto found = tables.find(name);
+    if (!streams || found == tables.end()) {
+        return nullptr;
+    }
+    return std::make_unique<Rows>(found->second, rowsStreamed);
+}
+
 QString cellText(const DbValue& v) {
     switch (v.kind) {
         case Kind::Null:

@@ -19,10 +19,13 @@ struct MemoryTable {
 class MemoryTables : public TableSource {
 public:
     std::map<QString, MemoryTable> tables;
-    QStringList reads;  // names asked for, in order
-    QString failTable;  // reading this one fails
+    QStringList reads;     // names asked for, in order
+    QString failTable;     // reading this one fails
+    bool streams = false;  // offers rows as they are asked for
+    int rowsStreamed = 0;  // rows taken that way
 
     std::optional<QString> readTable(const QString& name, TableRowSink& sink) override;
+    std::unique_ptr<TableRowStream> openRowStream(const QString& name) override;
 };
 
 class CollectingSink : public QueryRowSink {

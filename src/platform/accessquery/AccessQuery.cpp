@@ -34,6 +34,11 @@ public:
         return &found->second;
     }
 
+    // The only table described, when there is one.
+    const LoadedTable* onlyTable() const {
+        return m_tables.size() == 1 ? &m_tables.begin()->second : nullptr;
+    }
+
     Status loadAll() {
         for (const auto& [name, table] : m_tables) {
             if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
@@ -159,6 +164,9 @@ public:
     }
     ~SandboxCursor() override { sqlite3_finalize(m_stmt); }
 
+    // Takes the only table's rows from `rows` a few at a time instead of from a loaded table.
+    void streamFrom(std::unique_ptr<TableRowStream> rows) { m_rows = std::move(rows); }
+
     Status prepare(const SqlParams& params) {
         const QByteArray sql = m_select.sql.toUtf8();
         if (sqlite3_prepare_v2(m_sandbox->handle(), sql.constData(), static_cast<int>(sql.size()),
@@ -180,32 +188,58 @@ public:
     const QStringList& names() const override { return m_names; }
 
     Result<bool> next(std::vector<DbValue>& row) override {
-        if (m_ended) {
+        while (!m_ended) {
+            const int rc = sqlite3_step(m_stmt);
+            if (rc == SQLITE_ROW) {
+                row.resize(m_select.columns.size());
+                for (size_t i = 0; i < m_select.columns.size(); ++i) {
+                    row[i] = resultValue(m_stmt, m_select.columns[i]);
+                }
+                return true;
+            }
+            if (rc != SQLITE_DONE) {
+                m_ended = true;
+                return Failure{failure(m_queryName, m_sandbox->budgetExceeded()
+                                                        ? QStringLiteral("処理量が上限を超えました")
+                                                        : sqliteFailure(m_sandbox->handle()))};
+            }
+            Result<bool> refilled = refill();
+            if (!refilled) {
+                m_ended = true;
+                return refilled;
+            }
+            m_ended = !refilled.value();
+        }
+        return false;
+    }
+
+    // The next rows of a streamed table, the statement ready to run over them; false when the
+    // table has no more (or is not streamed).
+    Result<bool> refill() {
+        sqlite3_reset(m_stmt);
+        if (!m_rows) {
             return false;
         }
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_DONE) {
-            m_ended = true;
-            return false;
+        Result<bool> refilled = m_sandbox->refillStreamedTable(*m_rows, kStreamedRows);
+        if (!refilled) {
+            return Failure{failure(m_queryName, refilled.failure())};
         }
-        if (rc != SQLITE_ROW) {
-            m_ended = true;
-            return Failure{failure(m_queryName, m_sandbox->budgetExceeded()
-                                                    ? QStringLiteral("処理量が上限を超えました")
-                                                    : sqliteFailure(m_sandbox->handle()))};
-        }
-        row.resize(m_select.columns.size());
-        for (size_t i = 0; i < m_select.columns.size(); ++i) {
-            row[i] = resultValue(m_stmt, m_select.columns[i]);
-        }
-        return true;
+        return refilled;
     }
 
     Status rewind() override {
         sqlite3_reset(m_stmt);
         m_sandbox->setStepBudget(m_stepBudget);
         m_ended = false;
-        return Done{};
+        if (!m_rows) {
+            return Done{};
+        }
+        if (Status rewound = m_rows->rewind(); !rewound) {
+            return Failure{failure(m_queryName, rewound.failure())};
+        }
+        Result<bool> refilled = refill();
+        m_ended = refilled.ok() && !refilled.value();
+        return refilled ? Status(Done{}) : refilled.takeFailure();
     }
 
 private:
@@ -214,6 +248,9 @@ private:
     TranslatedSelect m_select;
     uint64_t m_stepBudget;
     QStringList m_names;
+    static constexpr int kStreamedRows = 256;
+
+    std::unique_ptr<TableRowStream> m_rows;
     sqlite3_stmt* m_stmt = nullptr;
     bool m_ended = false;
 };
@@ -242,7 +279,13 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     if (!select) {
         return Failure{failure(queryName, select.failure())};
     }
-    if (Status loaded = provider.loadAll(); !loaded) {
+    // A query that reads its one table row by row takes the rows a few at a time: its first
+    // rows come at once, and a record limit stops the reading early.
+    const LoadedTable* only = translator.rowByRow() ? provider.onlyTable() : nullptr;
+    std::unique_ptr<TableRowStream> rows =
+        only ? tables.openRowStream(only->catalogueName) : nullptr;
+    const Status loaded = rows ? sandbox->prepareStreamedTable(*only) : provider.loadAll();
+    if (!loaded) {
         return Failure{failure(queryName, loaded.failure())};
     }
     sandbox->lockDown();
@@ -250,6 +293,13 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
                                                   std::move(select).value(), options.stepBudget);
     if (Status prepared = cursor->prepare(translator.params()); !prepared) {
         return prepared.takeFailure();
+    }
+    if (rows) {
+        cursor->streamFrom(std::move(rows));
+        Result<bool> first = cursor->refill();
+        if (!first) {
+            return first.takeFailure();
+        }
     }
     return std::unique_ptr<QueryCursor>(std::move(cursor));
 }

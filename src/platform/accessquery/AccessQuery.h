@@ -63,10 +63,27 @@ public:
     virtual bool row(const std::vector<DbValue>& values) = 0;
 };
 
+// Rows of one table read as they are asked for.
+class TableRowStream {
+public:
+    virtual ~TableRowStream() = default;
+    // The next row into `row`: true, or false at the end.
+    virtual Result<bool> next(std::vector<DbValue>& row) = 0;
+    // Back before the first row.
+    virtual Status rewind() = 0;
+};
+
 // Implemented by the reader of the file: delivers a local table by its exact catalogue name.
 class TableSource {
 public:
     virtual ~TableSource() = default;
+    // The same rows as readTable, read as they are asked for; null when the source cannot (its
+    // tables are then read whole). A query that reads one table row by row - no sort, group,
+    // DISTINCT, TOP or subquery - takes its rows from here a few at a time.
+    virtual std::unique_ptr<TableRowStream> openRowStream(const QString& tableName) {
+        (void)tableName;
+        return nullptr;
+    }
     // Calls sink.columns() once, then sink.row() per row. Returns std::nullopt on success, else
     // a description of the failure (it becomes part of the query's error).
     virtual std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) = 0;

@@ -1,6 +1,7 @@
 #include "platform/accessquery/QuerySandbox.h"
 
 #include <cstring>
+#include <memory>
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/SqlFunctions.h"
@@ -14,8 +15,13 @@ namespace {
 constexpr int kProgressInterval = 1000;
 
 // After lockDown(): reading our own tables and calling our functions, nothing else.
-int authorize(void*, int action, const char* arg1, const char* arg2, const char* database,
+int authorize(void* refilling, int action, const char* arg1, const char* arg2, const char* database,
               const char*) {
+    // Our own statements that refill a streamed table are made again after the lock-down (it
+    // expires every statement); nothing else runs while they do.
+    if (*static_cast<const bool*>(refilling)) {
+        return SQLITE_OK;
+    }
     switch (action) {
         case SQLITE_SELECT:
             return SQLITE_OK;
@@ -86,6 +92,8 @@ public:
     std::vector<TableColumn> received;
     bool seen = false;
 };
+
+}  // namespace
 
 // Receives the table's rows from the reader and inserts the values of the used columns.
 class TableLoader : public TableRowSink {
@@ -242,9 +250,13 @@ private:
     QString m_error;
 };
 
-}  // namespace
+QuerySandbox::QuerySandbox() = default;
 
 QuerySandbox::~QuerySandbox() {
+    m_streamed.reset();
+    sqlite3_finalize(m_begin);
+    sqlite3_finalize(m_commit);
+    sqlite3_finalize(m_clear);
     sqlite3_close_v2(m_db);
 }
 
@@ -326,8 +338,74 @@ Status QuerySandbox::loadTable(TableSource& source, const LoadedTable& described
     return exec(m_db, QStringLiteral("COMMIT"));
 }
 
+Status QuerySandbox::prepareStreamedTable(const LoadedTable& table) {
+    m_streamedTable = table;
+    bool anyUsed = false;
+    for (const LoadedColumn& column : table.columns) {
+        anyUsed = anyUsed || column.used;
+    }
+    m_streamedTable.columns.front().used = m_streamedTable.columns.front().used || !anyUsed;
+    m_streamed = std::make_unique<TableLoader>(m_db, m_streamedTable);
+    std::vector<TableColumn> columns;
+    for (const LoadedColumn& column : m_streamedTable.columns) {
+        columns.push_back({column.name, column.kind});
+    }
+    m_streamed->columns(columns);
+    const QString statements[] = {QStringLiteral("BEGIN"), QStringLiteral("COMMIT"),
+                                  QStringLiteral("DELETE FROM ") + table.sqlName};
+    sqlite3_stmt** targets[] = {&m_begin, &m_commit, &m_clear};
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray sql = statements[i].toUtf8();
+        if (sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()), targets[i],
+                               nullptr) != SQLITE_OK) {
+            return Failure{sqliteFailure(m_db)};
+        }
+    }
+    return m_streamed->finish();
+}
+
+Result<bool> QuerySandbox::refillStreamedTable(TableRowStream& rows, int maxRows) {
+    struct Refilling {
+        explicit Refilling(bool& flag) : on(flag) { on = true; }
+        ~Refilling() { on = false; }
+        bool& on;
+    } refilling(m_refilling);
+    for (sqlite3_stmt* stmt : {m_begin, m_clear}) {
+        sqlite3_reset(stmt);
+        if (sqlite3_step(stmt) != SQLITE_DONE) {
+            return Failure{sqliteFailure(m_db)};
+        }
+    }
+    int loaded = 0;
+    std::vector<DbValue> row;
+    Status status = Done{};
+    while (loaded < maxRows) {
+        Result<bool> next = rows.next(row);
+        if (!next) {
+            status = next.takeFailure();
+            break;
+        }
+        if (!next.value()) {
+            break;
+        }
+        if (!m_streamed->row(row)) {
+            status = m_streamed->finish();
+            break;
+        }
+        ++loaded;
+    }
+    sqlite3_reset(m_commit);
+    if (sqlite3_step(m_commit) != SQLITE_DONE && status.ok()) {
+        status = Failure{sqliteFailure(m_db)};
+    }
+    if (!status) {
+        return status.takeFailure();
+    }
+    return loaded > 0;
+}
+
 void QuerySandbox::lockDown() {
-    sqlite3_set_authorizer(m_db, authorize, nullptr);
+    sqlite3_set_authorizer(m_db, authorize, &m_refilling);
 }
 
 void QuerySandbox::setStepBudget(uint64_t steps) {

@@ -31,7 +31,7 @@ struct LoadedTable {
 
 class QuerySandbox {
 public:
-    QuerySandbox() = default;
+    QuerySandbox();
     ~QuerySandbox();
     QuerySandbox(const QuerySandbox&) = delete;
     QuerySandbox& operator=(const QuerySandbox&) = delete;
@@ -43,6 +43,13 @@ public:
     Result<LoadedTable> describeTable(TableSource& source, const QString& tableName);
     // Reads the rows of a described table, only its used columns. Only before lockDown().
     Status loadTable(TableSource& source, const LoadedTable& table);
+
+    // A described table that holds a few of its rows at a time: created empty, with the
+    // statements that refill it made now, before lockDown().
+    Status prepareStreamedTable(const LoadedTable& table);
+    // Replaces the streamed table's rows with the next `maxRows` of `rows`; false when none
+    // were left.
+    Result<bool> refillStreamedTable(TableRowStream& rows, int maxRows);
 
     // From here on only SELECT statements over the loaded tables and the allowed functions run.
     void lockDown();
@@ -58,6 +65,12 @@ private:
     static int progress(void* self);
 
     sqlite3* m_db = nullptr;
+    std::unique_ptr<class TableLoader> m_streamed;
+    LoadedTable m_streamedTable;
+    sqlite3_stmt* m_begin = nullptr;
+    sqlite3_stmt* m_commit = nullptr;
+    sqlite3_stmt* m_clear = nullptr;
+    bool m_refilling = false;
     int m_tableCount = 0;
     uint64_t m_stepsLeft = 0;
     bool m_budgetExceeded = false;

@@ -252,7 +252,8 @@ Result<QString> applyTop(const QueryDefinition& def, const QString& core,
     const double topValue = def.topValue.trimmed().toDouble(&ok);
     if (!ok || !(topValue > 0) || (percent ? topValue > 100 : topValue > 2147483647.0) ||
         (!percent && topValue != static_cast<double>(static_cast<int64_t>(topValue)))) {
-        return Failure{QStringLiteral("TOP %1").arg(def.topValue.left(40))};
+        return Failure{
+            QStringLiteral("TOP %1 (取り出す件数として使えない値)").arg(def.topValue.left(40))};
     }
     if (!percent && rankOrder.isEmpty()) {
         return core + QStringLiteral(" LIMIT ") + QString::number(static_cast<int64_t>(topValue));
@@ -326,6 +327,9 @@ Result<TranslatedSelect> QueryTranslator::translateSelect(const QueryDefinition&
         return clauses.takeFailure();
     }
     bool distinct = def.selectFlags & SelectFlag::Distinct;
+    m_rowByRow =
+        m_rowByRow && !plan->aggregate && def.orderBy.empty() &&
+        !(def.selectFlags & (SelectFlag::Distinct | SelectFlag::DistinctRow | SelectFlag::Top));
     // A subquery's one column is compared, never shown: its row identities do not matter.
     const Result<QStringList> rowKeys = shape == SelectShape::Rows
                                             ? distinctRowKeys(scope, def, plan.value(), distinct)

@@ -58,6 +58,8 @@ Result<TranslatedSelect> QueryTranslator::translate(const CatalogueObject& query
     m_aliasCount = 0;
     m_depth = 0;
     m_neededValue.clear();
+    m_rowByRow = true;
+    m_tableReads = 0;
     return translateQuery(query);
 }
 
@@ -96,6 +98,7 @@ Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& 
 }
 
 ScopeSource QueryTranslator::tableSource(LoadedTable& table, const QString& key) {
+    ++m_tableReads;
     ScopeSource out;
     out.key = key;
     out.sqlAlias = nextAlias();
@@ -197,6 +200,7 @@ Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefi
 // value it gives at most one row: the SQL checks that, as Access refuses more.
 Result<SqlPiece> QueryTranslator::translateSubquery(const QString& selectText, SubqueryUse use,
                                                     QueryScope& outer) {
+    m_rowByRow = false;
     Result<QueryDefinition> def = parseAccessSelect(selectText);
     if (!def) {
         return def.takeFailure();

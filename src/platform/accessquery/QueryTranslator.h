@@ -53,6 +53,10 @@ public:
     // After a failed translation: the value the query asks for ("[Forms]![F]![C]", a name
     // that is no column, a declared parameter), when that was the cause.
     const QString& neededValue() const { return m_neededValue; }
+    // After a translation: whether each result row comes from one row of the only table the
+    // query reads, in the table's order (no sort, group, DISTINCT, TOP or subquery), so the
+    // table's rows can be taken a few at a time.
+    bool rowByRow() const { return m_rowByRow && m_tableReads == 1; }
 
 private:
     Result<TranslatedSelect> translateQuery(const CatalogueObject& query);
@@ -74,6 +78,8 @@ private:
     int m_depth = 0;                     // saved queries and subqueries inside each other
     int m_aliasCount = 0;
     QString m_neededValue;
+    bool m_rowByRow = true;
+    int m_tableReads = 0;
 };
 
 // The catalogue object (local table, linked table or query) with this name: the exact name

@@ -42,15 +42,46 @@ private:
 
 class SessionTables : public TableSource {
 public:
-    explicit SessionTables(
-        std::function<std::optional<QString>(const QString&, TableRowSink&)> read)
-        : m_read(std::move(read)) {}
+    using Read = std::function<std::optional<QString>(const QString&, TableRowSink&)>;
+    using Stream = std::function<std::unique_ptr<TableRowStream>(const QString&)>;
+    SessionTables(Read read, Stream stream)
+        : m_read(std::move(read)), m_stream(std::move(stream)) {}
     std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) override {
         return m_read(tableName, sink);
     }
+    std::unique_ptr<TableRowStream> openRowStream(const QString& tableName) override {
+        return m_stream(tableName);
+    }
 
 private:
-    std::function<std::optional<QString>(const QString&, TableRowSink&)> m_read;
+    Read m_read;
+    Stream m_stream;
+};
+
+// A table's rows for a query that takes them a few at a time.
+class TableStreamRows : public TableRowStream {
+public:
+    explicit TableStreamRows(std::unique_ptr<TableStream> stream) : m_stream(std::move(stream)) {}
+    Result<bool> next(std::vector<DbValue>& row) override {
+        QString error;
+        if (m_stream->next(row, &error)) {
+            return true;
+        }
+        if (!error.isEmpty()) {
+            return Failure{error};
+        }
+        return false;
+    }
+    Status rewind() override {
+        QString error;
+        if (!m_stream->rewind(&error)) {
+            return Failure{error};
+        }
+        return Done{};
+    }
+
+private:
+    std::unique_ptr<TableStream> m_stream;
 };
 
 // Picks columns of a system table by name; a column the file lacks reads as Null.
@@ -253,7 +284,19 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name, QString* e
         return nullptr;
     }
     SessionTables tables(
-        [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); });
+        [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); },
+        [this](const QString& table) -> std::unique_ptr<TableRowStream> {
+            const MdbCatalogueEntry* entry = findRowSource(table);
+            if (entry == nullptr || !isTableKind(entry->kind())) {
+                return nullptr;
+            }
+            auto stream = std::make_unique<TableStream>(shared_from_this(), *entry);
+            QString openError;
+            if (!stream->open(&openError)) {
+                return nullptr;  // read whole instead, where the failure is reported
+            }
+            return std::make_unique<TableStreamRows>(std::move(stream));
+        });
     Result<std::unique_ptr<QueryCursor>> cursor = openSelectQuery(name, *catalogue, tables);
     if (!cursor) {
         *error = cursor.failure();
