@@ -122,6 +122,11 @@ void FormMain::buildPanes() {
     m_treeView1->setObjectName(QStringLiteral("TreeView1"));
     m_treeView1->setHeaderHidden(true);
     m_treeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Names are never cut: the one column is as wide as its longest name and the pane scrolls
+    // sideways instead; an emptied tree has no width left, so the scroll bar goes with it.
+    m_treeView1->header()->setStretchLastSection(false);
+    m_treeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_treeView1->setTextElideMode(Qt::ElideNone);
     m_treeModel = new TreePaneModel(*m_treePane);
     m_treeView1->setModel(m_treeModel);
     connect(m_treeModel, &TreePaneModel::expansionChanged, this, [this] { expandReportedNodes(); });

@@ -76,6 +76,11 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         m_panels[i]->setMargin(2);
     }
+    // When the window gets narrow the path gives way first, then the time; the date keeps the
+    // width its text needs.
+    m_panels[0]->setMinimumWidth(0);
+    m_panels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_panels[2]->setMinimumWidth(1);
     addWidget(m_panels[0], 1);
     addPermanentWidget(m_panels[1]);
     addPermanentWidget(m_panels[2]);
@@ -97,6 +102,7 @@ QString MainStatusBar::panelText(int panel) const {
 void MainStatusBar::showClock() {
     const QDateTime now = QDateTime::currentDateTime();
     m_panels[1]->setText(now.toString(QStringLiteral("yyyy/MM/dd")));
+    m_panels[1]->setMinimumWidth(m_panels[1]->sizeHint().width());
     m_panels[2]->setText(now.toString(QStringLiteral("H:mm")));
 }
 

@@ -1,13 +1,16 @@
 // The window applies the pane layout: widening, the splitter drag with its grey bar, and the
 // places of the panes.
 
+#include <QLabel>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 
 #include "ShellGuiTests.h"
 #include "WindowTestHarness.h"
 #include "platform/Twips.h"
+#include "shell/TreePane.h"
 
 namespace korvane {
 namespace {
@@ -52,6 +55,8 @@ private slots:
     void dragPastTheRightEdgeStopsAtTheDragMargin();
     void aFreeDragMovesTheSplit();
     void minimizingAndRestoringKeepsTheSplit();
+    void treeNamesAreNeverCutAndTheScrollBarFollows();
+    void theDatePanelStaysWholeAtTheSmallestWidth();
 };
 
 void FormMainLayoutTest::everyControlHasItsName_data() {
@@ -172,6 +177,52 @@ void FormMainLayoutTest::minimizingAndRestoringKeepsTheSplit() {
     window->showNormal();
     settle();
     QCOMPARE(window->splitPosition(), 3000.0);
+}
+
+// A name wider than the tree pane is shown whole, the pane scrolling sideways; once the tree is
+// emptied the scroll bar goes.
+void FormMainLayoutTest::treeNamesAreNeverCutAndTheScrollBarFollows() {
+    auto window = showWindow();
+    auto* tree = qobject_cast<QTreeView*>(child(*window, "TreeView1"));
+    QVERIFY(tree != nullptr);
+    const QString longName = QStringLiteral("CustomersOfTheNorthernRegionWithTheirOrders") +
+                             QString(40, QLatin1Char('x'));
+    window->treePane().addRoot(QStringLiteral("テーブル"), QStringLiteral("テーブル"));
+    window->treePane().addChild(QStringLiteral("テーブル"), longName);
+    window->treePane().setExpanded(0, true);
+    settle();
+    const QModelIndex group = tree->model()->index(0, 0);
+    const QModelIndex name = tree->model()->index(0, 0, group);
+    QVERIFY(name.isValid());
+    QCOMPARE(name.data().toString(), longName);
+    tree->expand(group);
+    settle();
+    const int needed = tree->fontMetrics().horizontalAdvance(longName);
+    QVERIFY2(tree->visualRect(name).width() >= needed,
+             qPrintable(QStringLiteral("%1 < %2").arg(tree->visualRect(name).width()).arg(needed)));
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
+
+    window->treePane().clear();
+    settle();
+    QCOMPARE(tree->horizontalScrollBar()->maximum(), 0);
+}
+
+// At the window's smallest width the date panel still shows its whole date; the path and the
+// time give way first.
+void FormMainLayoutTest::theDatePanelStaysWholeAtTheSmallestWidth() {
+    auto window = showWindow();
+    window->OpenCommandLinePaths(
+        {makeFile(QString(120, QLatin1Char('n')) + QStringLiteral(".csv"))});
+    window->resize(1, window->height());
+    settle();
+    auto* date = window->findChild<QLabel*>(QStringLiteral("Panel2"));
+    QVERIFY(date != nullptr);
+    QCOMPARE(date->text().size(), 10);  // yyyy/MM/dd
+    const int needed = date->fontMetrics().horizontalAdvance(date->text()) + 2 * date->margin();
+    QVERIFY2(date->contentsRect().width() >= needed,
+             qPrintable(QStringLiteral("%1 < %2").arg(date->contentsRect().width()).arg(needed)));
+    QVERIFY(date->geometry().right() <
+            window->findChild<QWidget*>(QStringLiteral("StatusBar1"))->width());
 }
 
 }  // namespace
