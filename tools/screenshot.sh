@@ -5,9 +5,11 @@
 # it to look at the window.
 #
 #   tools/screenshot.sh [BUILD_DIR] [FILE] [OUTPUT.png]
+#   KORVANE_SHOT=dialog tools/screenshot.sh [BUILD_DIR] [FILE] [OUTPUT.png]
 #
 # Defaults: build/, tests/data/sales.csv, docs/screenshot.png. For a file other than CSV/TXT the
-# picture shows the window with the file's own dialog still open. Installs Xvfb, ImageMagick,
+# picture shows the window with the file's own dialog still open. With KORVANE_SHOT=dialog the
+# picture is of the file's display-range dialog alone, as it opens. Installs Xvfb, ImageMagick,
 # xdotool and a Japanese font (without one the captions show as empty boxes) when missing.
 set -eu
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -42,7 +44,8 @@ mkdir -p "$config/Korvane"
 printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=7800\n' \
     >"$config/Korvane/Korvane.conf"
 
-XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -eu -c '
+shot="${KORVANE_SHOT:-window}"
+XDG_CONFIG_HOME="$config" KORVANE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -eu -c '
     program="$1"; file="$2"; output="$3"
     "$program" "$file" &
     pid=$!
@@ -50,6 +53,12 @@ XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -eu 
     # Places in the display-range dialog, from its design in twips (15 twips a pixel).
     px() { echo $(( $1 / 15 )); }
     main="$(timeout 30 xdotool search --sync --onlyvisible --name "^Korvane Version" | head -n 1)"
+    if [ "$KORVANE_SHOT" = dialog ]; then
+        dialog="$(timeout 30 xdotool search --sync --onlyvisible --name "表示範囲の設定" | head -n 1)"
+        sleep 1  # let the dialog paint its lists
+        import -window "$dialog" "$output"
+        exit 0
+    fi
     case "$file" in
     *.[cC][sS][vV] | *.[tT][xX][tT])
         dialog="$(timeout 30 xdotool search --sync --onlyvisible --name "表示範囲の設定" | head -n 1)"
