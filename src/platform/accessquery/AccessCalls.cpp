@@ -11,7 +11,7 @@ namespace {
 // How a function's result kind follows from its arguments.
 enum class ResultKind { Fixed, SameAsFirst, Aggregate };
 
-struct CallSpec {
+struct CallInfo {
     const char* sqlName;  // an ak_ function of ours, or a SQLite built-in
     int minArgs;
     int maxArgs;
@@ -21,8 +21,8 @@ struct CallSpec {
     bool aggregate;  // an aggregate function
 };
 
-const QHash<QString, CallSpec>& callTable() {
-    static const QHash<QString, CallSpec> table = {
+const QHash<QString, CallInfo>& callTable() {
+    static const QHash<QString, CallInfo> table = {
         // Aggregates
         {QStringLiteral("count"), {"count", 1, 1, ResultKind::Fixed, Kind::Integer, false, true}},
         {QStringLiteral("sum"), {"sum", 1, 1, ResultKind::Aggregate, Kind::Null, false, true}},
@@ -157,12 +157,12 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
     if (found == callTable().constEnd()) {
         return Failure{QStringLiteral("関数 %1").arg(name)};
     }
-    const CallSpec& spec = *found;
-    if (static_cast<int>(args.size()) < spec.minArgs ||
-        static_cast<int>(args.size()) > spec.maxArgs) {
+    const CallInfo& info = *found;
+    if (static_cast<int>(args.size()) < info.minArgs ||
+        static_cast<int>(args.size()) > info.maxArgs) {
         return argCountError();
     }
-    if (spec.aggregate && aggregate) {
+    if (info.aggregate && aggregate) {
         return Failure{QStringLiteral("集計関数 %1 の中の集計関数").arg(name)};
     }
     QStringList sqlArgs;
@@ -173,17 +173,17 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
             arg = QStringLiteral("(%1) COLLATE %2").arg(arg, QLatin1String(kTextCollation));
         }
         sqlArgs << arg;
-        if (i == 0 && spec.passKind) {
+        if (i == 0 && info.passKind) {
             sqlArgs << QString::number(kindCode(args[0].kind));
         }
     }
-    out.sql = QLatin1String(spec.sqlName) + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) +
+    out.sql = QLatin1String(info.sqlName) + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) +
               QLatin1Char(')');
-    out.aggregate = aggregate || spec.aggregate;
+    out.aggregate = aggregate || info.aggregate;
     const Kind first = args.empty() ? Kind::Null : args[0].kind;
-    switch (spec.result) {
+    switch (info.result) {
         case ResultKind::Fixed:
-            out.kind = spec.kind;
+            out.kind = info.kind;
             break;
         case ResultKind::SameAsFirst:
             out.kind = first;
@@ -196,7 +196,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
         case ResultKind::Aggregate:
             // Sum and Avg keep currency exact; sums of integers stay integers.
             out.kind = first == Kind::Currency                              ? Kind::Currency
-                       : spec.kind == Kind::Real                            ? Kind::Real
+                       : info.kind == Kind::Real                            ? Kind::Real
                        : (first == Kind::Integer || first == Kind::Boolean) ? Kind::Integer
                        : first == Kind::Real                                ? Kind::Real
                                                                             : Kind::Null;
