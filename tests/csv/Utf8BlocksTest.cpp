@@ -1,5 +1,5 @@
-// The 16-byte UTF-8 check must answer as the byte-by-byte one does, wherever a character falls
-// against the block edges and however the bytes are fed.
+// The 16- and 32-byte UTF-8 checks must answer as the byte-by-byte one does, wherever a character
+// falls against the block edges and however the bytes are fed.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -49,7 +49,7 @@ TEST(Utf8Blocks, EachKindOfFaultAtEveryPlaceInABlock) {
         {"\xE3\xE3\x81\x82", false},
     };
     for (const auto& [character, valid] : characters) {
-        for (int before = 0; before < 40; ++before) {
+        for (int before = 0; before < 72; ++before) {  // across two 32-byte steps
             const QByteArray bytes = QByteArray(before, 'a') + character + "tail";
             ExpectBothMethods(bytes, valid, "at " + std::to_string(before));
             // At the very end, with nothing after it.
@@ -64,7 +64,7 @@ TEST(Utf8Blocks, AgreesOnRandomBytes) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         QByteArray bytes;
-        const int length = static_cast<int>(random() % 70);
+        const int length = static_cast<int>(random() % 100);
         for (int i = 0; i < length; ++i) {
             bytes += alphabet[static_cast<qsizetype>(random() % alphabet.size())];
         }
