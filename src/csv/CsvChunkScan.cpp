@@ -6,6 +6,10 @@
 #include "csv/CsvLineCounter.h"
 #include "text/BlockSum.h"
 
+#if defined(__x86_64__) || defined(__i386__)
+#define KORVANE_CHUNK_POPCNT 1
+#endif
+
 namespace korvane {
 
 namespace {
@@ -24,13 +28,51 @@ inline uint64_t utf8Length(uint8_t lead) {
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-// Without a CPU-specific build __builtin_popcountll becomes a library call; this is inline.
+// Without a CPU-specific build __builtin_popcountll becomes a library call; the bit trick is
+// inline. Where the CPU has POPCNT the selection below is built for it.
+template <bool kHardwareCount>
 inline int popCount(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ull);
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    if constexpr (kHardwareCount) {
+        return __builtin_popcountll(x);
+    } else {
+        x = x - ((x >> 1) & 0x5555555555555555ull);
+        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    }
 }
+
+// Appends to `marks` the starts of the chunk's lines `wanted`, `wanted + step`, ... (counted
+// from 0 in the chunk), taken from its bitmap of line starts.
+template <bool kHardwareCount>
+void selectStarts(const CsvChunk& chunk, int64_t wanted, int64_t step,
+                  std::vector<uint64_t>& marks) {
+    int64_t seen = 0;
+    for (size_t w = 0; w < chunk.startBits.size() && wanted < chunk.lines; ++w) {
+        const uint64_t word = chunk.startBits[w];
+        if (word == 0) {
+            continue;
+        }
+        const int count = popCount<kHardwareCount>(word);
+        while (wanted < seen + count) {
+            uint64_t rest = word;
+            for (int64_t skip = wanted - seen; skip > 0; --skip) {
+                rest &= rest - 1;
+            }
+            marks.push_back(chunk.begin + w * 64 + static_cast<uint64_t>(__builtin_ctzll(rest)));
+            wanted += step;
+        }
+        seen += count;
+    }
+}
+
+#if defined(KORVANE_CHUNK_POPCNT)
+__attribute__((target("popcnt"), flatten)) void selectStartsPopcnt(const CsvChunk& chunk,
+                                                                   int64_t wanted, int64_t step,
+                                                                   std::vector<uint64_t>& marks) {
+    selectStarts<true>(chunk, wanted, step, marks);
+}
+#endif
 
 // The bytes of one chunk as read, with what lies just before and after it.
 struct ChunkBytes {
@@ -271,24 +313,15 @@ void CsvChunkJoin::endLine(uint64_t start, int64_t fields) {
 void CsvChunkJoin::addStarts(const CsvChunk& chunk) {
     // The marks fall on the lines whose number in the whole file is a multiple of
     // m_linesPerMark: pick those among the chunk's line starts, in order.
-    int64_t wanted = (m_linesPerMark - m_lineCount % m_linesPerMark) % m_linesPerMark;
-    int64_t seen = 0;
-    for (size_t w = 0; w < chunk.startBits.size() && wanted < chunk.lines; ++w) {
-        const uint64_t word = chunk.startBits[w];
-        if (word == 0) {
-            continue;
-        }
-        const int count = popCount(word);
-        while (wanted < seen + count) {
-            uint64_t rest = word;
-            for (int64_t skip = wanted - seen; skip > 0; --skip) {
-                rest &= rest - 1;
-            }
-            m_marks.push_back(chunk.begin + w * 64 + static_cast<uint64_t>(__builtin_ctzll(rest)));
-            wanted += m_linesPerMark;
-        }
-        seen += count;
+    const int64_t wanted = (m_linesPerMark - m_lineCount % m_linesPerMark) % m_linesPerMark;
+#if defined(KORVANE_CHUNK_POPCNT)
+    static const bool popcnt = __builtin_cpu_supports("popcnt");
+    if (popcnt) {
+        selectStartsPopcnt(chunk, wanted, m_linesPerMark, m_marks);
+        return;
     }
+#endif
+    selectStarts<false>(chunk, wanted, m_linesPerMark, m_marks);
 }
 
 void CsvChunkJoin::joinUtf8(const CsvChunk& chunk) {
