@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <cmath>
+#include <optional>
 
 #include "platform/DbValue.h"
 #include "platform/accessquery/AccessDates.h"
@@ -314,16 +315,35 @@ std::optional<QString> formatNumber(double value, const QString& pattern, QStrin
 
 }  // namespace
 
-std::optional<QString> formatAccessDate(double serial, const QString& pattern, QString& error) {
-    return formatDate(serial, pattern, error);
+namespace {
+
+// The pattern's text of a value that is a number or a date (not a named format).
+Result<QString> formatByPattern(sqlite3_value* value, int kindCode, const QString& pattern) {
+    bool mismatch = false;
+    QString error;
+    std::optional<QString> text;
+    if (isNumberPattern(pattern)) {
+        const auto number = argNumber(value, mismatch);
+        if (!number || mismatch) {
+            return valueAsText(value, kindCode);  // a text that is no number stays as it is
+        }
+        text = formatNumber(*number, pattern, error);
+    } else {
+        const auto serial = argDate(value, mismatch);
+        if (!serial || mismatch) {
+            return valueAsText(value, kindCode);
+        }
+        text = formatDate(*serial, pattern, error);
+    }
+    if (!text) {
+        return Failure{error};
+    }
+    return *text;
 }
 
-std::optional<QString> formatAccessNumber(double number, const QString& pattern, QString& error) {
-    return formatNumber(number, pattern, error);
-}
+}  // namespace
 
-std::optional<QString> formatAccessValue(sqlite3_value* value, int kindCode, const QString& pattern,
-                                         QString& error) {
+Result<QString> formatAccessValue(sqlite3_value* value, int kindCode, const QString& pattern) {
     if (pattern.isEmpty()) {
         return valueAsText(value, kindCode);
     }
@@ -365,19 +385,7 @@ std::optional<QString> formatAccessValue(sqlite3_value* value, int kindCode, con
         const QString text = valueAsText(value, kindCode);
         return effective == QLatin1String(">") ? text.toUpper() : text.toLower();
     }
-    bool mismatch = false;
-    if (isNumberPattern(effective)) {
-        const auto number = argNumber(value, mismatch);
-        if (!number || mismatch) {
-            return valueAsText(value, kindCode);  // a text that is no number stays as it is
-        }
-        return formatNumber(*number, effective, error);
-    }
-    const auto serial = argDate(value, mismatch);
-    if (!serial || mismatch) {
-        return valueAsText(value, kindCode);
-    }
-    return formatDate(*serial, effective, error);
+    return formatByPattern(value, kindCode, effective);
 }
 
 }  // namespace korvane

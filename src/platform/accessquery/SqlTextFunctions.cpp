@@ -134,12 +134,11 @@ void akFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     const QString pattern = argc > 2 && !isNull(argv[2]) ? argText(argv[2]) : QString();
-    QString error;
-    const auto text = formatAccessValue(argv[0], sqlite3_value_int(argv[1]), pattern, error);
+    const Result<QString> text = formatAccessValue(argv[0], sqlite3_value_int(argv[1]), pattern);
     if (!text) {
-        return resultError(ctx, error);
+        return resultError(ctx, text.failure());
     }
-    resultText(ctx, *text);
+    resultText(ctx, text.value());
 }
 
 // InStr([start,] text, sought[, compare]): 1-based position, 0 when absent. Three or four
