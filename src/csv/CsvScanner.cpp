@@ -29,6 +29,8 @@ constexpr uint64_t kHeadBytes = TextFileReader::kBlockSize;
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 constexpr uint64_t kProgressBytes = 4 << 20;
 
+constexpr unsigned kMaxThreads = 16;
+
 enum class PassEnd { Done, Cancelled, Failed, SawCr };
 
 // Counts a chunk; running out of memory fails the chunk (and so the scan), nothing more.
@@ -258,9 +260,11 @@ CsvScan scanCsvLines(std::shared_ptr<TextFileReader> reader,
     const bool hasBom = startsWithUtf8Bom(headBytes);
     const uint64_t firstLineStart = hasBom ? kUtf8BomSize : 0;
     const std::vector<uint64_t> borders = chunkBorders(firstLineStart, size, options);
-    const int threads = options.threads > 0
-                            ? options.threads
-                            : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // One per core, but not so many that memory bandwidth is long spent before they all run.
+    const int threads =
+        options.threads > 0
+            ? options.threads
+            : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads));
 
     LineBreaks breaks = headBytes.contains('\r') ? LineBreaks::CrOrCrLf : LineBreaks::Lf;
     ProgressTeller teller(progress, size);
