@@ -85,7 +85,8 @@ protected:
             return QStringLiteral("crashed: ") + err.right(2000);
         }
         if (process.exitCode() == 2 && !answers.isEmpty() &&
-            err.contains(QLatin1String(" has no line "))) {
+            err.contains(QLatin1String("korvane-cli: no ")) &&
+            err.contains(QLatin1String(" number "))) {
             return {};
         }
         if (process.exitCode() != 0 && process.exitCode() != 3) {
