@@ -21,7 +21,9 @@ function(korvane_test_environment out)
     if(IS_DIRECTORY "${KORVANE_FIXTURES_DIR}")
         list(APPEND env "KORVANE_FIXTURES=${KORVANE_FIXTURES_DIR}")
     endif()
-    set(${out} "${env}" PARENT_SCOPE)
+    set(${out}
+        "${env}"
+        PARENT_SCOPE)
 endfunction()
 
 # korvane_test(NAME SOURCES ... LIBS ... [QT] [TIMEOUT seconds]): one test executable run by
@@ -31,12 +33,15 @@ function(korvane_test name)
     cmake_parse_arguments(ARG "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     korvane_warnings(${name})
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src
+                                               ${PROJECT_SOURCE_DIR}/tests)
     if(ARG_QT)
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
     else()
-        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock korvane_test_main)
-        target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock
+                                              korvane_test_main)
+        target_compile_options(${name} PRIVATE -include
+                                               ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
     endif()
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)
@@ -49,8 +54,11 @@ endfunction()
 # korvane_add_subdirectories(DIR ...): the one way a folder adds its subfolders. Every subfolder
 # that has a CMakeLists.txt must be named, so a new one is never left out of the build silently.
 function(korvane_add_subdirectories)
-    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-         ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+    file(
+        GLOB children
+        LIST_DIRECTORIES true
+        RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+        ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
     foreach(child ${children})
         get_filename_component(dir ${child} DIRECTORY)
         if(NOT dir IN_LIST ARGN)

@@ -1,2 +1,4 @@
-korvane_fuzz_target(fuzz_xls SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/targets/XlsFuzz.cpp
+korvane_fuzz_target(
+    fuzz_xls
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/targets/XlsFuzz.cpp
     LIBS korvane_platform_xls)
