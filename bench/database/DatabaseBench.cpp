@@ -17,6 +17,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/BenchReport.h"
 
 namespace {
 
@@ -129,5 +130,9 @@ int main(int argc, char* argv[]) {
                 c.median, d.median, c.median / d.median);
     std::printf("show / mdb-export time: min %.2f  median %.2f  max %.2f  (goal <= 0.4)\n",
                 a.min / b.min, a.median / b.median, a.max / b.max);
+    for (size_t i = 0; i < oursMs.size(); ++i) {
+        korvane::bench::reportLine("show the whole table", {oursMs[i] / 1000, 0}, "mdb-export",
+                                   {theirsMs[i] / 1000, 0}, 0.4);
+    }
     return 0;
 }

@@ -23,6 +23,7 @@
 #include "database/DatabaseCatalogue.h"
 #include "export/ExportToCsv.h"
 #include "shell/ProgramState.h"
+#include "support/BenchReport.h"
 
 namespace {
 
@@ -209,5 +210,9 @@ int main(int argc, char* argv[]) {
     std::printf("viewer resident memory: %ld kB before, peak %ld kB while exporting (+%ld kB)\n",
                 baseSelf, peakSelf, peakSelf - baseSelf);
     std::printf("viewer and reader helper together: peak %ld kB\n", peakTotal);
+    for (size_t i = 0; i < oursMs.size(); ++i) {
+        korvane::bench::reportLine("export the table to CSV", {oursMs[i] / 1000, peakTotal},
+                                   "mdb-export", {theirsMs[i] / 1000, 0}, 0.5);
+    }
     return 0;
 }
