@@ -78,7 +78,7 @@ inline QByteArray specialResult(uint8_t type, uint8_t value) {
     return r;
 }
 
-struct SheetSpec {
+struct SheetParts {
     QString name;
     uint8_t kind = 0;  // 0 worksheet, 2 chart
     QByteArray cells;  // the records between the sheet's BOF and EOF
@@ -86,13 +86,13 @@ struct SheetSpec {
 
 // A bare workbook stream: the globals (BOF, `globals`, BOUNDSHEETs, EOF), then each sheet.
 // `biff` is 8 or 5; BIFF5 names are single bytes per character (Latin-1 here).
-inline QByteArray workbookStream(const QByteArray& globals, const std::vector<SheetSpec>& sheets,
+inline QByteArray workbookStream(const QByteArray& globals, const std::vector<SheetParts>& sheets,
                                  int biff = 8) {
     const uint16_t version = biff == 8 ? 0x0600 : 0x0500;
     const QByteArray bofGlobals = record(0x0809, u16(version) + u16(0x0005) + u16(0) + u16(0) +
                                                      (biff == 8 ? u32(0) + u32(0) : QByteArray()));
     std::vector<QByteArray> names;
-    for (const SheetSpec& sheet : sheets) {
+    for (const SheetParts& sheet : sheets) {
         QByteArray name(1, static_cast<char>(sheet.name.size()));
         name += biff == 8 ? chars8(sheet.name, true) : sheet.name.toLatin1();
         names.push_back(name);
