@@ -26,6 +26,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
 #include "shell/TreePane.h"
+#include "support/BenchReport.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ struct Times {
     double min = 0;
     double median = 0;
     double max = 0;
+    std::vector<double> seconds;  // each run's, in the order they ran
 };
 
 // Wall times of `runs` runs of `work`, in seconds.
@@ -47,8 +49,9 @@ Times Measure(int runs, const std::function<void()>& work) {
         work();
         seconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
     }
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds.front(), seconds[seconds.size() / 2], seconds.back()};
+    std::vector<double> sorted = seconds;
+    std::sort(sorted.begin(), sorted.end());
+    return {sorted.front(), sorted[sorted.size() / 2], sorted.back(), seconds};
 }
 
 int RunShell(const QString& command) {
@@ -65,10 +68,15 @@ double CpuSeconds(int who) {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-double PeakResidentMegabytes() {
+// The peak resident memory of this process, in KiB.
+long PeakResidentKib() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    return usage.ru_maxrss;
+}
+
+double PeakResidentMegabytes() {
+    return static_cast<double>(PeakResidentKib()) / 1024.0;
 }
 
 bool EnsureFile(const QString& path, int64_t lines) {
@@ -132,7 +140,7 @@ int main(int argc, char** argv) {
     }
     auto timesOf = [](std::vector<double> seconds) {
         std::sort(seconds.begin(), seconds.end());
-        return Times{seconds.front(), seconds[seconds.size() / 2], seconds.back()};
+        return Times{seconds.front(), seconds[seconds.size() / 2], seconds.back(), {}};
     };
     const Times wc = timesOf(wcRuns);
     const Times scan = timesOf(scanRuns);
@@ -145,6 +153,12 @@ int main(int argc, char** argv) {
     std::printf("CPU per run: wc -l %.3f s, load pass %.3f s (all threads)\n", wcCpu / runs,
                 scanCpu / runs);
     std::printf("peak resident memory after the load passes: %.1f MB\n", PeakResidentMegabytes());
+    // One table line per turn: each load pass against the wc -l run just before it. The peak of
+    // wc -l is not taken: the shell's children count this process's memory from before exec.
+    for (size_t i = 0; i < scanRuns.size(); ++i) {
+        korvane::bench::reportLine("load pass of the 9 M-line CSV",
+                                   {scanRuns[i], PeakResidentKib()}, "wc -l", {wcRuns[i], 0}, 2.0);
+    }
 
     if (qEnvironmentVariableIntValue("KORVANE_BENCH_DETAIL") == 1) {
         // The load pass taken apart: the plain reference, and each method on one thread or all.
@@ -217,5 +231,10 @@ int main(int argc, char** argv) {
     const double peak = PeakResidentMegabytes();
     std::printf("peak resident memory: %.1f MB (%.2f x the sibling's size)\n", peak,
                 peak / megabytes(sibling));
+    for (size_t i = 0; i < open.seconds.size(); ++i) {
+        korvane::bench::reportLine("open the 3 M-line sibling with every line shown",
+                                   {open.seconds[i], PeakResidentKib()}, "our load pass",
+                                   {siblingScan.seconds[i], 0}, 1.2);
+    }
     return 0;
 }
