@@ -17,7 +17,6 @@ namespace korvane {
 namespace {
 
 constexpr uint64_t kAsciiMask = 0x8080808080808080ull;
-constexpr int64_t kBlockSize = TextFileReader::kBlockSize;
 constexpr size_t kBlockCount = 4;
 
 char lineEndByte(LineBreaks breaks) {
