@@ -14,10 +14,13 @@ endfunction()
 
 # The environment of every test: offscreen Qt, where the designed test data and the built
 # programs are, and the shared fixtures only when that folder exists on this machine (tests that
-# need one skip without it).
+# need one skip without it). In the sanitizer build leaks are reported (and fail the test); the
+# suppressions file names only what a library leaks on purpose.
 function(korvane_test_environment out)
-    set(env "QT_QPA_PLATFORM=offscreen" "KORVANE_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
-            "KORVANE_BIN_DIR=${PROJECT_BINARY_DIR}/bin" "ASAN_OPTIONS=detect_leaks=0")
+    set(env
+        "QT_QPA_PLATFORM=offscreen" "KORVANE_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+        "KORVANE_BIN_DIR=${PROJECT_BINARY_DIR}/bin" "ASAN_OPTIONS=detect_leaks=1"
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
     if(IS_DIRECTORY "${KORVANE_FIXTURES_DIR}")
         list(APPEND env "KORVANE_FIXTURES=${KORVANE_FIXTURES_DIR}")
     endif()
