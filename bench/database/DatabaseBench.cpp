@@ -23,28 +23,10 @@ namespace {
 
 using korvane::ScriptStep;
 
-// CPU time (user + system) in ms of this process or of its finished children, so far.
-double cpuMs(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-double cpuNowMs() {
-    return cpuMs(RUSAGE_SELF) + cpuMs(RUSAGE_CHILDREN);
-}
-
-struct Spread {
-    double min = 0;
-    double median = 0;
-    double max = 0;
-};
-
-Spread spreadOf(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2], times.back()};
-}
+using korvane::bench::cpuMs;
+using korvane::bench::cpuNowMs;
+using korvane::bench::Spread;
+using korvane::bench::spreadOf;
 
 double showTable(const QString& database, const QString& table, int64_t* rows, double* cpu) {
     korvane::ScriptedInteraction ui;

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -82,6 +83,30 @@ inline Measure runMeasured(const QStringList& argv, const QString& output = QStr
         return {-1, 0};
     }
     return {static_cast<double>(timer.nsecsElapsed()) / 1e9, usage.ru_maxrss};
+}
+
+// CPU time (user + system) in ms of this process or of its finished children, so far.
+inline double cpuMs(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+inline double cpuNowMs() {
+    return cpuMs(RUSAGE_SELF) + cpuMs(RUSAGE_CHILDREN);
+}
+
+// The fastest, middle and slowest of several runs.
+struct Spread {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+};
+
+inline Spread spreadOf(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2], times.back()};
 }
 
 }  // namespace korvane::bench

@@ -28,20 +28,6 @@ inline uint64_t utf8Length(uint8_t lead) {
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-// Without a CPU-specific build __builtin_popcountll becomes a library call; the bit trick is
-// inline. Where the CPU has POPCNT the selection below is built for it.
-template <bool kHardwareCount>
-inline int popCount(uint64_t x) {
-    if constexpr (kHardwareCount) {
-        return __builtin_popcountll(x);
-    } else {
-        x = x - ((x >> 1) & 0x5555555555555555ull);
-        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
-    }
-}
-
 // Appends to `marks` the starts of the chunk's lines `wanted`, `wanted + step`, ... (counted
 // from 0 in the chunk), taken from its bitmap of line starts.
 template <bool kHardwareCount>

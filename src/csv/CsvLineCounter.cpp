@@ -32,20 +32,6 @@ inline uint64_t bitsBetween(int from, int to) {
     return below & ~under;
 }
 
-// Without a CPU-specific build __builtin_popcountll becomes a library call; the bit trick is
-// inline. The AVX2 loop, built for CPUs that also have POPCNT, uses the instruction.
-template <bool kHardwareCount>
-inline int popCount(uint64_t x) {
-    if constexpr (kHardwareCount) {
-        return __builtin_popcountll(x);
-    } else {
-        x = x - ((x >> 1) & 0x5555555555555555ull);
-        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
-    }
-}
-
 inline bool bitAt(uint64_t x, int i) {
     return ((x >> i) & 1u) != 0;
 }

@@ -15,6 +15,20 @@ struct CsvMasks {
     uint64_t lf;
 };
 
+// Bits set in a mask. Without a CPU-specific build __builtin_popcountll becomes a library call
+// and the bit trick is inline; the loops built for CPUs with POPCNT ask for the instruction.
+template <bool kHardwareCount>
+inline int popCount(uint64_t x) {
+    if constexpr (kHardwareCount) {
+        return __builtin_popcountll(x);
+    } else {
+        x = x - ((x >> 1) & 0x5555555555555555ull);
+        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    }
+}
+
 enum class CsvScanMethod { Scalar, Sse2, Avx2 };
 
 // The fastest method this CPU runs (checked once, at run time; AVX2 needs POPCNT too).
