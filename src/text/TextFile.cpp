@@ -17,7 +17,7 @@ namespace korvane {
 namespace {
 
 constexpr uint64_t kAsciiMask = 0x8080808080808080ull;
-constexpr size_t kBlockCount = 4;
+constexpr size_t kMaxBlocks = TextFileReader::kHeldBytes / TextFileReader::kBlockSize;
 
 char lineEndByte(LineBreaks breaks) {
     return breaks == LineBreaks::Lf ? '\n' : '\r';
@@ -215,12 +215,11 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding, DecodeEnd end) {
 struct TextFileReader::Block {
     std::unique_ptr<char[]> data;
     uint64_t position = 0;
-    int64_t length = -1;  // -1: holds nothing
+    int64_t length = 0;  // bytes held; fewer than kBlockSize at the end of the file
     uint64_t lastUse = 0;
 };
 
-TextFileReader::TextFileReader(std::unique_ptr<QIODevice> device)
-    : m_device(std::move(device)), m_blocks(std::make_unique<Block[]>(kBlockCount)) {
+TextFileReader::TextFileReader(std::unique_ptr<QIODevice> device) : m_device(std::move(device)) {
     const qint64 size = m_device ? m_device->size() : 0;
     m_size = size > 0 ? static_cast<uint64_t>(size) : 0;
     if (const auto* file = qobject_cast<const QFileDevice*>(m_device.get())) {
@@ -310,16 +309,17 @@ const TextFileReader::Block* TextFileReader::blockAt(uint64_t position) const {
         return nullptr;
     }
     const uint64_t blockStart = position - position % kBlockSize;
-    Block* oldest = &m_blocks[0];
-    for (size_t i = 0; i < kBlockCount; ++i) {
-        Block& block = m_blocks[i];
-        if (block.length >= 0 && block.position == blockStart) {
-            block.lastUse = ++m_useCounter;
-            return position < blockStart + static_cast<uint64_t>(block.length) ? &block : nullptr;
-        }
-        if (block.lastUse < oldest->lastUse) {
-            oldest = &block;
-        }
+    auto held = [&](size_t index) -> const Block* {
+        Block& block = m_blocks[index];
+        block.lastUse = ++m_useCounter;
+        m_lastBlock = index;
+        return position < blockStart + static_cast<uint64_t>(block.length) ? &block : nullptr;
+    };
+    if (m_lastBlock < m_blocks.size() && m_blocks[m_lastBlock].position == blockStart) {
+        return held(m_lastBlock);
+    }
+    if (const auto found = m_blockAt.find(blockStart); found != m_blockAt.end()) {
+        return held(found->second);
     }
     if (m_changed) {
         return nullptr;  // the blocks read before stay; nothing more is read
@@ -332,11 +332,25 @@ const TextFileReader::Block* TextFileReader::blockAt(uint64_t position) const {
     if (got < 0 && m_changed) {
         return nullptr;
     }
-    std::swap(m_spare, oldest->data);
-    oldest->position = blockStart;
-    oldest->length = std::max<int64_t>(got, 0);
-    oldest->lastUse = ++m_useCounter;
-    return position < blockStart + static_cast<uint64_t>(oldest->length) ? oldest : nullptr;
+    size_t index = m_blocks.size();
+    if (index < kMaxBlocks) {
+        m_blocks.emplace_back();
+    } else {
+        // Misses are one per block read, rare next to the lookups: a plain scan finds the oldest.
+        index = 0;
+        for (size_t i = 1; i < m_blocks.size(); ++i) {
+            if (m_blocks[i].lastUse < m_blocks[index].lastUse) {
+                index = i;
+            }
+        }
+        m_blockAt.erase(m_blocks[index].position);
+    }
+    Block& block = m_blocks[index];
+    std::swap(m_spare, block.data);
+    block.position = blockStart;
+    block.length = std::max<int64_t>(got, 0);
+    m_blockAt[blockStart] = index;
+    return held(index);
 }
 
 std::optional<LineSpan> TextFileReader::lineAt(uint64_t start, LineBreaks breaks) const {
@@ -384,8 +398,8 @@ QByteArray TextFileReader::bytes(uint64_t from, uint64_t to) const {
     const int64_t count = static_cast<int64_t>(to - from);
     QByteArray result;
     result.reserve(count);
-    if (count > kBlockSize) {
-        // Long lines go block by block past the cache and leave it to the short ones.
+    if (count > kHeldBytes / 4) {
+        // Very long lines go block by block past the cache and leave it to the short ones.
         std::unique_ptr<char[]> block(new char[kBlockSize]);
         for (uint64_t blockStart = from - from % kBlockSize; blockStart < to;
              blockStart += kBlockSize) {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "text/Cp932.h"
@@ -80,16 +81,19 @@ struct LineSpan {
     uint64_t next = 0;
 };
 
-// Reads a file's bytes by position through a few cached blocks. The file stays open as long as
-// the reader lives, so a file replaced on disk meanwhile (a new file renamed over it) is still
-// read as it was, and bytes appended meanwhile lie past size() and are never read. Once the
-// load pass has given the sums of the blocks it saw (expectBlockSums), every block read later
-// is checked against them: a file changed or cut short where it stands is then noticed, and the
-// reader stops reading it.
+// Reads a file's bytes by position through cached blocks. The file stays open as long as the
+// reader lives, so a file replaced on disk meanwhile (a new file renamed over it) is still read
+// as it was, and bytes appended meanwhile lie past size() and are never read. Once the load
+// pass has given the sums of the blocks it saw (expectBlockSums), every block read later is
+// checked against them: a file changed or cut short where it stands is then noticed, and the
+// reader stops reading it. The blocks read last are held, up to kHeldBytes, so the rows a list
+// has shown can still be shown after that.
 class TextFileReader {
 public:
     // The unit of caching and of the checks.
     static constexpr int64_t kBlockSize = 64 * 1024;
+    // At most this much of the file is held: hundreds of screens of rows shown anywhere in it.
+    static constexpr int64_t kHeldBytes = 16 * 1024 * 1024;
 
     // Takes an open, readable device (a file, or in tests one that fails on purpose).
     explicit TextFileReader(std::unique_ptr<QIODevice> device);
@@ -131,7 +135,9 @@ private:
     std::unique_ptr<QIODevice> m_device;
     uint64_t m_size = 0;
     std::vector<uint64_t> m_sums;
-    mutable std::unique_ptr<Block[]> m_blocks;
+    mutable std::vector<Block> m_blocks;
+    mutable std::unordered_map<uint64_t, size_t> m_blockAt;  // block start -> index in m_blocks
+    mutable size_t m_lastBlock = 0;                          // lines mostly stay in one block
     mutable std::unique_ptr<char[]> m_spare;
     mutable uint64_t m_useCounter = 0;
     int m_handle = -1;                 // the file's descriptor, for reads at a position

@@ -164,10 +164,11 @@ TEST(CsvLines, AgreesWithSplitCsvLineOnRandomText) {
 }
 
 TEST(CsvLines, CountsAcrossReadChunksAndFindsAnyLineAgain) {
-    // Over one read chunk of the scan, with lines of changing width.
+    // Over one read chunk of the scan and more than the reader holds, with lines of changing
+    // width.
     QByteArray bytes;
     int count = 0;
-    while (bytes.size() < (5 << 20)) {
+    while (bytes.size() < TextFileReader::kHeldBytes + (5 << 20)) {
         bytes +=
             "\"q," + QByteArray::number(count) + "\"," + QByteArray(count % 97, 'x') + ",e\r\n";
         ++count;
@@ -176,7 +177,11 @@ TEST(CsvLines, CountsAcrossReadChunksAndFindsAnyLineAgain) {
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->lineCount(), count);
     EXPECT_EQ(lines->maxFieldCount(), 3);
-    // Out of order, backwards and past the end.
+    // In order, so that the blocks read first give way to later ones; then out of order,
+    // backwards and past the end.
+    for (int64_t line = 0; line < count; ++line) {
+        ASSERT_TRUE(lines->lineText(line).startsWith(QStringLiteral("\"q,%1\"").arg(line))) << line;
+    }
     for (int64_t line : {int64_t{count - 1}, int64_t{0}, int64_t{31}, int64_t{32}, int64_t{33},
                          int64_t{count / 2}, int64_t{5}, int64_t{4}}) {
         EXPECT_EQ(lines->lineText(line).section(u',', 0, 1), QStringLiteral("\"q,%1\"").arg(line))
