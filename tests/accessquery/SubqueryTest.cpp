@@ -67,7 +67,7 @@ DesignedDatabase shopDatabase() {
 
 struct SubqueryCase {
     const char* name;
-    const char* from;     // one table, or "(SELECT ...)" for a derived table, "Table AS Alias"
+    const char* from;     // "Table", "Table AS Alias", or a derived table with its alias
     QStringList columns;  // "expression" or "expression AS alias"
     const char* where;
     const char* orderBy;
@@ -78,14 +78,12 @@ struct SubqueryCase {
 void addCase(QueryCatalogue& c, int32_t id, const SubqueryCase& q) {
     std::vector<QueryDefRow> rows = {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 0)};
     const QString from = QString::fromUtf8(q.from);
-    const qsizetype as = from.indexOf(QLatin1String(" AS "));
-    if (from.startsWith(QLatin1Char('('))) {
-        const qsizetype close = from.lastIndexOf(QLatin1Char(')'));
-        rows.push_back(r(5, 1, from.left(close + 1), from.mid(close + 5), {}));
-    } else {
-        rows.push_back(
-            r(5, 1, as < 0 ? from : from.left(as), as < 0 ? QString() : from.mid(as + 4), {}));
-    }
+    // A derived table's own SELECT may hold " AS " too: its alias follows the last one.
+    const bool derived = from.startsWith(QLatin1Char('(')) || from.startsWith(QLatin1Char('['));
+    const qsizetype as =
+        derived ? from.lastIndexOf(QLatin1String(" AS ")) : from.indexOf(QLatin1String(" AS "));
+    rows.push_back(
+        r(5, 1, as < 0 ? from : from.left(as), as < 0 ? QString() : from.mid(as + 4), {}));
     for (int i = 0; i < q.columns.size(); ++i) {
         const QStringList parts = q.columns[i].split(QStringLiteral(" AS "));
         rows.push_back(r(6, i + 1, parts.value(1), {}, parts[0], 0));
@@ -199,6 +197,21 @@ const SubqueryCase kCases[] = {
      "Known.City <> 'Oslo'",
      "Known.Name",
      {"Alpine Goods", "Baker & Sons", "Coastal Foods"},
+     nullptr},
+    {"Access 97 derived table in FROM",
+     "[SELECT Name, City FROM Customers WHERE City Is Not Null]. AS Known",
+     {"Known.Name"},
+     "Known.City <> 'Oslo'",
+     "Known.Name",
+     {"Alpine Goods", "Baker & Sons", "Coastal Foods"},
+     nullptr},
+    {"Access 97 derived table inside a subquery",
+     "Customers",
+     {"Name"},
+     "CustomerID IN (SELECT X.CustomerID FROM [SELECT CustomerID, Amount AS A FROM Orders]. AS X "
+     "WHERE X.A > 1000)",
+     "Name",
+     {"Alpine Goods", "Nordic Traders"},
      nullptr},
     {"derived table and join inside a subquery",
      "Customers",

@@ -208,6 +208,9 @@ private:
                 return inner.takeFailure();
             }
             def.subquery = inner.value();
+        } else if (const QString access97 = bracketedSelect(); !access97.isEmpty()) {
+            def.subquery = access97;
+            m_pos += 2;
         } else if (isSymbol("(")) {
             ++m_pos;
             if (Status nested = fromItem(keys); !nested) {
@@ -240,6 +243,16 @@ private:
         keys << def.key();
         m_def.sources.push_back(def);
         return Done{};
+    }
+
+    // Access 97's derived table "[SELECT ...]." (the period is part of it): the SELECT.
+    QString bracketedSelect() const {
+        const AccessToken& period = peek(1);
+        if (!peek().bracketed || period.type != AccessToken::Type::Symbol ||
+            period.text != QLatin1String(".")) {
+            return QString();
+        }
+        return derivedTableSelect(peek().text);
     }
 
     // "(SELECT ...)": the text inside the parentheses.

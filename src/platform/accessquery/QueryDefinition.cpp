@@ -28,16 +28,10 @@ bool setOnce(QString& target, bool& seen, const QString& value, const char* clau
 }
 
 // A source row that holds a derived table keeps its SELECT in Name1 (or, without a name, in
-// Expression), with or without the parentheses around it.
+// Expression).
 QString derivedTableText(const QueryDefRow& row) {
     for (const QString& candidate : {row.name1, row.expression}) {
-        QString text = candidate.trimmed();
-        if (text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'))) {
-            text = text.mid(1, text.size() - 2).trimmed();
-        }
-        if (text.size() > 6 &&
-            text.left(6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 &&
-            text[6].isSpace()) {
+        if (QString text = derivedTableSelect(candidate); !text.isEmpty()) {
             return text;
         }
         if (!row.name1.isEmpty()) {
@@ -48,6 +42,23 @@ QString derivedTableText(const QueryDefRow& row) {
 }
 
 }  // namespace
+
+QString derivedTableSelect(const QString& written) {
+    QString text = written.trimmed();
+    if (text.startsWith(QLatin1Char('[')) &&
+        (text.endsWith(QLatin1String("].")) || text.endsWith(QLatin1Char(']')))) {
+        // Access 97 cannot nest brackets: the whole SELECT is one bracketed name.
+        text = text.mid(1, text.size() - (text.endsWith(QLatin1Char('.')) ? 3 : 2)).trimmed();
+    } else if (text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'))) {
+        text = text.mid(1, text.size() - 2).trimmed();
+    }
+    if (text.size() > 6 &&
+        text.left(6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 &&
+        text[6].isSpace()) {
+        return text;
+    }
+    return QString();
+}
 
 Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                                                const std::vector<QueryDefRow>& rows) {

@@ -87,6 +87,10 @@ struct QueryDefinition {
 Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                                                const std::vector<QueryDefRow>& rows);
 
+// The SELECT of a derived table written "(SELECT ...)", as Access 97 writes it
+// ("[SELECT ...]."), or bare; empty when `text` is none of these.
+QString derivedTableSelect(const QString& text);
+
 // The FROM clause as a forest: each item is a single source or a join of two items.
 struct FromItem {
     int source = -1;  // index into QueryDefinition::sources when this is a single source
