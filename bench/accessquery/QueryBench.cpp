@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/accessquery/AccessQuery.h"
+#include "support/BenchQueryRows.h"
 #include "support/BenchReport.h"
 
 namespace {
@@ -67,14 +68,7 @@ public:
 
 korvane::QueryDefRow row(int32_t id, int attribute, int order, const QString& name1,
                          const QString& expression, std::optional<int32_t> flag) {
-    korvane::QueryDefRow r;
-    r.objectId = id;
-    r.attribute = attribute;
-    r.order = QByteArray(3, '\0') + static_cast<char>(order);
-    r.name1 = name1;
-    r.expression = expression;
-    r.flag = flag;
-    return r;
+    return benchQueryRow(id, attribute, order, name1, expression, flag);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/accessquery/AccessQuery.h"
 #include "platform/mdb/DataAccess.h"
 #include "platform/mdb/DbValueText.h"
+#include "support/BenchQueryRows.h"
 #include "support/BenchReport.h"
 
 namespace {
@@ -90,14 +91,7 @@ private:
 
 korvane::QueryDefRow row(int attribute, int order, const QString& name1, const QString& expression,
                          std::optional<int32_t> flag) {
-    korvane::QueryDefRow r;
-    r.objectId = 2;
-    r.attribute = attribute;
-    r.order = QByteArray(3, '\0') + static_cast<char>(order);
-    r.name1 = name1;
-    r.expression = expression;
-    r.flag = flag;
-    return r;
+    return benchQueryRow(2, attribute, order, name1, expression, flag);
 }
 
 // SELECT ID, Name, Category, Price, Created, Label FROM BigTable WHERE Qty >= 0: six of the
