@@ -267,6 +267,49 @@ TEST(QueryShapes, QueriesOnQueries) {
     EXPECT_EQ(sink.rowTexts(), QStringList({"21|x"}));
 }
 
+// Tens of thousands of orders joined to a saved totals query over their lines, and a
+// correlated subquery that looks lines up by the order around it: rows are reached by key, so a
+// work limit far below what one scan per outer row needs is never reached.
+TEST(QueryShapes, JoinsOverSavedQueriesReachRowsByKey) {
+    DesignedDatabase db;
+    db.catalogue.objects = {{1, "Orders", 1, 0}, {2, "Lines", 1, 0}};
+    constexpr int kOrders = 30000;
+    MemoryTable orders;
+    orders.columns = {{"OrderID", Kind::Integer}, {"Customer", Kind::Text}};
+    MemoryTable lines;
+    lines.columns = {{"OrderID", Kind::Integer}, {"Amount", Kind::Integer}};
+    int bigOrders = 0;
+    for (int i = 0; i < kOrders; ++i) {
+        orders.rows.push_back({integerValue(i), textValue(QStringLiteral("C%1").arg(i % 500))});
+        lines.rows.push_back({integerValue(i), integerValue(i % 7)});
+        lines.rows.push_back({integerValue(i), integerValue(i % 5)});
+        bigOrders += (i % 7 > 5 || i % 5 > 5) ? 1 : 0;
+    }
+    db.tables.tables = {{"Orders", orders}, {"Lines", lines}};
+    addQuery(db.catalogue, 10, "Totals", 0,
+             {typeSelect(), select(), from(1, "Lines"), column(1, "Lines.OrderID"),
+              column(2, "Sum(Lines.Amount)", "Total"), r(9, 1, {}, {}, "Lines.OrderID")});
+    addQuery(db.catalogue, 11, "joined", 0,
+             {typeSelect(), select(), from(1, "Orders"), from(2, "Totals"),
+              column(1, "Orders.Customer"), column(2, "Totals.Total"),
+              join(1, "Orders", "Totals", "Orders.OrderID = Totals.OrderID", 1)});
+    addQuery(db.catalogue, 12, "correlated", 0,
+             {typeSelect(), select(), from(1, "Orders", "o"), column(1, "o.OrderID"),
+              r(8, 1, {}, {},
+                "Exists (SELECT Lines.OrderID FROM Lines WHERE Lines.OrderID = o.OrderID And "
+                "Lines.Amount > 5)")});
+    QueryRunOptions options;
+    options.stepBudget = 1000000;
+    options.stepsPerRowRead = 2000;
+    for (const auto& [query, rows] : {std::pair{"joined", kOrders}, {"correlated", bigOrders}}) {
+        SCOPED_TRACE(query);
+        CollectingSink sink;
+        const auto error = runSelectQuery(query, db.catalogue, db.tables, sink, options);
+        ASSERT_FALSE(error.has_value()) << *error;
+        EXPECT_EQ(static_cast<int>(sink.rows.size()), rows);
+    }
+}
+
 TEST(QueryShapes, UnrunnableShapesAreNamed) {
     struct Case {
         const char* name;

@@ -4,6 +4,8 @@
 
 #include "platform/accessquery/AccessExpr.h"
 
+#include <cstring>
+
 #include "platform/accessquery/AccessCalls.h"
 #include "platform/accessquery/AccessExprParser.h"
 #include "platform/accessquery/AccessLexer.h"
@@ -46,7 +48,10 @@ void matchKinds(SqlPiece& a, SqlPiece& b) {
 
 // Access's truth values are -1 and 0.
 SqlPiece truth(const QString& sqlCondition, bool aggregate) {
-    return {QStringLiteral("(-(") + sqlCondition + QStringLiteral("))"), Kind::Boolean, aggregate};
+    SqlPiece out{QStringLiteral("(-(") + sqlCondition + QStringLiteral("))"), Kind::Boolean,
+                 aggregate};
+    out.setCondition(QLatin1Char('(') + sqlCondition + QLatin1Char(')'));
+    return out;
 }
 
 }  // namespace
@@ -76,11 +81,21 @@ bool AccessExprParser::logical(int level, SqlPiece& out) {
         }
         const bool aggregate = out.aggregate || right.aggregate;
         const QString fn = QStringLiteral("ak_") + QLatin1String(words[level]).toString().toLower();
+        // On truth values Access's And and Or are SQL's AND and OR, Null included.
+        const bool tests = out.hasCondition() && right.hasCondition() && level >= 3;
+        const QString test =
+            tests ? QLatin1Char('(') + out.condition +
+                        (level == 3 ? QStringLiteral(" OR ") : QStringLiteral(" AND ")) +
+                        right.condition + QLatin1Char(')')
+                  : QString();
         out = {
             fn + QLatin1Char('(') + out.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')'),
             out.kind == Kind::Boolean && right.kind == Kind::Boolean ? Kind::Boolean
                                                                      : Kind::Integer,
             aggregate};
+        if (tests) {
+            out.setCondition(test);
+        }
     }
     return true;
 }
@@ -98,6 +113,9 @@ bool AccessExprParser::notLevel(SqlPiece& out) {
         }
         out = {QStringLiteral("ak_not(") + inner.sql + QLatin1Char(')'),
                inner.kind == Kind::Boolean ? Kind::Boolean : Kind::Integer, inner.aggregate};
+        if (inner.hasCondition()) {
+            out.setCondition(QStringLiteral("(NOT ") + inner.condition + QLatin1Char(')'));
+        }
         return true;
     }
     return comparison(out);
@@ -140,6 +158,9 @@ bool AccessExprParser::compareOperator(SqlPiece& out, bool& matched) {
             return false;
         }
         matchKinds(out, right);
+        if (std::strcmp(op, "=") == 0) {
+            m_names.comparedForEquality(out, right);
+        }
         out = truth(collated(out) + QLatin1Char(' ') + QLatin1String(op) + QStringLiteral(" (") +
                         right.sql + QLatin1Char(')'),
                     out.aggregate || right.aggregate);

@@ -25,6 +25,21 @@ struct SqlPiece {
     // For a bare column of currency or decimal values: the SQL of the value in its exact stored
     // form (ten-thousandths, decimal digits), while `sql` gives it as a REAL to compute with.
     QString exactSql;
+    // For a truth value that is a test (a comparison, Is Null, Like, In, Between, Exists, or
+    // And / Or / Not of tests): the same test as a plain SQL condition (true, false or NULL).
+    // Where only the truth matters (ON, WHERE, HAVING) SQLite can reach rows through an index
+    // by it, never through the -1/0 value -(a = b). It stands only for `conditionOf`: a piece
+    // whose SQL was changed afterwards has none.
+    QString condition;
+    QString conditionOf;
+
+    void setCondition(const QString& test) {
+        condition = test;
+        conditionOf = sql;
+    }
+    bool hasCondition() const { return !condition.isEmpty() && conditionOf == sql; }
+    // The SQL to filter rows with.
+    const QString& filterSql() const { return hasCondition() ? condition : sql; }
 };
 
 // Text literals of one statement, bound as ?1, ?2, ...
@@ -58,6 +73,12 @@ public:
     // The SQL SELECT (without parentheses) of the subquery `selectText`, a SELECT statement in
     // Access SQL, with the kind of its first column.
     virtual Result<SqlPiece> subquery(const QString& selectText, SubqueryUse use) = 0;
+    // `left` = `right` is a test of the query (a join, a look-up): a bare column of a table
+    // on either side may want an index.
+    virtual void comparedForEquality(const SqlPiece& left, const SqlPiece& right) {
+        (void)left;
+        (void)right;
+    }
 };
 
 // Translates `text`. A failure names the construct (e.g. "関数 Foo").

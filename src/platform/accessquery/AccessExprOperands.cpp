@@ -43,7 +43,11 @@ bool AccessExprParser::primary(SqlPiece& out) {
                 if (!expression(out) || !expect(")")) {
                     return false;
                 }
+                const bool test = out.hasCondition();
                 out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
+                if (test) {
+                    out.setCondition(out.condition);
+                }
                 return true;
             }
             return fail(QStringLiteral("記号 '%1'").arg(token.text));
@@ -81,6 +85,7 @@ bool AccessExprParser::name(SqlPiece& out) {
                 return false;
             }
             out = {QStringLiteral("(-(EXISTS (") + rows.sql + QStringLiteral(")))"), Kind::Boolean};
+            out.setCondition(QStringLiteral("(EXISTS (") + rows.sql + QStringLiteral("))"));
             return true;
         }
         if (first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {

@@ -40,15 +40,50 @@ public:
     }
 
     Status loadAll() {
-        for (const auto& [name, table] : m_tables) {
+        for (auto& [name, table] : m_tables) {
             if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
                 return unreadable(name, loaded.failure());
+            }
+        }
+        return indexKeys();
+    }
+
+    uint64_t rowsLoaded() const {
+        uint64_t rows = 0;
+        for (const auto& entry : m_tables) {
+            rows += entry.second.rowCount;
+        }
+        return rows;
+    }
+
+private:
+    // Joins and look-ups reach their rows by key, so a query over tables of hundreds of
+    // thousands of rows stays close to linear: a column is indexed where the query searches
+    // it (see LoadedColumn).
+    Status indexKeys() {
+        std::map<const LoadedColumn*, uint64_t> rowsOf;
+        for (const auto& [name, table] : m_tables) {
+            for (const LoadedColumn& column : table.columns) {
+                rowsOf[&column] = table.rowCount;
+            }
+        }
+        for (const auto& [name, table] : m_tables) {
+            for (const LoadedColumn& column : table.columns) {
+                bool wanted = column.lookedUp;
+                for (const LoadedColumn* other : column.joinedTo) {
+                    wanted = wanted || table.rowCount <= rowsOf[other];
+                }
+                if (!column.used || !wanted) {
+                    continue;
+                }
+                if (Status indexed = m_sandbox.indexColumn(table, column); !indexed) {
+                    return unreadable(name, indexed.failure());
+                }
             }
         }
         return Done{};
     }
 
-private:
     static Failure unreadable(const QString& name, const QString& cause) {
         return Failure{
             QStringLiteral("テーブル %1 を読めません (%2)").arg(quoteAccessName(name), cause)};
@@ -289,8 +324,9 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
         return Failure{failure(queryName, loaded.failure())};
     }
     sandbox->lockDown();
+    const uint64_t budget = options.stepBudget + options.stepsPerRowRead * provider.rowsLoaded();
     auto cursor = std::make_unique<SandboxCursor>(queryName, std::move(sandbox),
-                                                  std::move(select).value(), options.stepBudget);
+                                                  std::move(select).value(), budget);
     if (Status prepared = cursor->prepare(translator.params()); !prepared) {
         return prepared.takeFailure();
     }

@@ -48,7 +48,7 @@ private:
             if (piece->aggregate) {
                 return Failure{QStringLiteral("結合の条件の中の集計関数")};
             }
-            conditions << QLatin1Char('(') + piece->sql + QLatin1Char(')');
+            conditions << QLatin1Char('(') + piece->filterSql() + QLatin1Char(')');
         }
         const QString on = QStringLiteral(" ON ") + conditions.join(QStringLiteral(" AND "));
         // A RIGHT JOIN is the LEFT JOIN with the sides swapped.

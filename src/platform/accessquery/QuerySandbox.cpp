@@ -168,8 +168,11 @@ public:
             fail(sqliteFailure(m_db));
             return false;
         }
+        ++m_rowCount;
         return true;
     }
+
+    uint64_t rowCount() const { return m_rowCount; }
 
     Status finish() {
         if (m_error.isEmpty() && !m_insert) {
@@ -182,6 +185,7 @@ public:
     }
 
 private:
+    uint64_t m_rowCount = 0;
     struct Bound {
         size_t column;
         int parameter;
@@ -317,7 +321,14 @@ Result<LoadedTable> QuerySandbox::describeTable(TableSource& source, const QStri
     return table;
 }
 
-Status QuerySandbox::loadTable(TableSource& source, const LoadedTable& described) {
+// The index takes the collation every comparison uses, or SQLite could not use it (numbers
+// never reach the collation).
+Status QuerySandbox::indexColumn(const LoadedTable& table, const LoadedColumn& column) {
+    return exec(m_db, QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2 COLLATE %3)")
+                          .arg(table.sqlName, column.sqlName, QLatin1String(kTextCollation)));
+}
+
+Status QuerySandbox::loadTable(TableSource& source, LoadedTable& described) {
     // A table read for its rows alone (Count(*)) still needs one column to hold them.
     LoadedTable table = described;
     bool anyUsed = false;
@@ -335,6 +346,7 @@ Status QuerySandbox::loadTable(TableSource& source, const LoadedTable& described
         exec(m_db, QStringLiteral("ROLLBACK"));
         return Failure{readError ? *readError : loaded.failure()};
     }
+    described.rowCount = loader.rowCount();
     return exec(m_db, QStringLiteral("COMMIT"));
 }
 

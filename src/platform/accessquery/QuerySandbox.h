@@ -21,12 +21,19 @@ struct LoadedColumn {
     QString sqlName;       // c1, c2, ...
     QString exactSqlName;  // the exact form of a currency or decimal column; empty otherwise
     bool used = false;     // the query reads it: only these are loaded
+    // How the query searches it, which decides whether it gets an index: looked up by the
+    // rows of a saved query or of the query around a subquery (always indexed), or joined to
+    // columns of other tables (indexed when its table is no larger than one of theirs, so the
+    // larger table is scanned once and the smaller one reached by key).
+    bool lookedUp = false;
+    std::vector<const LoadedColumn*> joinedTo;
 };
 
 struct LoadedTable {
     QString catalogueName;
     QString sqlName;  // t1, t2, ...
     std::vector<LoadedColumn> columns;
+    uint64_t rowCount = 0;  // once loaded
 };
 
 class QuerySandbox {
@@ -41,8 +48,12 @@ public:
 
     // The columns of `tableName` under new SQL names, before any row is read.
     Result<LoadedTable> describeTable(TableSource& source, const QString& tableName);
-    // Reads the rows of a described table, only its used columns. Only before lockDown().
-    Status loadTable(TableSource& source, const LoadedTable& table);
+    // Reads the rows of a described table, only its used columns, and counts them. Only
+    // before lockDown().
+    Status loadTable(TableSource& source, LoadedTable& table);
+    // An index on a loaded table's column, in the collation every comparison uses. Only
+    // before lockDown().
+    Status indexColumn(const LoadedTable& table, const LoadedColumn& column);
 
     // A described table that holds a few of its rows at a time: created empty, with the
     // statements that refill it made now, before lockDown().

@@ -32,6 +32,43 @@ void QueryScope::use(int source, const ScopeColumn& column, SqlPiece& out) {
     out.exactSql = column.exactSql;
 }
 
+QueryScope::Located QueryScope::locate(const SqlPiece& piece) const {
+    int depth = 0;
+    for (const QueryScope* scope = this; scope; scope = scope->m_outer, ++depth) {
+        for (const ScopeSource& source : scope->m_sources) {
+            for (const ScopeColumn& column : source.columns) {
+                if (column.sql == piece.sql) {
+                    return {&column, depth};
+                }
+            }
+        }
+    }
+    return {};
+}
+
+void QueryScope::comparedForEquality(const SqlPiece& left, const SqlPiece& right) {
+    const Located a = locate(left);
+    const Located b = locate(right);
+    if (!a.column || !b.column) {
+        return;  // against a constant or an expression: one pass over the rows answers it
+    }
+    if (a.depth != b.depth) {
+        // A correlated subquery looks its rows up by a value of the row around it.
+        const Located& inner = a.depth < b.depth ? a : b;
+        if (inner.column->origin) {
+            inner.column->origin->lookedUp = true;
+        }
+        return;
+    }
+    if (a.column->origin && b.column->origin) {
+        a.column->origin->joinedTo.push_back(b.column->origin);
+        b.column->origin->joinedTo.push_back(a.column->origin);
+    } else if (a.column->origin || b.column->origin) {
+        // Joined to a saved query's or a derived table's rows.
+        (a.column->origin ? a : b).column->origin->lookedUp = true;
+    }
+}
+
 void QueryScope::markUsed(int source) {
     m_used.insert(source);
     for (const ScopeColumn& column : m_sources[source].columns) {

@@ -59,6 +59,8 @@ public:
     Result<SqlPiece> subquery(const QString& selectText, SubqueryUse use) override {
         return m_host.translateSubquery(selectText, use, *this);
     }
+    // Notes on the table columns compared how they are searched (see LoadedColumn).
+    void comparedForEquality(const SqlPiece& left, const SqlPiece& right) override;
 
     // Translates an expression of this SELECT.
     Result<SqlPiece> translate(const QString& text) {
@@ -76,6 +78,12 @@ public:
 
 private:
     enum class Lookup { Found, NotFound, Failed };
+    // The column a piece is, here (depth 0) or in the queries around.
+    struct Located {
+        const ScopeColumn* column = nullptr;
+        int depth = 0;
+    };
+    Located locate(const SqlPiece& piece) const;
     Lookup findColumn(const NameRef& name, SqlPiece& out, QString& error);
     Lookup findAlias(const NameRef& name, SqlPiece& out, QString& error);
     void use(int source, const ScopeColumn& column, SqlPiece& out);

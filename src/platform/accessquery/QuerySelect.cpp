@@ -166,7 +166,7 @@ Result<Clauses> translateClauses(QueryScope& scope, const QueryDefinition& def) 
         if (!where) {
             return where.takeFailure();
         }
-        out.tail += QStringLiteral(" WHERE ") + where->sql;
+        out.tail += QStringLiteral(" WHERE ") + where->filterSql();
     }
     if (!def.groupBy.isEmpty()) {
         QStringList keys;
@@ -184,7 +184,7 @@ Result<Clauses> translateClauses(QueryScope& scope, const QueryDefinition& def) 
         if (!having) {
             return having.takeFailure();
         }
-        out.tail += QStringLiteral(" HAVING ") + having->sql;
+        out.tail += QStringLiteral(" HAVING ") + having->filterSql();
     }
     for (const QueryOrderDef& order : def.orderBy) {
         Result<SqlPiece> key = clauseExpression(scope, order.expression, "ORDER BY", true);
