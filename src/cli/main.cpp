@@ -4,11 +4,13 @@
 
 #include "cli/Commands.h"
 #include "shell/JapaneseTranslation.h"
+#include "shell/RuntimeDirNote.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    korvane::hideMissingRuntimeDirNote();
     QApplication app(argc, argv);
     korvane::installJapaneseTranslation(app);
     const QStringList args = QApplication::arguments().mid(1);
