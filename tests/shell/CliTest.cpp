@@ -27,7 +27,7 @@ TEST(CliOutput, EscapesBackslashTabLineFeedAndCarriageReturn) {
 }
 
 struct Finished {
-    int exitCode = -1;
+    int exitCode = -1;  // when it did not finish in time
     QString out;
     QString err;
 };
