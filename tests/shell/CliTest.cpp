@@ -71,7 +71,7 @@ TEST_P(CliRunTest, PrintsWhatTheWindowWouldSay) {
         EXPECT_EQ(out, QString::fromUtf8(run.stdoutText).replace(QLatin1String("@/"), data));
     }
     const QStringList errLines = err.split(QLatin1Char('\n'));
-    QStringList ours;  // Qt's own warnings (no runtime folder and the like) are not ours
+    QStringList ours;  // warnings of Qt itself are not ours
     for (const QString& line : errLines) {
         if (line.startsWith(QLatin1String("korvane-cli")) ||
             line.startsWith(QLatin1String("usage"))) {
