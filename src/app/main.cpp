@@ -6,8 +6,10 @@
 #include "shell/FormMain.h"
 #include "shell/JapaneseTranslation.h"
 #include "shell/QtUserInteraction.h"
+#include "shell/RuntimeDirNote.h"
 
 int main(int argc, char* argv[]) {
+    korvane::hideMissingRuntimeDirNote();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));

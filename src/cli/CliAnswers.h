@@ -1,6 +1,6 @@
 #pragma once
-// The answer options of `korvane-cli show`: each names the dialog it answers and the steps a
-// person would take in it. Each subsystem lists its own options.
+// The answer options of `korvane-cli show`: each names the dialog it answers, the steps a
+// person would take in it and, for the usage, what it does. Each subsystem lists its own options.
 
 #include <QString>
 #include <functional>
@@ -11,10 +11,11 @@
 namespace korvane::cli {
 
 struct AnswerOption {
-    QString option;     // "--lines"
-    bool takesValue;    // "--lines TEXT"
-    QString dialog;     // object name of the dialog it answers
-    QString valueName;  // for the usage text: "TEXT", "NAME", "K"
+    QString option;       // "--lines"
+    bool takesValue;      // "--lines TEXT"
+    QString dialog;       // object name of the dialog it answers
+    QString valueName;    // for the usage text: "TEXT", "NAME", "K"
+    QString description;  // for the usage text: what the option does, in English
     std::function<std::vector<ScriptStep>(const QString& value)> steps;
 };
 

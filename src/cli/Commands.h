@@ -15,7 +15,12 @@ int runShow(const QStringList& args);
 int runExport(const QStringList& args);
 int runList(const QStringList& args);
 
+// What each command and option does, the text of --help.
+QString usageText();
 // Prints the usage text (with `problem` first when given) to stderr and returns kExitUsage.
 int usageError(const QString& problem);
+// --help: the usage text on stdout. --version: the program's name and version on stdout.
+int runHelp();
+int runVersion();
 
 }  // namespace korvane::cli

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "platform/Twips.h"
+#include "shell/ProgramInfo.h"
 #include "shell/ShellIcons.h"
 
 namespace korvane {
@@ -37,7 +38,7 @@ DialogAbout::DialogAbout(QWidget* parent) : KorvaneDialog(parent) {
     addPicture(this, "Picture1", WindowIcon().pixmap(64, 64), 240, 240, 480);
     addPicture(this, "Picture2", LargePicture(), 4620, 240, 960);
 
-    QLabel* title = addLabel(this, "lblTitle", QStringLiteral("Korvane"), 960, 180, 3300, 450);
+    QLabel* title = addLabel(this, "lblTitle", programName(), 960, 180, 3300, 450);
     QFont titleFont = title->font();
     // The Windows name of the font first; elsewhere the first Japanese sans face that exists.
     titleFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
@@ -46,7 +47,8 @@ DialogAbout::DialogAbout(QWidget* parent) : KorvaneDialog(parent) {
     titleFont.setBold(true);
     title->setFont(titleFont);
 
-    addLabel(this, "lblVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ　1.0.0"), 960, 690, 3300, 255);
+    addLabel(this, "lblVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ　") + programVersion(), 960, 690, 3300,
+             255);
     QLabel* description = addLabel(
         this, "Label2",
         QStringLiteral("CSVファイル、EXCELファイル、MDBファイルの中身を見るためのツールです。"),

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "cli/CliOutput.h"
+#include "cli/Commands.h"
+#include "shell/ProgramInfo.h"
 #include "support/TestFiles.h"
 
 namespace korvane::cli {
@@ -22,6 +24,24 @@ TEST(CliOutput, EscapesBackslashTabLineFeedAndCarriageReturn) {
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(escapeField(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
     }
+}
+
+struct Finished {
+    int exitCode = -1;  // when it did not finish in time
+    QString out;
+    QString err;
+};
+
+Finished runCli(const QStringList& arguments,
+                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess cli;
+    cli.setProcessEnvironment(environment);
+    cli.start(testing::binFile(QStringLiteral("korvane-cli")), arguments);
+    if (!cli.waitForFinished(120000)) {
+        return {};
+    }
+    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+            QString::fromUtf8(cli.readAllStandardError())};
 }
 
 // korvane-cli as a script meets it: what it prints, on which stream, and how it exits. "@"
@@ -45,17 +65,13 @@ TEST_P(CliRunTest, PrintsWhatTheWindowWouldSay) {
         arguments << argument.replace(QLatin1String("@/"), data)
                          .replace(QLatin1String("$OUT"), dir.filePath("o.csv"));
     }
-    QProcess cli;
-    cli.start(testing::binFile(QStringLiteral("korvane-cli")), arguments);
-    ASSERT_TRUE(cli.waitForFinished(120000));
-    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
-    const QString err = QString::fromUtf8(cli.readAllStandardError());
-    EXPECT_EQ(cli.exitCode(), run.exitCode) << err;
+    const auto [exitCode, out, err] = runCli(arguments);
+    EXPECT_EQ(exitCode, run.exitCode) << err;
     if (QLatin1String(run.stdoutText) != QLatin1String("*")) {
         EXPECT_EQ(out, QString::fromUtf8(run.stdoutText).replace(QLatin1String("@/"), data));
     }
     const QStringList errLines = err.split(QLatin1Char('\n'));
-    QStringList ours;  // Qt's own warnings (no runtime folder and the like) are not ours
+    QStringList ours;  // warnings of Qt itself are not ours
     for (const QString& line : errLines) {
         if (line.startsWith(QLatin1String("korvane-cli")) ||
             line.startsWith(QLatin1String("usage"))) {
@@ -130,6 +146,50 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                "korvane-cli: list takes one file and no options"}),
     [](const ::testing::TestParamInfo<CliRun>& tested) { return std::string(tested.param.name); });
+
+// Asking for help or the version is a good run; a wrong command is bad usage, answered with
+// the same usage on stderr.
+TEST(CliUsage, HelpAndVersionGoToStdoutAndAWrongCommandToStderr) {
+    const QString usage = usageText();
+    const QString version = programName() + QLatin1Char(' ') + programVersion() + QLatin1Char('\n');
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString out;
+        QString err;
+    } cases[] = {
+        {{"--help"}, 0, usage, ""},
+        {{"-h"}, 0, usage, ""},
+        {{"--version"}, 0, version, ""},
+        {{"--frob"}, 2, "", "korvane-cli: unknown command --frob\n" + usage},
+    };
+    for (const auto& c : cases) {
+        const Finished run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ');
+        EXPECT_EQ(run.out, c.out) << c.arguments.join(' ');
+        EXPECT_EQ(run.err, c.err) << c.arguments.join(' ');
+    }
+    EXPECT_FALSE(usage.contains(QLatin1String("Dialog"))) << usage;  // what options do, not classes
+}
+
+// Run from cron, ssh or a container there is no XDG_RUNTIME_DIR; a good run must still say
+// nothing on stderr, which scripts take for a fault. One file of each kind, so that what the
+// reader processes say is heard too.
+TEST(CliUsage, AGoodShowWritesNothingOnStderrWithoutARuntimeFolder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QStringList runs[] = {
+        {"show", "--all", testing::testDataFile("sales.csv")},
+        {"show", "--sheet", "Sheet1", testing::testDataFile("sample.xls")},
+        {"show", "--table", "Customers", testing::testDataFile("sample_jet4.mdb")},
+    };
+    for (const QStringList& arguments : runs) {
+        const Finished run = runCli(arguments, environment);
+        EXPECT_EQ(run.exitCode, 0) << arguments.last();
+        EXPECT_TRUE(run.out.startsWith(QLatin1String("filetype\t"))) << run.out;
+        EXPECT_EQ(run.err, QString()) << arguments.last();
+    }
+}
 
 }  // namespace
 }  // namespace korvane::cli

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build into a fresh prefix and checks what a desktop needs from it: the programs,
-# a valid desktop entry and the icon. Exits with 77 (reported as skipped) when
+# a valid desktop entry, the icon and the manual pages. Exits with 77 (reported as skipped) when
 # desktop-file-validate is not installed.
 #
 #   install-check.sh BUILD_DIR PREFIX WITH_READER(0|1)
@@ -13,7 +13,7 @@ rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/korvane bin/korvane-cli share/applications/korvane.desktop
-share/icons/hicolor/scalable/apps/korvane.svg"
+share/icons/hicolor/scalable/apps/korvane.svg share/man/man1/korvane.1 share/man/man1/korvane-cli.1"
 [ "$with_reader" = 1 ] && expected="$expected bin/korvane-mdb-reader"
 expected="$expected bin/korvane-xls-reader"
 for file in $expected; do
