@@ -168,7 +168,7 @@ bool Recordset::Open(const QString& source, Connection& activeConnection, int, i
     } else if (isTableKind(entry->kind())) {
         rows = session.openTable(*entry, &m_error);
     } else if (entry->kind() == DbObjectKind::Query) {
-        rows = session.openQuery(entry->name, &m_error);
+        rows = session.openQuery(entry->name, queryOptions, &m_error);
     } else {
         m_error = QStringLiteral("リンクテーブル(%1)のリンク先は読み取れません。").arg(source);
     }

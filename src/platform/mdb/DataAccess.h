@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/DbValue.h"
+#include "platform/accessquery/AccessQuery.h"
 
 namespace korvane {
 
@@ -106,6 +107,8 @@ public:
 
     bool isOpen() const { return m_source != nullptr; }
     const QString& errorDescription() const { return m_error; }
+    // How a saved query opened by the next Open runs (its bounds, and what it is told).
+    QueryRunOptions queryOptions;
     // How many rows the source expects to give, when it knows (for progress only).
     std::optional<uint64_t> expectedRows() const;
 

@@ -277,7 +277,8 @@ std::unique_ptr<RowSource> MdbSession::openTable(const MdbCatalogueEntry& table,
     return stream;
 }
 
-std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name, QString* error) {
+std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
+                                                 const QueryRunOptions& options, QString* error) {
     const QueryCatalogue* catalogue = nullptr;
     if (auto failure = loadQueryCatalogue(&catalogue)) {
         *error = *failure;
@@ -297,7 +298,8 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name, QString* e
             }
             return std::make_unique<TableStreamRows>(std::move(stream));
         });
-    Result<std::unique_ptr<QueryCursor>> cursor = openSelectQuery(name, *catalogue, tables);
+    Result<std::unique_ptr<QueryCursor>> cursor =
+        openSelectQuery(name, *catalogue, tables, options);
     if (!cursor) {
         *error = cursor.failure();
         return nullptr;

@@ -47,7 +47,8 @@ public:
     // A stream over the rows of a table of the catalogue, or null with a description.
     std::unique_ptr<RowSource> openTable(const MdbCatalogueEntry& table, QString* error);
     // The result of a saved select query, stepped as its rows are asked for.
-    std::unique_ptr<RowSource> openQuery(const QString& name, QString* error);
+    std::unique_ptr<RowSource> openQuery(const QString& name, const QueryRunOptions& options,
+                                         QString* error);
 
 private:
     friend class TableStream;
