@@ -11,7 +11,7 @@ packages=(
     cmake ninja-build g++ pkg-config git
     qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
-    libgsf-1-dev libglib2.0-dev mdbtools mdbtools-dev libsqlite3-dev libfreexl-dev
+    libgsf-1-dev libglib2.0-dev mdbtools mdbtools-dev libsqlite3-dev libicu-dev libfreexl-dev
     clang libclang-rt-14-dev clang-format cmake-format
     python3 python3-xlwt python3-xlrd
     xvfb xauth x11-apps imagemagick fonts-noto-cjk desktop-file-utils

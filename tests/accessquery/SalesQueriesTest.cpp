@@ -33,6 +33,7 @@ const SalesCase kSalesCases[] = {
     {"Items Above Average", 47, 47, {}, {}},
     {"Customers Without 2025 Orders", 10, 10, {"AN119"}, {"AN119"}},
     {"Seller Totals", 12, 12, {"Aiko Alderson", "166"}, {"Aiko Alderson", "8333"}},
+    {"Customers By Name", 120, 120, {"Åland Maple Trading"}, {"Åland Maple Trading"}},
 };
 
 void expectQueries(const QString& path, bool large) {

@@ -84,7 +84,7 @@ public:
 // Translates `text`. A failure names the construct (e.g. "関数 Foo").
 Result<SqlPiece> translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params);
 
-// The collation every text comparison uses: case-insensitive for all of Unicode.
+// The collation every text comparison uses: Access's text order (see AccessTextOrder.h).
 constexpr const char* kTextCollation = "ak_text";
 
 // The kind code passed to the SQL functions that turn a value into text (see SqlFunctions).

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/accessquery/AccessExpr.h"
+#include "platform/accessquery/AccessTextOrder.h"
 #include "platform/accessquery/SqlArgs.h"
 
 namespace korvane {
@@ -13,10 +14,8 @@ namespace korvane {
 namespace {
 
 int compareText(void*, int lengthA, const void* a, int lengthB, const void* b) {
-    const QString left = QString::fromUtf8(static_cast<const char*>(a), lengthA);
-    const QString right = QString::fromUtf8(static_cast<const char*>(b), lengthB);
-    const int order = left.compare(right, Qt::CaseInsensitive);
-    return order < 0 ? -1 : order > 0 ? 1 : 0;
+    return compareAccessText(static_cast<const char*>(a), static_cast<size_t>(lengthA),
+                             static_cast<const char*>(b), static_cast<size_t>(lengthB));
 }
 
 // First and Last: the value of the group's first and last row, Null included.
