@@ -10,6 +10,7 @@
 #include "cli/CliProblems.h"
 #include "cli/Commands.h"
 #include "export/ConvertCommand.h"
+#include "platform/mdb/DataAccess.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
@@ -92,6 +93,8 @@ int runExport(const QStringList& args) {
 
     TreePane tree;
     ListPane list;
+    // The open and the export share one reader session.
+    const SharedDatabaseSession sharedSession;
     OpenFile(arguments.database, tree, list);
     bool written = false;
     // A path that is missing or of no known type has had the open's message; any file that

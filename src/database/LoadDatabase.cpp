@@ -91,6 +91,8 @@ QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane) {
 }  // namespace
 
 void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
+    // The catalogue, the dialog and the rows are served by one reader session.
+    const SharedDatabaseSession sharedSession;
     ProgramState& state = programState();
     if (!ReadDatabaseCatalogue(path)) {
         ShowMessage(QStringLiteral("ファイル(") + path +

@@ -185,6 +185,30 @@ TEST_F(LoadDatabaseTest, ReaderDeathAfterTheDialogKeepsTreeAndRows) {
     EXPECT_EQ(m_list.itemCount(), 2);
 }
 
+// One open of a database starts the reader once, for the catalogue (whichever provider opens
+// it), the dialog and the rows of a query that joins saved queries.
+TEST_F(LoadDatabaseTest, OneReaderStartPerOpen) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath("starts");
+    qputenv("KORVANE_READER_START_LOG", QFile::encodeName(log));
+    const struct {
+        const char* file;
+        std::vector<ScriptStep> steps;
+    } cases[] = {
+        {"sales_jet4.mdb", chooseQuery(QStringLiteral("Large Orders"))},
+        {"western_jet3.mdb", chooseTable(QStringLiteral("Table1"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        QFile::remove(log);
+        load(testDataFile(QLatin1String(c.file)), c.steps);
+        EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+        EXPECT_GT(m_list.itemCount(), 0);
+        EXPECT_EQ(testing::fileBytes(log), QByteArray("korvane-mdb-reader\n"));
+    }
+    qunsetenv("KORVANE_READER_START_LOG");
+}
+
 TEST_F(LoadDatabaseTest, EveryDesignedSelectQueryShowsItsRows) {
     struct Case {
         QString name;

@@ -15,6 +15,33 @@ using Kind = DbValue::Kind;
 
 namespace {
 
+// Receives the columns of a table and nothing more.
+class ColumnsOnly : public TableRowSink {
+public:
+    void columns(const std::vector<TableColumn>& columns) override {
+        received = columns;
+        seen = true;
+    }
+    bool row(const std::vector<DbValue>&) override { return false; }
+    std::vector<TableColumn> received;
+    bool seen = false;
+};
+
+}  // namespace
+
+Result<std::vector<TableColumn>> TableSource::tableColumns(const QString& tableName) {
+    ColumnsOnly columns;
+    if (const std::optional<QString> failure = readTable(tableName, columns)) {
+        return Failure{*failure};
+    }
+    if (!columns.seen) {
+        return Failure{QStringLiteral("列の一覧が届きませんでした")};
+    }
+    return columns.received;
+}
+
+namespace {
+
 // The tables a query reads: described when the translator first names them, loaded (only
 // the columns it used) once the translation is done.
 class SandboxTables : public TableProvider {

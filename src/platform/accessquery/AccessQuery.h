@@ -84,6 +84,8 @@ public:
         (void)tableName;
         return nullptr;
     }
+    // The columns of a table without its rows; by default the first call readTable makes.
+    virtual Result<std::vector<TableColumn>> tableColumns(const QString& tableName);
     // Calls sink.columns() once, then sink.row() per row. Returns std::nullopt on success, else
     // a description of the failure (it becomes part of the query's error).
     virtual std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) = 0;

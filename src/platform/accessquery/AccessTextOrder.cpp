@@ -175,9 +175,9 @@ private:
             return a < b ? -1 : a > b ? 1 : 0;
         }
         UErrorCode status = U_ZERO_ERROR;
-        const UCollationResult r = ucol_strcollUTF8(
-            m_collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
-            static_cast<int32_t>(b.size()), &status);
+        const UCollationResult r =
+            ucol_strcollUTF8(m_collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                             static_cast<int32_t>(b.size()), &status);
         return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
     }
 

@@ -81,18 +81,6 @@ bool needsExactColumn(Kind kind) {
     return kind == Kind::Currency || kind == Kind::Decimal;
 }
 
-// Receives the columns of a table and nothing more.
-class ColumnsOnly : public TableRowSink {
-public:
-    void columns(const std::vector<TableColumn>& columns) override {
-        received = columns;
-        seen = true;
-    }
-    bool row(const std::vector<DbValue>&) override { return false; }
-    std::vector<TableColumn> received;
-    bool seen = false;
-};
-
 }  // namespace
 
 // Receives the table's rows from the reader and inserts the values of the used columns.
@@ -294,24 +282,20 @@ Status QuerySandbox::open() {
 }
 
 Result<LoadedTable> QuerySandbox::describeTable(TableSource& source, const QString& tableName) {
-    ColumnsOnly columns;
-    if (const std::optional<QString> failure = source.readTable(tableName, columns)) {
-        return Failure{*failure};
+    Result<std::vector<TableColumn>> columns = source.tableColumns(tableName);
+    if (!columns) {
+        return columns.takeFailure();
     }
-    if (!columns.seen) {
-        return Failure{QStringLiteral("列の一覧が届きませんでした")};
-    }
-    if (columns.received.empty() ||
-        columns.received.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
-        return Failure{QStringLiteral("列の数 %1").arg(columns.received.size())};
+    if (columns->empty() || columns->size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
+        return Failure{QStringLiteral("列の数 %1").arg(columns->size())};
     }
     LoadedTable table;
     table.catalogueName = tableName;
     table.sqlName = QStringLiteral("t%1").arg(++m_tableCount);
-    for (size_t i = 0; i < columns.received.size(); ++i) {
+    for (size_t i = 0; i < columns.value().size(); ++i) {
         LoadedColumn column;
-        column.name = columns.received[i].name;
-        column.kind = columns.received[i].kind;
+        column.name = columns.value()[i].name;
+        column.kind = columns.value()[i].kind;
         column.sqlName = QStringLiteral("c%1").arg(i + 1);
         if (needsExactColumn(column.kind)) {
             column.exactSqlName = column.sqlName + QLatin1Char('x');

@@ -70,6 +70,20 @@ ConnectionStringParts parseConnectionString(const QString& connectionString) {
     return parts;
 }
 
+SharedDatabaseSession* SharedDatabaseSession::s_current = nullptr;
+
+SharedDatabaseSession::SharedDatabaseSession() : m_outer(s_current) {
+    if (!m_outer) {
+        s_current = this;
+    }
+}
+
+SharedDatabaseSession::~SharedDatabaseSession() {
+    if (s_current == this) {
+        s_current = nullptr;
+    }
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
@@ -92,9 +106,26 @@ bool Connection::Open(const QString& connectionString, const QString&, const QSt
         m_error = QStringLiteral("接続文字列にデータベースのファイル名がありません。");
         return false;
     }
-    auto session = std::make_shared<MdbSession>();
-    if (auto failure = session->open(parts.dataSource, jet4Allowed)) {
-        m_error = *failure;
+    SharedDatabaseSession* shared = SharedDatabaseSession::s_current;
+    std::shared_ptr<MdbSession> session =
+        shared && shared->m_session && shared->m_session->path() == parts.dataSource
+            ? shared->m_session
+            : nullptr;
+    if (!session) {
+        session = std::make_shared<MdbSession>();
+        if (auto failure = session->open(parts.dataSource)) {
+            m_error = *failure;
+            return false;
+        }
+        if (shared) {
+            shared->m_session = session;
+        }
+    }
+    // The file stays open in a shared session, so the Jet 4.0 provider tried next needs no
+    // second start of the reader.
+    if (session->jetVersion() == 1 && !jet4Allowed) {
+        m_error =
+            QStringLiteral("Jet 4 形式のデータベースは Microsoft.Jet.OLEDB.3.51 では開けません。");
         return false;
     }
     m_session = std::move(session);

@@ -29,6 +29,23 @@ struct ConnectionStringParts {
 };
 ConnectionStringParts parseConnectionString(const QString& connectionString);
 
+// While one lives, every Connection that opens the same file shares one reader session: one
+// open of a database in the window (its catalogue, its dialog, its rows) starts the reader once
+// and reads the system tables once. Keepers inside a keeper share the outer one's session.
+class SharedDatabaseSession {
+public:
+    SharedDatabaseSession();
+    ~SharedDatabaseSession();
+    SharedDatabaseSession(const SharedDatabaseSession&) = delete;
+    SharedDatabaseSession& operator=(const SharedDatabaseSession&) = delete;
+
+private:
+    friend class Connection;
+    static SharedDatabaseSession* s_current;
+    SharedDatabaseSession* m_outer = nullptr;
+    std::shared_ptr<MdbSession> m_session;
+};
+
 class Connection {
 public:
     Connection();

@@ -44,8 +44,12 @@ class SessionTables : public TableSource {
 public:
     using Read = std::function<std::optional<QString>(const QString&, TableRowSink&)>;
     using Stream = std::function<std::unique_ptr<TableRowStream>(const QString&)>;
-    SessionTables(Read read, Stream stream)
-        : m_read(std::move(read)), m_stream(std::move(stream)) {}
+    using Columns = std::function<Result<std::vector<TableColumn>>(const QString&)>;
+    SessionTables(Read read, Stream stream, Columns columns)
+        : m_read(std::move(read)), m_stream(std::move(stream)), m_columns(std::move(columns)) {}
+    Result<std::vector<TableColumn>> tableColumns(const QString& tableName) override {
+        return m_columns(tableName);
+    }
     std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) override {
         return m_read(tableName, sink);
     }
@@ -56,6 +60,7 @@ public:
 private:
     Read m_read;
     Stream m_stream;
+    Columns m_columns;
 };
 
 // A table's rows for a query that takes them a few at a time.
@@ -127,7 +132,7 @@ QString textOf(const DbValue& v) {
 
 }  // namespace
 
-std::optional<QString> MdbSession::open(const QString& path, bool jet4Allowed) {
+std::optional<QString> MdbSession::open(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists() || !file.isFile()) {
         return QStringLiteral("ファイルが見つかりません。");
@@ -160,11 +165,7 @@ std::optional<QString> MdbSession::open(const QString& path, bool jet4Allowed) {
         return QStringLiteral(
             "Access 2007 以降の形式のデータベースです。この形式のファイルは開けません。");
     }
-    if (reply->jetVersion == 1 && !jet4Allowed) {
-        m_reader.stop();
-        return QStringLiteral(
-            "Jet 4 形式のデータベースは Microsoft.Jet.OLEDB.3.51 では開けません。");
-    }
+    m_path = path;
     m_jetVersion = reply->jetVersion;
     m_text = reply->text;
     m_entries = std::move(reply->entries);
@@ -204,11 +205,7 @@ std::optional<QString> MdbSession::readWholeTable(const QString& name, TableRowS
     if (!stream.open(&error)) {
         return error;
     }
-    std::vector<TableColumn> columns;
-    for (const MdbColumnInfo& column : stream.columns()) {
-        columns.push_back({column.name, dbKindOfMdbType(column.type)});
-    }
-    sink.columns(columns);
+    sink.columns(m_tableColumns[name] = columnsOf(stream));
     std::vector<DbValue> row;
     while (stream.next(row, &error)) {
         if (!sink.row(row)) {
@@ -219,6 +216,30 @@ std::optional<QString> MdbSession::readWholeTable(const QString& name, TableRowS
         return error;
     }
     return std::nullopt;
+}
+
+std::vector<TableColumn> MdbSession::columnsOf(const TableStream& stream) {
+    std::vector<TableColumn> columns;
+    for (const MdbColumnInfo& column : stream.columns()) {
+        columns.push_back({column.name, dbKindOfMdbType(column.type)});
+    }
+    return columns;
+}
+
+Result<std::vector<TableColumn>> MdbSession::tableColumns(const QString& name) {
+    if (const auto known = m_tableColumns.find(name); known != m_tableColumns.end()) {
+        return known->second;
+    }
+    const MdbCatalogueEntry* entry = findRowSource(name);
+    if (entry == nullptr || !isTableKind(entry->kind())) {
+        return Failure{QStringLiteral("テーブル(%1)が見つかりません。").arg(name)};
+    }
+    TableStream stream(shared_from_this(), *entry);
+    QString error;
+    if (!stream.open(&error)) {
+        return Failure{error};
+    }
+    return m_tableColumns[name] = columnsOf(stream);
 }
 
 std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** catalogue) {
@@ -297,7 +318,8 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
                 return nullptr;  // read whole instead, where the failure is reported
             }
             return std::make_unique<TableStreamRows>(std::move(stream));
-        });
+        },
+        [this](const QString& table) { return tableColumns(table); });
     Result<std::unique_ptr<QueryCursor>> cursor =
         openSelectQuery(name, *catalogue, tables, options);
     if (!cursor) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,11 +29,13 @@ public:
     virtual std::optional<uint64_t> expectedRows() const { return std::nullopt; }
 };
 
+class TableStream;
+
 class MdbSession : public std::enable_shared_from_this<MdbSession> {
 public:
-    // Starts the helper and opens the file. `jet4Allowed` false: only Jet 3 files open. A
-    // description when that fails.
-    std::optional<QString> open(const QString& path, bool jet4Allowed);
+    // Starts the helper and opens the file; a description when that fails.
+    std::optional<QString> open(const QString& path);
+    const QString& path() const { return m_path; }
     const std::vector<MdbCatalogueEntry>& entries() const { return m_entries; }
     int jetVersion() const { return m_jetVersion; }
     // How the file's names and text values read.
@@ -55,12 +58,17 @@ private:
     // Reads the rest of a batch a stream left unread, so the next request gets its own reply.
     bool drain(QString* error);
     std::optional<QString> readWholeTable(const QString& name, TableRowSink& sink);
+    // A table's columns, from its header alone (no rows), kept once asked for.
+    Result<std::vector<TableColumn>> tableColumns(const QString& name);
+    static std::vector<TableColumn> columnsOf(const TableStream& stream);
 
     MdbReaderProcess m_reader;
+    QString m_path;
     std::vector<MdbCatalogueEntry> m_entries;
     int m_jetVersion = -1;
     JetText m_text;
     std::optional<QueryCatalogue> m_queryCatalogue;
+    std::map<QString, std::vector<TableColumn>> m_tableColumns;
     uint64_t m_generation = 0;  // which stream the helper's open table belongs to
     bool m_batchOpen = false;   // rows of a batch are still on their way
 };

@@ -235,6 +235,7 @@ int main() {
     if (!helperpipe::takeOverStdout()) {
         return 4;
     }
+    helperpipe::noteStart("korvane-mdb-reader");
     // Jet 3 files hold no Unicode: their names and text are in the code page of the machine
     // that wrote them, which the viewer decodes. Read as Latin-1, libmdb's names keep every
     // byte, so the helper can hand them over as stored.
