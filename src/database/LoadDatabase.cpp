@@ -38,7 +38,8 @@ void ReportFailure(const QString& path, const QString& description) {
 }
 
 // Shows the rows of an open recordset; the description of a read failure, if one stops it.
-QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane) {
+// `cancelled` is set when the person stops it: the rows shown so far stay.
+QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane, bool& cancelled) {
     if (rs.Eof()) {
         return QString();  // an empty result shows no columns at all
     }
@@ -53,10 +54,6 @@ QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane) {
 
     // The counter is 64 bits wide: tables of millions of rows are shown whole.
     const std::optional<uint64_t> expected = rs.expectedRows();
-    const bool showProgress = expected && *expected > static_cast<uint64_t>(kProgressEvery);
-    if (showProgress) {
-        userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
-    }
     QString failure;
     int64_t counter = 0;
     while (!rs.Eof()) {
@@ -72,18 +69,20 @@ QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane) {
             failure = rs.errorDescription();
             break;
         }
-        if (showProgress && counter % kProgressEvery == 0) {
-            const double total = recordLimit > 0
-                                     ? std::min<double>(recordLimit, static_cast<double>(*expected))
-                                     : static_cast<double>(*expected);
-            // Stopping keeps the rows read so far.
-            if (!userInteraction().progressUpdate(std::min(1.0, counter / total))) {
+        if (counter % kProgressEvery == 0) {
+            // A query's result has no known count: a busy bar.
+            double share = -1;
+            if (expected && *expected > 0) {
+                const double total =
+                    recordLimit > 0 ? std::min<double>(recordLimit, static_cast<double>(*expected))
+                                    : static_cast<double>(*expected);
+                share = std::min(1.0, counter / total);
+            }
+            if (!userInteraction().progressUpdate(share)) {
+                cancelled = true;
                 break;
             }
         }
-    }
-    if (showProgress) {
-        userInteraction().progressEnd();
     }
     return failure;
 }
@@ -121,6 +120,10 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     AddGroup(treePane, kQueriesKey, state.QueryNames);
 
     userInteraction().setWaitCursor(true);
+    // A long read or a long query shows the progress window, after the usual delay, with
+    // キャンセル; the window stays painted throughout.
+    userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
+    bool cancelled = false;
     QString failure;
     Connection cn;
     cn.ConnectionString = state.DatabaseConnectionString;
@@ -128,17 +131,24 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
         failure = cn.errorDescription();
     } else {
         Recordset rs;
+        rs.queryOptions.progress = [&cancelled](double share) {
+            cancelled = cancelled || !userInteraction().progressUpdate(share);
+            return !cancelled;
+        };
         if (!rs.Open(chosenName, cn, 2, -1, -1)) {
             failure = rs.errorDescription();
         } else {
-            failure = ShowRecords(rs, recordLimit, listPane);
+            failure = ShowRecords(rs, recordLimit, listPane, cancelled);
         }
         rs.Close();
         cn.Close();
     }
+    userInteraction().progressEnd();
     listPane.refresh();
     userInteraction().setWaitCursor(false);
-    if (!failure.isEmpty()) {
+    if (cancelled) {
+        ShowMessage(QStringLiteral("キャンセルされました。"));
+    } else if (!failure.isEmpty()) {
         ReportFailure(path, failure);
     }
 }

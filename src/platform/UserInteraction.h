@@ -35,7 +35,9 @@ public:
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
 
-    // Long work: shown after about half a second; the return value false means "stop".
+    // Long work: shown after about half a second; the return value false means "stop". A
+    // negative share: how much is left is not known (a busy bar). Updates may come thousands
+    // of times a second; the interaction decides how often to repaint.
     virtual void progressBegin(const QString& label) = 0;
     virtual bool progressUpdate(double shareDone) = 0;
     virtual void progressEnd() = 0;

@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
+constexpr int kRepaintEveryMs = 20;
 
 // How far a message window opening where another one stands moves down and to the right, so the
 // title and the left edge of the one below stay in sight.
@@ -192,14 +193,27 @@ void QtUserInteraction::progressBegin(const QString& label) {
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setValue(0);  // starts the clock of the delayed showing
+    m_sinceRepaint.invalidate();
 }
 
 bool QtUserInteraction::progressUpdate(double shareDone) {
     if (m_progress.isNull()) {
         return true;
     }
-    const double share = std::isfinite(shareDone) ? std::clamp(shareDone, 0.0, 1.0) : 0.0;
-    m_progress->setValue(static_cast<int>(std::lround(share * kProgressSteps)));
+    // Often enough for a smooth bar and a cancel that answers at once, seldom enough to cost
+    // the work nothing.
+    if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < kRepaintEveryMs) {
+        return !m_progress->wasCanceled();
+    }
+    m_sinceRepaint.start();
+    if (shareDone < 0) {
+        m_progress->setRange(0, 0);  // a busy bar
+        m_progress->setValue(0);
+    } else {
+        const double share = std::isfinite(shareDone) ? std::clamp(shareDone, 0.0, 1.0) : 0.0;
+        m_progress->setRange(0, kProgressSteps);
+        m_progress->setValue(static_cast<int>(std::lround(share * kProgressSteps)));
+    }
     // Keeps the window painted and the cancel button live during long work.
     QCoreApplication::processEvents();
     return m_progress.isNull() || !m_progress->wasCanceled();

@@ -1,6 +1,7 @@
 #pragma once
 // The user-interaction seam shown as real windows.
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include "platform/UserInteraction.h"
@@ -29,6 +30,7 @@ public:
 
 private:
     QPointer<QProgressDialog> m_progress;
+    QElapsedTimer m_sinceRepaint;
     bool m_waitCursorOn = false;
 };
 

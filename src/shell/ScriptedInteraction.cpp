@@ -157,8 +157,8 @@ std::optional<QString> ScriptedInteraction::saveFileName(const FileDialogRequest
 }
 
 void ScriptedInteraction::progressBegin(const QString& /*label*/) {}
-bool ScriptedInteraction::progressUpdate(double /*shareDone*/) {
-    return !m_cancelProgress;
+bool ScriptedInteraction::progressUpdate(double shareDone) {
+    return m_progressAnswer ? m_progressAnswer(shareDone) : !m_cancelProgress;
 }
 void ScriptedInteraction::progressEnd() {}
 

@@ -63,6 +63,10 @@ public:
     const std::vector<FileDialogRequest>& fileDialogRequests() const { return m_fileRequests; }
     // Set to make the next progressUpdate() calls answer "stop".
     void setCancelProgress(bool cancel) { m_cancelProgress = cancel; }
+    // Answers each progressUpdate() by this function instead (true: go on).
+    void setProgressAnswer(std::function<bool(double)> answer) {
+        m_progressAnswer = std::move(answer);
+    }
     bool waitCursor() const { return m_waitCursor; }
 
     void runModal(QDialog& dialog) override;
@@ -90,6 +94,7 @@ private:
     std::optional<ScriptFailure> m_scriptFailure;
     bool m_dialogLeftOpen = false;
     bool m_cancelProgress = false;
+    std::function<bool(double)> m_progressAnswer;
     bool m_waitCursor = false;
 };
 

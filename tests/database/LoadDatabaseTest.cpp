@@ -209,6 +209,38 @@ TEST_F(LoadDatabaseTest, OneReaderStartPerOpen) {
     qunsetenv("KORVANE_READER_START_LOG");
 }
 
+// キャンセル in the progress window stops a query whether it is loading its tables or its rows
+// are being shown: one notice, the tree stays filled and the rows already shown stay.
+TEST_F(LoadDatabaseTest, CancelStopsAQueryAndKeepsWhatIsShown) {
+    const struct {
+        const char* name;
+        bool onceRowsShow;  // else at the first question
+    } cases[] = {{"while loading", false}, {"while showing", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_ui = ScriptedInteraction();
+        m_tree.clear();
+        m_list.clearColumnHeaders();
+        m_list.clearListItems();
+        int questions = 0;
+        m_ui.setProgressAnswer([&](double) {
+            ++questions;
+            return c.onceRowsShow && m_list.itemCount() == 0;
+        });
+        load(testDataFile(QStringLiteral("sales_jet4.mdb")),
+             chooseQuery(QStringLiteral("Order Lines Full")));
+        EXPECT_EQ(messages(), QStringList({QStringLiteral("キャンセルされました。")}));
+        EXPECT_EQ(treeLines().size(), 2 + 7 + 12);
+        if (c.onceRowsShow) {
+            EXPECT_GT(m_list.itemCount(), 0);
+            EXPECT_LT(m_list.itemCount(), 4935);
+        } else {
+            EXPECT_EQ(m_list.itemCount(), 0);
+        }
+        EXPECT_GT(questions, 0);
+    }
+}
+
 TEST_F(LoadDatabaseTest, EveryDesignedSelectQueryShowsItsRows) {
     struct Case {
         QString name;

@@ -66,12 +66,16 @@ public:
         return m_tables.size() == 1 ? &m_tables.begin()->second : nullptr;
     }
 
-    Status loadAll() {
+    // `share` follows the tables loaded, for the progress told to the caller.
+    Status loadAll(double& share) {
+        size_t loadedCount = 0;
         for (auto& [name, table] : m_tables) {
+            share = static_cast<double>(loadedCount++) / static_cast<double>(m_tables.size());
             if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
                 return unreadable(name, loaded.failure());
             }
         }
+        share = 1.0;
         return indexKeys();
     }
 
@@ -331,6 +335,12 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     if (Status opened = sandbox->open(); !opened) {
         return Failure{failure(queryName, opened.failure())};
     }
+    // The share of the work done, as the progress tells it: tables loaded, then none known
+    // while the statement steps.
+    auto share = std::make_shared<double>(0.0);
+    if (options.progress) {
+        sandbox->setKeepGoing([share, report = options.progress] { return report(*share); });
+    }
     SandboxTables provider(*sandbox, tables);
     QueryTranslator translator(catalogue, provider);
     Result<TranslatedSelect> select = translator.translate(*query);
@@ -346,11 +356,15 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     const LoadedTable* only = translator.rowByRow() ? provider.onlyTable() : nullptr;
     std::unique_ptr<TableRowStream> rows =
         only ? tables.openRowStream(only->catalogueName) : nullptr;
-    const Status loaded = rows ? sandbox->prepareStreamedTable(*only) : provider.loadAll();
+    const Status loaded = rows ? sandbox->prepareStreamedTable(*only) : provider.loadAll(*share);
     if (!loaded) {
         return Failure{failure(queryName, loaded.failure())};
     }
     sandbox->lockDown();
+    *share = -1.0;
+    if (!sandbox->keepGoing()) {
+        return Failure{failure(queryName, QStringLiteral("読み込みが止められました"))};
+    }
     const uint64_t budget = options.stepBudget + options.stepsPerRowRead * provider.rowsLoaded();
     auto cursor = std::make_unique<SandboxCursor>(queryName, std::move(sandbox),
                                                   std::move(select).value(), budget);

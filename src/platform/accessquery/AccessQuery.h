@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -127,6 +128,11 @@ struct QueryRunOptions {
     // for minutes (a cross join of big tables) ends with an error instead.
     uint64_t stepBudget = 2000000000ULL;
     uint64_t stepsPerRowRead = 20000;
+    // Told how far the run has come, at fixed points of its work: before each table it loads
+    // and every few thousand rows of it (the share of the tables loaded), and every hundred
+    // thousand steps of the statement (-1: no share known). Answering false stops the run: it
+    // then fails, and the caller who stopped it knows why.
+    std::function<bool(double shareDone)> progress;
 };
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink,

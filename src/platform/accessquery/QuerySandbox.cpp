@@ -13,6 +13,10 @@ using Kind = DbValue::Kind;
 namespace {
 
 constexpr int kProgressInterval = 1000;
+// Steps of a statement, in progress intervals, and rows loaded between two questions whether
+// to go on.
+constexpr uint64_t kKeepGoingEvery = 100;
+constexpr uint64_t kRowsBetweenQuestions = 4096;
 
 // After lockDown(): reading our own tables and calling our functions, nothing else.
 int authorize(void* refilling, int action, const char* arg1, const char* arg2, const char* database,
@@ -86,7 +90,8 @@ bool needsExactColumn(Kind kind) {
 // Receives the table's rows from the reader and inserts the values of the used columns.
 class TableLoader : public TableRowSink {
 public:
-    TableLoader(sqlite3* db, const LoadedTable& table) : m_db(db), m_table(table) {}
+    TableLoader(sqlite3* db, const LoadedTable& table, std::function<bool()> keepGoing = {})
+        : m_db(db), m_table(table), m_keepGoing(std::move(keepGoing)) {}
     ~TableLoader() override { sqlite3_finalize(m_insert); }
 
     void columns(const std::vector<TableColumn>& columns) override {
@@ -157,6 +162,10 @@ public:
             return false;
         }
         ++m_rowCount;
+        if (m_keepGoing && m_rowCount % kRowsBetweenQuestions == 0 && !m_keepGoing()) {
+            fail(QStringLiteral("読み込みが止められました"));
+            return false;
+        }
         return true;
     }
 
@@ -237,6 +246,7 @@ private:
 
     sqlite3* m_db;
     const LoadedTable& m_table;
+    std::function<bool()> m_keepGoing;
     sqlite3_stmt* m_insert = nullptr;
     std::vector<Bound> m_bound;
     QString m_error;
@@ -323,7 +333,11 @@ Status QuerySandbox::loadTable(TableSource& source, LoadedTable& described) {
     if (Status begun = exec(m_db, QStringLiteral("BEGIN")); !begun) {
         return begun;
     }
-    TableLoader loader(m_db, table);
+    if (!keepGoing()) {
+        exec(m_db, QStringLiteral("ROLLBACK"));
+        return Failure{QStringLiteral("読み込みが止められました")};
+    }
+    TableLoader loader(m_db, table, [this] { return keepGoing(); });
     const std::optional<QString> readError = source.readTable(table.catalogueName, loader);
     const Status loaded = loader.finish();
     if (readError || !loaded) {
@@ -417,6 +431,9 @@ int QuerySandbox::progress(void* self) {
         return 1;
     }
     --sandbox->m_stepsLeft;
+    if (++sandbox->m_progressCalls % kKeepGoingEvery == 0 && !sandbox->keepGoing()) {
+        return 1;
+    }
     return 0;
 }
 

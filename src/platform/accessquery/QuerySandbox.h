@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,12 @@ public:
     void setStepBudget(uint64_t steps);
     bool budgetExceeded() const { return m_budgetExceeded; }
 
+    // Asked at fixed points of long work (every few thousand rows loaded, every hundred
+    // thousand steps of a statement) whether to go on; false stops the load or interrupts the
+    // statement.
+    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
+    bool keepGoing() { return !m_keepGoing || m_keepGoing(); }
+
 private:
     static int progress(void* self);
 
@@ -85,6 +92,8 @@ private:
     int m_tableCount = 0;
     uint64_t m_stepsLeft = 0;
     bool m_budgetExceeded = false;
+    std::function<bool()> m_keepGoing;
+    uint64_t m_progressCalls = 0;
 };
 
 // SQLite's last error on `db` in words for the user: the Access functions' own messages as
