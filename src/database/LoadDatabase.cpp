@@ -7,6 +7,7 @@
 #include "platform/mdb/DbValueText.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
+#include "shell/QueryValues.h"
 #include "shell/TreePane.h"
 #include "text/Numbers.h"
 
@@ -105,6 +106,7 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
 
     int32_t recordLimit = 0;
     QString chosenName;
+    int16_t chosenType = 0;
     {
         DialogConfirmMDB dlg;
         userInteraction().runModal(dlg);
@@ -113,6 +115,7 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
         }
         recordLimit = dlg.m_recMax;
         chosenName = dlg.m_selectName;
+        chosenType = dlg.m_selectType;
     }
 
     AddGroup(treePane, kTablesKey, state.TableNames);
@@ -120,13 +123,17 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
 
     userInteraction().setWaitCursor(true);
     QString failure;
+    bool queryFailed = false;  // the failure, if any, is a saved query's own
     Connection cn;
     cn.ConnectionString = state.DatabaseConnectionString;
     if (!cn.Open(QString(), QString(), QString(), -1)) {
         failure = cn.errorDescription();
     } else {
+        queryFailed = chosenType == 2;
         Recordset rs;
-        if (!rs.Open(chosenName, cn, 2, -1, -1)) {
+        if (!AskQueryValues(cn, chosenName, rs.queryOptions.values)) {
+            // ｷｬﾝｾﾙ has said so; the list stays empty.
+        } else if (!rs.Open(chosenName, cn, 2, -1, -1)) {
             failure = rs.errorDescription();
         } else {
             failure = ShowRecords(rs, recordLimit, listPane);
@@ -136,7 +143,9 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     }
     listPane.refresh();
     userInteraction().setWaitCursor(false);
-    if (!failure.isEmpty()) {
+    if (!failure.isEmpty() && queryFailed) {
+        ShowMessage(failure);  // the file is fine: the query's own message says why
+    } else if (!failure.isEmpty()) {
         ReportFailure(path, failure);
     }
 }

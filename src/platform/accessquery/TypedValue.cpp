@@ -27,8 +27,8 @@ DbValue readTypedValue(const QString& typed) {
         }
         return value;
     }
-    const bool hashed = text.size() > 2 && text.startsWith(QLatin1Char('#')) &&
-                        text.endsWith(QLatin1Char('#'));
+    const bool hashed =
+        text.size() > 2 && text.startsWith(QLatin1Char('#')) && text.endsWith(QLatin1Char('#'));
     if (const std::optional<double> date =
             parseDateText(hashed ? QStringView(text).mid(1, text.size() - 2) : QStringView(text))) {
         value.kind = DbValue::Kind::DateTime;
