@@ -26,8 +26,7 @@ std::optional<QString> addParamAnswer(const QString& option, std::vector<QueryVa
 void answerQueryValues(ScriptedInteraction& interaction, std::vector<QueryValue> answers) {
     interaction.setDialogAnswerer(
         QStringLiteral("DialogParameter"),
-        [answers = std::move(answers)](
-            QDialog& dialog) -> std::optional<std::vector<ScriptStep>> {
+        [answers = std::move(answers)](QDialog& dialog) -> std::optional<std::vector<ScriptStep>> {
             const auto* asking = qobject_cast<const DialogParameter*>(&dialog);
             if (!asking) {
                 return std::nullopt;

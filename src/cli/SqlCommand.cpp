@@ -23,8 +23,9 @@ int runSql(const QStringList& args) {
     }
     Connection cn;
     if (!cn.Open(Jet40ConnectionString(path))) {
-        printRecord({QStringLiteral("message"), QStringLiteral("ファイル(") + path +
-                                                    QStringLiteral(")を取り扱うことができません。")});
+        printRecord(
+            {QStringLiteral("message"),
+             QStringLiteral("ファイル(") + path + QStringLiteral(")を取り扱うことができません。")});
         return kExitFailed;
     }
     const std::optional<QString> sql = cn.QuerySql(args[1]);

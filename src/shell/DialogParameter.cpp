@@ -14,10 +14,10 @@ DialogParameter::DialogParameter(QWidget* parent) : ConfirmDialog(parent) {
     setUpForm("DialogParameter", QStringLiteral("パラメーターの入力"), 4500, 1740);
     m_label1 = newControl<QLabel>(this, "Label1", 120, 120, 4215, 255);
     m_text1 = newControl<QLineEdit>(this, "Text1", 120, 480, 4215, 285);
-    m_okButton = newCaptioned<QPushButton>(this, "OKButton", QStringLiteral("OK"), 1800, 1080,
-                                           1215, 375);
-    m_cancelButton = newCaptioned<QPushButton>(this, "CancelButton", QStringLiteral("ｷｬﾝｾﾙ"),
-                                               3120, 1080, 1215, 375);
+    m_okButton =
+        newCaptioned<QPushButton>(this, "OKButton", QStringLiteral("OK"), 1800, 1080, 1215, 375);
+    m_cancelButton = newCaptioned<QPushButton>(this, "CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), 3120,
+                                               1080, 1215, 375);
     // Enter confirms what was typed, as in Access's own box.
     m_okButton->setDefault(true);
     m_cancelButton->setAutoDefault(false);
