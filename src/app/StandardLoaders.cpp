@@ -8,6 +8,7 @@
 #include "export/DialogSelectOutputTable.h"
 #include "platform/xls/HelperSpreadsheet.h"
 #include "shell/AreaCommands.h"
+#include "shell/DialogParameter.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
@@ -19,6 +20,8 @@ void registerStandardLoaders() {
     // Workbooks are read in a helper process, where a damaged file cannot take the window down.
     xls::setSpreadsheetOpener(xls::openInHelper);
     setLoader(kFileDatabase, LoadDatabase);
+    // A parameter query's values are asked for in the window's dialog, before it runs.
+    setQueryValueAsker(AskQueryValueInDialog);
     // File > Convert asks for its target through the export dialog.
     setExportTargetChooser(AskExportTarget);
     // The window's File > Convert and the column letters its load builds.

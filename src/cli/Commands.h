@@ -14,6 +14,7 @@ constexpr int kExitDialogLeftOpen = 3;
 int runShow(const QStringList& args);
 int runExport(const QStringList& args);
 int runList(const QStringList& args);
+int runSql(const QStringList& args);
 
 // What each command and option does, the text of --help.
 QString usageText();

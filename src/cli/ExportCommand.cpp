@@ -9,6 +9,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliProblems.h"
 #include "cli/Commands.h"
+#include "cli/ParamAnswers.h"
 #include "export/ConvertCommand.h"
 #include "platform/mdb/DataAccess.h"
 #include "shell/ListPane.h"
@@ -26,6 +27,7 @@ struct ExportArguments {
     QString source;
     QString database;
     QString output;
+    std::vector<QueryValue> params;
 };
 
 // The arguments, or the usage problem.
@@ -37,6 +39,13 @@ std::variant<ExportArguments, QString> parseExportArguments(const QStringList& a
         const QString& arg = args[i];
         if (arg == QLatin1String("--title")) {
             parsed.title = true;
+        } else if (arg == QLatin1String("--param")) {
+            if (i + 1 >= args.size()) {
+                return arg + QStringLiteral(" needs a value");
+            }
+            if (const std::optional<QString> problem = addParamAnswer(args[++i], parsed.params)) {
+                return *problem;
+            }
         } else if (arg == QLatin1String("--table") || arg == QLatin1String("--query")) {
             if (sourceGiven) {
                 return QStringLiteral("export takes one --table or --query");
@@ -87,6 +96,7 @@ int runExport(const QStringList& args) {
          selectLine(arguments.query ? QStringLiteral("List2") : QStringLiteral("List1"),
                     arguments.source),
          check(QStringLiteral("Check1"), arguments.title), click(QStringLiteral("OKButton"))});
+    answerQueryValues(interaction, arguments.params);
     setUserInteraction(&interaction);
     registerStandardLoaders();
     InitProgramState();

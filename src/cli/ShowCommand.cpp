@@ -5,6 +5,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliProblems.h"
 #include "cli/Commands.h"
+#include "cli/ParamAnswers.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
 #include "shell/ScriptedInteraction.h"
@@ -17,6 +18,7 @@ int runShow(const QStringList& args) {
     QHash<QString, std::vector<ScriptStep>> steps;
     bool summary = false;
     bool cancel = false;
+    std::vector<QueryValue> params;
     QString file;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -26,6 +28,15 @@ int runShow(const QStringList& args) {
         }
         if (arg == QLatin1String("--cancel")) {
             cancel = true;
+            continue;
+        }
+        if (arg == QLatin1String("--param")) {
+            if (i + 1 >= args.size()) {
+                return usageError(arg + QStringLiteral(" needs a value"));
+            }
+            if (const std::optional<QString> problem = addParamAnswer(args[++i], params)) {
+                return usageError(*problem);
+            }
             continue;
         }
         if (!arg.startsWith(QLatin1String("--"))) {
@@ -78,6 +89,7 @@ int runShow(const QStringList& args) {
         list.push_back(click(cancel ? QStringLiteral("CancelButton") : QStringLiteral("OKButton")));
         interaction.setDialogSteps(dialog, std::move(list));
     }
+    answerQueryValues(interaction, std::move(params));
     setUserInteraction(&interaction);
     registerStandardLoaders();
     InitProgramState();

@@ -49,20 +49,25 @@ void write(FILE* stream, const QString& text) {
 
 QString usageText() {
     QString text = QStringLiteral(
-        "usage: korvane-cli show [--summary] [--cancel] [answers] FILE\n"
-        "       korvane-cli export [--title] (--table NAME | --query NAME) DB.mdb OUT.csv\n"
+        "usage: korvane-cli show [--summary] [--cancel] [--param N=V]... [answers] FILE\n"
+        "       korvane-cli export [--title] [--param N=V]... (--table NAME | --query NAME)\n"
+        "                          DB.mdb OUT.csv\n"
+        "       korvane-cli sql DB.mdb QUERY\n"
         "       korvane-cli list FILE\n"
         "       korvane-cli --help | -h | --version\n"
         "\n"
         "show opens FILE as the window does, answers its display-range dialog and\n"
         "prints what the panes hold; export writes one table or select query of an\n"
         "Access database to a CSV file; list prints the file's name, sheets, or tables\n"
-        "and select queries, without a dialog.\n");
+        "and select queries, without a dialog; sql prints a saved query's Access SQL.\n");
     text += optionLines(QStringLiteral("general options"),
                         {{QStringLiteral("--summary"),
                           QStringLiteral("show: print the number of rows, not the rows")},
                          {QStringLiteral("--cancel"),
                           QStringLiteral("show: close the dialog with Cancel instead of OK")},
+                         {QStringLiteral("--param NAME=VALUE"),
+                          QStringLiteral("show, export: the value a parameter query asks for by "
+                                         "NAME (brackets and letter case aside); repeatable")},
                          {QStringLiteral("-h, --help"), QStringLiteral("print this text and exit")},
                          {QStringLiteral("--version"),
                           QStringLiteral("print the program's name and version and exit")}});

@@ -29,6 +29,9 @@ int main(int argc, char* argv[]) {
     if (args.first() == QLatin1String("export")) {
         return korvane::cli::runExport(args.mid(1));
     }
+    if (args.first() == QLatin1String("sql")) {
+        return korvane::cli::runSql(args.mid(1));
+    }
     if (args.first() == QLatin1String("list")) {
         return korvane::cli::runList(args.mid(1));
     }

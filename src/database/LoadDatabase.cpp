@@ -7,6 +7,7 @@
 #include "platform/mdb/DbValueText.h"
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
+#include "shell/QueryValues.h"
 #include "shell/TreePane.h"
 #include "text/Numbers.h"
 
@@ -106,6 +107,7 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
 
     int32_t recordLimit = 0;
     QString chosenName;
+    int16_t chosenType = 0;
     {
         DialogConfirmMDB dlg;
         userInteraction().runModal(dlg);
@@ -114,40 +116,47 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
         }
         recordLimit = dlg.m_recMax;
         chosenName = dlg.m_selectName;
+        chosenType = dlg.m_selectType;
     }
 
     AddGroup(treePane, kTablesKey, state.TableNames);
     AddGroup(treePane, kQueriesKey, state.QueryNames);
 
     userInteraction().setWaitCursor(true);
-    // A long read or a long query shows the progress window, after the usual delay, with
-    // キャンセル; the window stays painted throughout.
-    userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
     bool cancelled = false;
     QString failure;
+    bool queryFailed = false;  // the failure, if any, is a saved query's own
     Connection cn;
     cn.ConnectionString = state.DatabaseConnectionString;
     if (!cn.Open(QString(), QString(), QString(), -1)) {
         failure = cn.errorDescription();
     } else {
+        queryFailed = chosenType == 2;
         Recordset rs;
-        rs.queryOptions.progress = [&cancelled](double share) {
-            cancelled = cancelled || !userInteraction().progressUpdate(share);
-            return !cancelled;
-        };
-        if (!rs.Open(chosenName, cn, 2, -1, -1)) {
-            failure = rs.errorDescription();
-        } else {
-            failure = ShowRecords(rs, recordLimit, listPane, cancelled);
-        }
+        if (AskQueryValues(cn, chosenName, rs.queryOptions.values)) {
+            // A long read or a long query shows the progress window, after the usual delay,
+            // with キャンセル; the window stays painted throughout.
+            userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
+            rs.queryOptions.progress = [&cancelled](double share) {
+                cancelled = cancelled || !userInteraction().progressUpdate(share);
+                return !cancelled;
+            };
+            if (!rs.Open(chosenName, cn, 2, -1, -1)) {
+                failure = rs.errorDescription();
+            } else {
+                failure = ShowRecords(rs, recordLimit, listPane, cancelled);
+            }
+            userInteraction().progressEnd();
+        }  // else ｷｬﾝｾﾙ has said so; the list stays empty
         rs.Close();
         cn.Close();
     }
-    userInteraction().progressEnd();
     listPane.refresh();
     userInteraction().setWaitCursor(false);
     if (cancelled) {
         ShowMessage(QStringLiteral("キャンセルされました。"));
+    } else if (!failure.isEmpty() && queryFailed) {
+        ShowMessage(failure);  // the file is fine: the query's own message says why
     } else if (!failure.isEmpty()) {
         ReportFailure(path, failure);
     }

@@ -65,7 +65,9 @@ bool ConvertCommand() {
     }
     if (failure) {
         waitCursor.restore();
-        ShowMessage(*failure);
+        if (!failure->isEmpty()) {  // empty: cancelled, and the dialog has said so
+            ShowMessage(*failure);
+        }
         return false;
     }
     // The wait pointer stays until the notice has been closed.

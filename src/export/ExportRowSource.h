@@ -30,7 +30,8 @@ public:
 
 // The outcome of opening a source: the source, or which step failed and the engine's cause.
 struct ExportSourceOpening {
-    enum class Failure { None, Database, Source };
+    // Cancelled: the person declined to give a value the query asks for (and has been told).
+    enum class Failure { None, Database, Source, Cancelled };
     std::unique_ptr<ExportRowSource> source;
     Failure failure = Failure::None;
     QString cause;

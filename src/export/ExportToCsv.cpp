@@ -45,6 +45,9 @@ std::optional<QString> ExportToCsv(const QString& outputPath, const QString& sou
     ExportSourceOpening opening = opener(connectionString, sourceName);
     if (opening.failure != ExportSourceOpening::Failure::None || !opening.source) {
         writer.discard();
+        if (opening.failure == ExportSourceOpening::Failure::Cancelled) {
+            return QString();
+        }
         if (opening.failure == ExportSourceOpening::Failure::Database) {
             return QStringLiteral("データベース(") + databasePath +
                    QStringLiteral(")を開くことができません。") + opening.cause;

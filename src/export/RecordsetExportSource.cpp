@@ -1,6 +1,7 @@
 #include "export/RecordsetExportSource.h"
 
 #include "platform/mdb/DataAccess.h"
+#include "shell/QueryValues.h"
 
 namespace korvane {
 
@@ -19,6 +20,10 @@ public:
         if (!m_connection.Open()) {
             opening.failure = ExportSourceOpening::Failure::Database;
             opening.cause = m_connection.errorDescription();
+            return opening;
+        }
+        if (!AskQueryValues(m_connection, sourceName, m_recordset.queryOptions.values)) {
+            opening.failure = ExportSourceOpening::Failure::Cancelled;
             return opening;
         }
         if (!m_recordset.Open(sourceName, m_connection, 2, -1, -1)) {

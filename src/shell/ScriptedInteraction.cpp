@@ -108,10 +108,22 @@ bool ScriptedInteraction::takeStep(QDialog& dialog, const ScriptStep& step) {
     return false;
 }
 
+void ScriptedInteraction::setDialogAnswerer(const QString& dialog, DialogAnswerer answerer) {
+    m_answerers.insert(dialog, std::move(answerer));
+}
+
 void ScriptedInteraction::runModal(QDialog& dialog) {
     QPointer<QDialog> guard(&dialog);
-    dialog.show();
     std::vector<ScriptStep> steps = m_steps.value(dialog.objectName());
+    if (const auto answerer = m_answerers.constFind(dialog.objectName());
+        answerer != m_answerers.constEnd()) {
+        std::optional<std::vector<ScriptStep>> chosen = (*answerer)(dialog);
+        if (!chosen) {
+            return;
+        }
+        steps = std::move(*chosen);
+    }
+    dialog.show();
     if (steps.empty()) {
         steps.push_back(
             ScriptStep{ScriptStep::Action::Click, QStringLiteral("OKButton"), {}, -1, true});

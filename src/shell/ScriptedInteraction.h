@@ -48,6 +48,11 @@ public:
     // OKButton pressed. When a dialog is still open after its steps, it is closed with its
     // close command and dialogLeftOpen() turns true.
     void setDialogSteps(const QString& dialog, std::vector<ScriptStep> steps);
+    // Steps chosen by what the dialog asks (the dialog as its caller set it up, not yet
+    // shown), for a dialog that comes up more than once; no steps: the dialog is not shown at
+    // all, as if nobody were there to answer. Takes the place of setDialogSteps for it.
+    using DialogAnswerer = std::function<std::optional<std::vector<ScriptStep>>(QDialog& dialog)>;
+    void setDialogAnswerer(const QString& dialog, DialogAnswerer answerer);
     // Answers of the file dialogs, taken in order; none left means cancel.
     void queueOpenFileName(const QString& path);
     void queueSaveFileName(const QString& path);
@@ -86,6 +91,7 @@ private:
 
     RecordSink m_sink;
     QHash<QString, std::vector<ScriptStep>> m_steps;
+    QHash<QString, DialogAnswerer> m_answerers;
     QStringList m_openNames;
     QStringList m_saveNames;
     std::vector<QStringList> m_records;

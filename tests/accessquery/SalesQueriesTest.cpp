@@ -67,5 +67,101 @@ TEST(SalesQueries, EveryQueryGivesItsRowsAtFiftyTimesTheSize) {
     expectQueries(path, true);
 }
 
+// The parameter queries with their values given (names as the query writes them, brackets and
+// letter case aside), and without one: the message names the first value missing.
+struct ParameterCase {
+    const char* query;
+    std::vector<QueryValue> values;
+    int smallRows;
+    int largeRows;
+    const char* failure;  // the message when the query cannot run, or nullptr
+};
+
+void expectParameterQueries(const QString& path, bool large) {
+    const ParameterCase cases[] = {
+        {"Orders For Customer", {{"Forms!Customers!CustomerID", "AL000"}}, 18, 909, nullptr},
+        {"Orders For Customer", {{"[forms]![customers]![customerid]", "AL000"}}, 18, 909, nullptr},
+        {"Orders In Period",
+         {{"Start Date", "2024/01/01"}, {"End Date", "#1/31/2024#"}},
+         42,
+         2123,
+         nullptr},
+        {"Orders In Period",
+         {{"End Date", "2024/01/31"}},
+         0,
+         0,
+         "クエリー(Orders In Period)は値 [Start Date] の入力を必要とします。"},
+    };
+    Connection connection;
+    connection.ConnectionString =
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path;
+    ASSERT_TRUE(connection.Open()) << connection.errorDescription();
+    {
+        Result<QStringList> asked = connection.QueryParameters(QStringLiteral("Orders In Period"));
+        ASSERT_TRUE(asked.ok()) << asked.failure();
+        EXPECT_EQ(asked.value(), QStringList({"Start Date", "End Date"}));
+    }
+    for (const ParameterCase& c : cases) {
+        SCOPED_TRACE(c.query);
+        Recordset rs;
+        rs.queryOptions.values = c.values;
+        const bool opened = rs.Open(QString::fromUtf8(c.query), connection);
+        if (c.failure) {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(rs.errorDescription(), QString::fromUtf8(c.failure));
+            continue;
+        }
+        ASSERT_TRUE(opened) << rs.errorDescription();
+        int rows = 0;
+        while (!rs.Eof()) {
+            ++rows;
+            ASSERT_TRUE(rs.MoveNext()) << rs.errorDescription();
+        }
+        EXPECT_EQ(rows, large ? c.largeRows : c.smallRows);
+    }
+}
+
+TEST(SalesQueries, ParameterQueriesRunWithTheirValues) {
+    expectParameterQueries(testing::testDataFile("sales_jet4.mdb"), false);
+}
+
+TEST(SalesQueries, ParameterQueriesRunWithTheirValuesAtFiftyTimesTheSize) {
+    KORVANE_FIXTURE(path, "mdb/sales_scale_jet4.mdb");
+    expectParameterQueries(path, true);
+}
+
+// What is typed for a value, read as Access reads it.
+TEST(SalesQueries, TypedValuesReadAsNumbersDatesOrText) {
+    using Kind = DbValue::Kind;
+    struct Case {
+        const char* typed;
+        Kind kind;
+        double number;  // the integer, real or date serial
+        const char* text;
+    };
+    const Case cases[] = {
+        {"42", Kind::Integer, 42, ""},
+        {" -7 ", Kind::Integer, -7, ""},
+        {"1.5", Kind::Real, 1.5, ""},
+        {"2024/01/31", Kind::DateTime, 45322, ""},
+        {"#1/31/2024#", Kind::DateTime, 45322, ""},
+        {"AL000", Kind::Text, 0, "AL000"},
+        {"1/2/3/4", Kind::Text, 0, "1/2/3/4"},
+        {"", Kind::Null, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const DbValue value = readTypedValue(QString::fromUtf8(c.typed));
+        EXPECT_EQ(value.kind, c.kind);
+        if (c.kind == Kind::Integer) {
+            EXPECT_EQ(value.integer, static_cast<int64_t>(c.number));
+        } else if (c.kind == Kind::Real || c.kind == Kind::DateTime) {
+            EXPECT_DOUBLE_EQ(value.real, c.number);
+        } else if (c.kind == Kind::Text) {
+            EXPECT_EQ(value.text, QString::fromUtf8(c.text));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace korvane

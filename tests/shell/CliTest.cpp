@@ -140,6 +140,25 @@ INSTANTIATE_TEST_SUITE_P(
                1,
                "message\tファイル(@/none.mdb)がありません。\n",
                ""},
+        CliRun{
+            "SqlPrintsTheQueryAsAccessShowsItWithItsJoinsNested",
+            {"sql", "@/sales_jet4.mdb", "Order Lines Full"},
+            0,
+            "SELECT DISTINCTROW Orders.OrderID, Orders.OrderDate, Orders.CustomerID, "
+            "Customers.CompanyName, Customers.City, [FirstName] & \" \" & [LastName] AS Seller, "
+            "Carriers.CarrierName, [Order Lines].ItemID, Items.ItemName, [Order Lines].Quantity, "
+            "CCur([Order Lines].[UnitPrice]*[Quantity]*(1-[Discount])/100)*100 AS Amount, "
+            "Orders.Freight\n"
+            "FROM Carriers INNER JOIN (Items INNER JOIN ((Staff INNER JOIN (Customers INNER JOIN "
+            "Orders ON Customers.CustomerID = Orders.CustomerID) ON Staff.StaffID = "
+            "Orders.StaffID) INNER JOIN [Order Lines] ON Orders.OrderID = [Order Lines].OrderID) "
+            "ON Items.ItemID = [Order Lines].ItemID) ON Carriers.CarrierID = Orders.CarrierID;\n",
+            ""},
+        CliRun{"SqlOfAnUnknownQueryIsBadUsage",
+               {"sql", "@/sales_jet4.mdb", "Nope"},
+               2,
+               "message\tテーブルまたはクエリー(Nope)が見つかりません。\n",
+               ""},
         CliRun{"ListTakesOneFile",
                {"list", "@/sales.csv", "@/sample.xls"},
                2,

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 #include "platform/DbValue.h"
 #include "platform/Result.h"
@@ -42,12 +43,18 @@ struct SqlPiece {
     const QString& filterSql() const { return hasCondition() ? condition : sql; }
 };
 
-// Text literals of one statement, bound as ?1, ?2, ...
+// Text literals and the values a query asked for, bound as ?1, ?2, ...
 struct SqlParams {
-    QStringList texts;
+    std::vector<DbValue> values;
     QString add(const QString& text) {
-        texts << text;
-        return QLatin1Char('?') + QString::number(texts.size());
+        DbValue value;
+        value.kind = DbValue::Kind::Text;
+        value.text = text;
+        return add(value);
+    }
+    QString add(const DbValue& value) {
+        values.push_back(value);
+        return QLatin1Char('?') + QString::number(values.size());
     }
 };
 

@@ -211,6 +211,26 @@ DbValue resultValue(sqlite3_stmt* stmt, const OutputColumn& column) {
     return value;
 }
 
+// A literal or a value the query asked for: text, a number or a date serial (Null stays the
+// statement's cleared binding).
+bool bindParameter(sqlite3_stmt* stmt, int index, const DbValue& value) {
+    switch (value.kind) {
+        case Kind::Null:
+            return true;
+        case Kind::Integer:
+            return sqlite3_bind_int64(stmt, index, value.integer) == SQLITE_OK;
+        case Kind::Real:
+        case Kind::DateTime:
+            return sqlite3_bind_double(stmt, index, value.real) == SQLITE_OK;
+        default: {
+            const QByteArray bytes = value.text.toUtf8();
+            return sqlite3_bind_text64(stmt, index, bytes.constData(),
+                                       static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT,
+                                       SQLITE_UTF8) == SQLITE_OK;
+        }
+    }
+}
+
 QString failure(const QString& queryName, const QString& detail) {
     return QStringLiteral("クエリー(%1)を実行できません。原因: %2").arg(queryName, detail);
 }
@@ -239,11 +259,8 @@ public:
                                &m_stmt, nullptr) != SQLITE_OK) {
             return Failure{failure(m_queryName, sqliteFailure(m_sandbox->handle()))};
         }
-        for (int i = 0; i < params.texts.size(); ++i) {
-            const QByteArray bytes = params.texts[i].toUtf8();
-            if (sqlite3_bind_text64(m_stmt, i + 1, bytes.constData(),
-                                    static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT,
-                                    SQLITE_UTF8) != SQLITE_OK) {
+        for (size_t i = 0; i < params.values.size(); ++i) {
+            if (!bindParameter(m_stmt, static_cast<int>(i) + 1, params.values[i])) {
                 return Failure{failure(m_queryName, QStringLiteral("文字列の値が大きすぎます"))};
             }
         }
@@ -343,6 +360,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     }
     SandboxTables provider(*sandbox, tables);
     QueryTranslator translator(catalogue, provider);
+    translator.giveValues(options.values);
     Result<TranslatedSelect> select = translator.translate(*query);
     if (!select && !translator.neededValue().isEmpty()) {
         return Failure{QStringLiteral("クエリー(%1)は値 %2 の入力を必要とします。")
@@ -379,6 +397,23 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
         }
     }
     return std::unique_ptr<QueryCursor>(std::move(cursor));
+}
+
+Result<QStringList> queryParameters(const QString& queryName, const QueryCatalogue& catalogue,
+                                    TableSource& tables) {
+    const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
+    if (!query || query->kind() != DbObjectKind::Query) {
+        return Failure{failure(queryName, QStringLiteral("そのクエリーがありません"))};
+    }
+    // The translation tells a column from a name to ask for; the tables are only described.
+    QuerySandbox sandbox;
+    SandboxTables provider(sandbox, tables);
+    QueryTranslator translator(catalogue, provider);
+    translator.collectAskedNames();
+    if (Result<TranslatedSelect> select = translator.translate(*query); !select) {
+        return Failure{failure(queryName, select.failure())};
+    }
+    return translator.askedNames();
 }
 
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,

@@ -120,8 +120,19 @@ AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink);
 
+// A value a parameter query asks for: the name as the query writes it, without its brackets
+// ("Start Date", "Forms!Customers!CustomerID"; letter case aside), and the text as typed, read
+// the way Access reads it (see readTypedValue).
+struct QueryValue {
+    QString name;
+    QString typed;
+};
+
 // Bounds of one run. The defaults suit the viewer; tests lower them.
 struct QueryRunOptions {
+    // The values of a parameter query (see queryParameters); a name without one fails the run
+    // with a message that names it.
+    std::vector<QueryValue> values;
     // The work the query's statement may do, in SQLite virtual-machine steps: stepBudget, and
     // stepsPerRowRead more for every row of the tables it reads, so the limit grows with the
     // data. A plan close to linear takes some hundreds of steps a row; a query that would run
@@ -137,6 +148,17 @@ struct QueryRunOptions {
 std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                                       TableSource& tables, QueryRowSink& sink,
                                       const QueryRunOptions& options);
+
+// The values the saved select query `queryName` asks for, in the order Access asks them
+// (declared PARAMETERS first, then the names that are no column, as they are met), each once.
+// Only the columns of the tables it reads are looked at, never their rows. Empty for a query
+// that asks for nothing; a failure as for openSelectQuery when the query cannot be translated.
+Result<QStringList> queryParameters(const QString& queryName, const QueryCatalogue& catalogue,
+                                    TableSource& tables);
+
+// A typed answer read as Access reads the text of a parameter: a number, a date or time
+// ("2024/01/31", "#1/31/2024#", "13:30"), otherwise the text itself; nothing typed is Null.
+DbValue readTypedValue(const QString& typed);
 
 // The result of a saved select query, read as it is asked for: the statement is stepped one
 // row at a time, so the first rows come at once and a record limit stops the work early. The

@@ -33,14 +33,15 @@ struct ScopeSource {
 
 class QueryScope;
 
-// What a scope leaves to the translator: the subqueries in its expressions, and the failure of
-// a name that is nowhere to be found (a value Access would ask the user for).
+// What a scope leaves to the translator: the subqueries in its expressions, and a name that is
+// nowhere to be found (a value Access asks the user for).
 class SubqueryHost {
 public:
     virtual ~SubqueryHost() = default;
     virtual Result<SqlPiece> translateSubquery(const QString& selectText, SubqueryUse use,
                                                QueryScope& outer) = 0;
-    virtual Failure valueNeeded(const QString& written) = 0;
+    // The value given for it, or a failure naming it.
+    virtual Result<SqlPiece> valueNeeded(const QString& written) = 0;
 };
 
 class QueryScope : public NameResolver {

@@ -34,6 +34,18 @@ QString queryTypeName(int type) {
     }
 }
 
+// The name of a value as the person asked for it sees it: "[Forms]![F]![C]" is "Forms!F!C".
+QString parameterName(const QString& written) {
+    QString name = written;
+    name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    return name.trimmed();
+}
+
+// Text and Memo: what was typed is the value as it stands.
+bool isTextParameterType(int type) {
+    return type == 10 || type == 12;
+}
+
 }  // namespace
 
 const CatalogueObject* findCatalogueObject(const QueryCatalogue& catalogue, const QString& name) {
@@ -58,16 +70,61 @@ Result<TranslatedSelect> QueryTranslator::translate(const CatalogueObject& query
     m_aliasCount = 0;
     m_depth = 0;
     m_neededValue.clear();
+    m_asked.clear();
+    m_declared.clear();
     m_rowByRow = true;
     m_tableReads = 0;
     return translateQuery(query);
 }
 
-Failure QueryTranslator::valueNeeded(const QString& written) {
+Result<SqlPiece> QueryTranslator::valueNeeded(const QString& written) {
+    const QString name = parameterName(written);
+    const auto sameAs = [&name](const QString& other) {
+        return other.compare(name, Qt::CaseInsensitive) == 0;
+    };
+    if (m_collecting) {
+        if (std::none_of(m_asked.begin(), m_asked.end(), sameAs)) {
+            m_asked << name;
+        }
+        return SqlPiece{QStringLiteral("NULL")};
+    }
+    if (m_values) {
+        for (const QueryValue& given : *m_values) {
+            if (!sameAs(parameterName(given.name))) {
+                continue;
+            }
+            // A value declared as text stays the text typed; any other is read as Access reads
+            // what was typed.
+            const auto declared =
+                std::find_if(m_declared.begin(), m_declared.end(),
+                             [&sameAs](const QueryParameterDef& p) { return sameAs(p.name); });
+            DbValue value = readTypedValue(given.typed);
+            if (declared != m_declared.end() && isTextParameterType(declared->type) &&
+                !given.typed.isEmpty()) {
+                value = DbValue{};
+                value.kind = Kind::Text;
+                value.text = given.typed;
+            }
+            return SqlPiece{m_params.add(value), value.kind};
+        }
+    }
     if (m_neededValue.isEmpty()) {
         m_neededValue = written;
     }
     return Failure{QStringLiteral("値 %1 の入力が必要です").arg(written)};
+}
+
+// Declared parameters are asked for even when nothing uses them, before any other name.
+Status QueryTranslator::declareParameters(const QueryDefinition& def) {
+    for (const QueryParameterDef& declared : def.parameters) {
+        m_declared.push_back({parameterName(declared.name), declared.type});
+        Result<SqlPiece> value =
+            valueNeeded(QLatin1Char('[') + parameterName(declared.name) + QLatin1Char(']'));
+        if (!value) {
+            return value.takeFailure();
+        }
+    }
+    return Done{};
 }
 
 Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& query) {
@@ -82,10 +139,8 @@ Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& 
     if (def->type != static_cast<int>(QueryType::Select)) {
         return Failure{queryTypeName(def->type)};
     }
-    if (!def->parameters.empty()) {
-        const QString& name = def->parameters.front().name;
-        return valueNeeded(
-            name.startsWith(QLatin1Char('[')) ? name : QLatin1Char('[') + name + QLatin1Char(']'));
+    if (Status declared = declareParameters(def.value()); !declared) {
+        return declared.takeFailure();
     }
     m_openQueries.push_back(query.id);
     Result<TranslatedSelect> out = translateSelect(def.value(), nullptr, SelectShape::Rows);

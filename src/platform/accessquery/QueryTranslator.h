@@ -50,6 +50,13 @@ public:
     // Translates the saved query `query` (an object of the catalogue).
     Result<TranslatedSelect> translate(const CatalogueObject& query);
     const SqlParams& params() const { return m_params; }
+    // The values given for the names the query asks for; a name without one fails the
+    // translation (see neededValue).
+    void giveValues(const std::vector<QueryValue>& values) { m_values = &values; }
+    // Instead of failing on a name to ask for, notes it and goes on: askedNames() then lists
+    // them, each once, in the order they were met.
+    void collectAskedNames() { m_collecting = true; }
+    const QStringList& askedNames() const { return m_asked; }
     // After a failed translation: the value the query asks for ("[Forms]![F]![C]", a name
     // that is no column, a declared parameter), when that was the cause.
     const QString& neededValue() const { return m_neededValue; }
@@ -68,7 +75,8 @@ private:
     ScopeSource selectSource(const TranslatedSelect& inner, const QString& key);
     Result<SqlPiece> translateSubquery(const QString& selectText, SubqueryUse use,
                                        QueryScope& outer) override;
-    Failure valueNeeded(const QString& written) override;
+    Result<SqlPiece> valueNeeded(const QString& written) override;
+    Status declareParameters(const QueryDefinition& def);
     QString nextAlias() { return QStringLiteral("s%1").arg(++m_aliasCount); }
 
     const QueryCatalogue& m_catalogue;
@@ -78,6 +86,10 @@ private:
     int m_depth = 0;                     // saved queries and subqueries inside each other
     int m_aliasCount = 0;
     QString m_neededValue;
+    const std::vector<QueryValue>* m_values = nullptr;
+    bool m_collecting = false;
+    QStringList m_asked;
+    std::vector<QueryParameterDef> m_declared;  // names are stored without brackets
     bool m_rowByRow = true;
     int m_tableReads = 0;
 };

@@ -160,6 +160,32 @@ bool Connection::isOpen() const {
     return m_session != nullptr;
 }
 
+Result<QStringList> Connection::QueryParameters(const QString& source) {
+    if (!m_session) {
+        return Failure{QStringLiteral("データベースが開かれていません。")};
+    }
+    const MdbCatalogueEntry* entry = m_session->findRowSource(source);
+    if (entry == nullptr || entry->kind() != DbObjectKind::Query) {
+        return QStringList();  // Open reports what it is
+    }
+    return m_session->queryParameters(entry->name);
+}
+
+std::optional<QString> Connection::QuerySql(const QString& source) {
+    m_error.clear();
+    const MdbCatalogueEntry* entry = m_session ? m_session->findRowSource(source) : nullptr;
+    if (entry == nullptr || entry->kind() != DbObjectKind::Query) {
+        m_error = QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(source);
+        return std::nullopt;
+    }
+    Result<QString> sql = m_session->querySql(entry->name);
+    if (!sql) {
+        m_error = sql.failure();
+        return std::nullopt;
+    }
+    return sql.value();
+}
+
 int Connection::jetVersion() const {
     return m_session ? m_session->jetVersion() : -1;
 }

@@ -67,6 +67,12 @@ public:
 
     bool isOpen() const;
     const QString& errorDescription() const { return m_error; }
+    // The values the saved select query `source` asks for before it runs (none for a table or
+    // a query that asks for nothing), named as the query writes them; see queryParameters.
+    Result<QStringList> QueryParameters(const QString& source);
+    // The Access SQL of the saved query `source` as Access shows it in SQL view; nothing (and
+    // errorDescription()) when there is no such query.
+    std::optional<QString> QuerySql(const QString& source);
     // 0 Jet 3, 1 Jet 4, while open.
     int jetVersion() const;
 

@@ -329,4 +329,35 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
     return std::make_unique<QueryRows>(std::move(cursor).value());
 }
 
+Result<QStringList> MdbSession::queryParameters(const QString& name) {
+    const QueryCatalogue* catalogue = nullptr;
+    if (auto failure = loadQueryCatalogue(&catalogue)) {
+        return Failure{*failure};
+    }
+    // Only the tables' headers are read, never their rows.
+    SessionTables tables(
+        [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); },
+        [](const QString&) -> std::unique_ptr<TableRowStream> { return nullptr; },
+        [this](const QString& table) { return tableColumns(table); });
+    return korvane::queryParameters(name, *catalogue, tables);
+}
+
+Result<QString> MdbSession::querySql(const QString& name) {
+    const QueryCatalogue* catalogue = nullptr;
+    if (auto failure = loadQueryCatalogue(&catalogue)) {
+        return Failure{*failure};
+    }
+    for (const CatalogueObject& object : catalogue->objects) {
+        if (object.name == name && object.kind() == DbObjectKind::Query) {
+            AccessSqlResult rebuilt = rebuildAccessSql(object.id, catalogue->queryRows);
+            if (!rebuilt.ok()) {
+                return Failure{QStringLiteral("クエリー(%1)のSQLを組み立てられません。原因: %2")
+                                   .arg(name, rebuilt.error)};
+            }
+            return rebuilt.sql;
+        }
+    }
+    return Failure{QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(name)};
+}
+
 }  // namespace korvane

@@ -52,6 +52,10 @@ public:
     // The result of a saved select query, stepped as its rows are asked for.
     std::unique_ptr<RowSource> openQuery(const QString& name, const QueryRunOptions& options,
                                          QString* error);
+    // The values the saved select query asks for (see korvane::queryParameters).
+    Result<QStringList> queryParameters(const QString& name);
+    // The Access SQL of the saved query of that catalogue name, rebuilt from MSysQueries.
+    Result<QString> querySql(const QString& name);
 
 private:
     friend class TableStream;
