@@ -36,11 +36,27 @@ const SalesCase kSalesCases[] = {
     {"Customers By Name", 120, 120, {"Åland Maple Trading"}, {"Åland Maple Trading"}},
 };
 
-void expectQueries(const QString& path, bool large) {
-    Connection connection;
+bool openDatabase(Connection& connection, const QString& path) {
     connection.ConnectionString =
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path;
-    ASSERT_TRUE(connection.Open()) << connection.errorDescription();
+    return connection.Open();
+}
+
+// The rows left in the recordset; -1 when reading one fails.
+int countRows(Recordset& rs) {
+    int rows = 0;
+    while (!rs.Eof()) {
+        ++rows;
+        if (!rs.MoveNext()) {
+            return -1;
+        }
+    }
+    return rows;
+}
+
+void expectQueries(const QString& path, bool large) {
+    Connection connection;
+    ASSERT_TRUE(openDatabase(connection, path)) << connection.errorDescription();
     for (const SalesCase& c : kSalesCases) {
         SCOPED_TRACE(c.query);
         Recordset rs;
@@ -49,12 +65,7 @@ void expectQueries(const QString& path, bool large) {
         for (int i = 0; i < first.size() && !rs.Eof(); ++i) {
             EXPECT_EQ(DbValueText(rs.fields().Item(i)->Value()), first[i]);
         }
-        int rows = 0;
-        while (!rs.Eof()) {
-            ++rows;
-            ASSERT_TRUE(rs.MoveNext()) << rs.errorDescription();
-        }
-        EXPECT_EQ(rows, large ? c.largeRows : c.smallRows);
+        EXPECT_EQ(countRows(rs), large ? c.largeRows : c.smallRows) << rs.errorDescription();
     }
 }
 
@@ -93,9 +104,7 @@ void expectParameterQueries(const QString& path, bool large) {
          "クエリー(Orders In Period)は値 [Start Date] の入力を必要とします。"},
     };
     Connection connection;
-    connection.ConnectionString =
-        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path;
-    ASSERT_TRUE(connection.Open()) << connection.errorDescription();
+    ASSERT_TRUE(openDatabase(connection, path)) << connection.errorDescription();
     {
         Result<QStringList> asked = connection.QueryParameters(QStringLiteral("Orders In Period"));
         ASSERT_TRUE(asked.ok()) << asked.failure();
@@ -112,12 +121,7 @@ void expectParameterQueries(const QString& path, bool large) {
             continue;
         }
         ASSERT_TRUE(opened) << rs.errorDescription();
-        int rows = 0;
-        while (!rs.Eof()) {
-            ++rows;
-            ASSERT_TRUE(rs.MoveNext()) << rs.errorDescription();
-        }
-        EXPECT_EQ(rows, large ? c.largeRows : c.smallRows);
+        EXPECT_EQ(countRows(rs), large ? c.largeRows : c.smallRows) << rs.errorDescription();
     }
 }
 

@@ -50,6 +50,14 @@ protected:
         setUserInteraction(nullptr);
     }
 
+    // A new script and empty panes, for the next case of a table.
+    void startAfresh() {
+        m_ui = ScriptedInteraction();
+        m_tree.clear();
+        m_list.clearColumnHeaders();
+        m_list.clearListItems();
+    }
+
     void load(const QString& path, std::vector<ScriptStep> steps) {
         m_ui.setDialogSteps(QStringLiteral("DialogConfirmMDB"), std::move(steps));
         LoadDatabase(path, m_tree, m_list);
@@ -219,10 +227,7 @@ TEST_F(LoadDatabaseTest, CancelStopsAQueryAndKeepsWhatIsShown) {
     } cases[] = {{"while loading", false}, {"while showing", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        m_ui = ScriptedInteraction();
-        m_tree.clear();
-        m_list.clearColumnHeaders();
-        m_list.clearListItems();
+        startAfresh();
         int questions = 0;
         m_ui.setProgressAnswer([&](double) {
             ++questions;
@@ -262,10 +267,7 @@ TEST_F(LoadDatabaseTest, EveryDesignedSelectQueryShowsItsRows) {
         {QStringLiteral("東京の顧客"), {"rec", "ID", "Name"}, 3, {}},
     };
     for (const Case& c : cases) {
-        m_ui = ScriptedInteraction();
-        m_tree.clear();
-        m_list.clearColumnHeaders();
-        m_list.clearListItems();
+        startAfresh();
         load(sample(), chooseQuery(c.name));
         const QStringList shown = messages();
         if (!shown.isEmpty()) {
@@ -300,10 +302,7 @@ TEST_F(LoadDatabaseTest, ParameterQueryAsksForEachValueInTurn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query);
-        m_ui = ScriptedInteraction();
-        m_tree.clear();
-        m_list.clearColumnHeaders();
-        m_list.clearListItems();
+        startAfresh();
         QStringList asked;
         setQueryValueAsker(AskQueryValueInDialog);  // as the program wires it
         m_ui.setDialogAnswerer(
@@ -354,10 +353,7 @@ TEST_F(LoadDatabaseTest, EveryPeerTableAndQueryShowsOrSaysWhyTheQueryCannotRun) 
             choices.push_back({name, true});
         }
         for (const Choice& choice : choices) {
-            m_ui = ScriptedInteraction();
-            m_tree.clear();
-            m_list.clearColumnHeaders();
-            m_list.clearListItems();
+            startAfresh();
             load(path, choice.query ? chooseQuery(choice.name) : chooseTable(choice.name));
             const QStringList shown = messages();
             const std::string what = (file + QLatin1Char(':') + choice.name).toStdString();
@@ -382,10 +378,7 @@ TEST_F(LoadDatabaseTest, EveryCrasherEndsInAMessageWithinTenSeconds) {
         "hang_jackcess_queryTestV1997_193.mdb",  "hang_jackcess_queryTestV1997_20.mdb",
         "hang_jackcess_queryTestV2003_99.mdb"};
     for (const QString& name : names) {
-        m_ui = ScriptedInteraction();
-        m_tree.clear();
-        m_list.clearColumnHeaders();
-        m_list.clearListItems();
+        startAfresh();
         QElapsedTimer clock;
         clock.start();
         // Whatever the catalogue holds, the first table line is chosen.
