@@ -118,7 +118,7 @@ double show(const QString& path, int limit, int64_t* shown, QStringList* first) 
     const korvane::QueryCatalogue c = catalogue();
     auto cursor = korvane::openSelectQuery(QStringLiteral("Big Query"), c, table);
     if (!cursor) {
-        std::fprintf(stderr, "%s\n", qPrintable(cursor.failure()));
+        std::fprintf(stderr, "%s\n", qPrintable(cursor.failure().text()));
         return -1;
     }
     std::vector<DbValue> values;

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     auto opened = korvane::xls::XlsWorkbook::openBytes(bytes);
     if (!opened) {
-        if (opened.failure().isEmpty()) {
+        if (opened.failure().text().isEmpty()) {
             std::abort();  // every failure must say why
         }
         return 0;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int64_t row = 1; row <= 24; ++row) {
             for (int64_t column = 1; column <= 12; ++column) {
                 const auto text = workbook.cellText(s, row, column);
-                if (!text && text.failure().isEmpty()) {
+                if (!text && text.failure().text().isEmpty()) {
                     std::abort();
                 }
             }

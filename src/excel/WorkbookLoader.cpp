@@ -110,7 +110,7 @@ void LoadWorkbook(const QString& path, TreePane& treePane, ListPane& listPane) {
     if (!read) {
         // The rows read so far, the tree and the headers stay; the list is not refreshed.
         ShowMessage(WorkbookFailureMessage(path));
-        ShowMessage(read.failure());
+        ShowMessage(read.failure().text());
         return;
     }
     listPane.refresh();

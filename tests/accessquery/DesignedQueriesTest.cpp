@@ -155,7 +155,7 @@ TEST(DesignedQueries, RowByRowQueriesReadOnlyTheRowsTheyNeed) {
         }
         // Read again from the start, the rows are the same.
         auto cursor = openSelectQuery("q", db.catalogue, db.tables);
-        ASSERT_TRUE(cursor) << cursor.failure();
+        ASSERT_TRUE(cursor) << cursor.failure().text();
         std::vector<DbValue> row;
         ASSERT_TRUE(cursor.value()->next(row).value());
         ASSERT_TRUE(cursor.value()->rewind());

@@ -220,14 +220,14 @@ TEST(HostileQueries, RunawayWorkEndsWithAnError) {
 TEST(HostileQueries, LockedSandboxRefusesEverythingButReading) {
     QuerySandbox sandbox;
     const Status opened = sandbox.open();
-    ASSERT_TRUE(opened) << opened.failure();
+    ASSERT_TRUE(opened) << opened.failure().text();
     MemoryTables tables;
     tables.tables["T"] = {{{"C", Kind::Text}}, {{textValue("v")}}};
     Result<LoadedTable> described = sandbox.describeTable(tables, "T");
-    ASSERT_TRUE(described) << described.failure();
+    ASSERT_TRUE(described) << described.failure().text();
     described->columns.front().used = true;
     const Status loaded = sandbox.loadTable(tables, described.value());
-    ASSERT_TRUE(loaded) << loaded.failure();
+    ASSERT_TRUE(loaded) << loaded.failure().text();
     sandbox.lockDown();
     QTemporaryDir dir;
     const QString file = dir.filePath("attached.db");

@@ -107,7 +107,7 @@ void expectParameterQueries(const QString& path, bool large) {
     ASSERT_TRUE(openDatabase(connection, path)) << connection.errorDescription();
     {
         Result<QStringList> asked = connection.QueryParameters(QStringLiteral("Orders In Period"));
-        ASSERT_TRUE(asked.ok()) << asked.failure();
+        ASSERT_TRUE(asked.ok()) << asked.failure().text();
         EXPECT_EQ(asked.value(), QStringList({"Start Date", "End Date"}));
     }
     for (const ParameterCase& c : cases) {

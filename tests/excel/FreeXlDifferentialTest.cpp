@@ -87,13 +87,13 @@ void compareWorkbook(const QString& path, Tally& tally) {
     auto opened = XlsWorkbook::open(path);
     // Workbooks we refuse on purpose: FreeXL reads encrypted ones as garbage, and versions
     // before Excel 5.0 are not offered.
-    if (!opened && (opened.failure().contains(QStringLiteral("パスワードで保護")) ||
-                    opened.failure().contains(QLatin1String("(BIFF")))) {
+    if (!opened && (opened.failure().text().contains(QStringLiteral("パスワードで保護")) ||
+                    opened.failure().text().contains(QLatin1String("(BIFF")))) {
         return;
     }
     if (!opened) {
         tally.mismatches << QStringLiteral("%1: FreeXL opens it, we fail: %2")
-                                .arg(QFileInfo(path).fileName(), opened.failure());
+                                .arg(QFileInfo(path).fileName(), opened.failure().text());
         return;
     }
     XlsWorkbook& ours = *opened.value();
@@ -154,8 +154,8 @@ void compareWorkbook(const QString& path, Tally& tally) {
                     continue;
                 }
                 ++tally.compared;
-                const QString got =
-                    actual ? actual.value() : QStringLiteral("(failure) ") + actual.failure();
+                const QString got = actual ? actual.value()
+                                           : QStringLiteral("(failure) ") + actual.failure().text();
                 if (!agrees(*expected, value.type, got) && tally.mismatches.size() < 50) {
                     tally.mismatches << QStringLiteral("%1 %2!%3: FreeXL \"%4\", ours \"%5\"")
                                             .arg(QFileInfo(path).fileName(), name,

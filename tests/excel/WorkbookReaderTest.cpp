@@ -160,13 +160,13 @@ TEST(WorkbookReader, CellsOfEachKind) {
         SCOPED_TRACE(c.what);
         const QByteArray stream = workbookStream(c.globals, {{"Sheet1", 0, c.cells}});
         auto workbook = XlsWorkbook::openBytes(stream);
-        ASSERT_TRUE(workbook) << workbook.failure();
+        ASSERT_TRUE(workbook) << workbook.failure().text();
         const Result<QString> text = workbook.value()->cellText(0, c.row, c.column);
         if (c.fails) {
             ASSERT_FALSE(text);
-            EXPECT_TRUE(text.failure().contains(c.expected)) << text.failure();
+            EXPECT_TRUE(text.failure().text().contains(c.expected)) << text.failure().text();
         } else {
-            ASSERT_TRUE(text) << text.failure();
+            ASSERT_TRUE(text) << text.failure().text();
             EXPECT_EQ(text.value(), c.expected);
         }
     }
@@ -200,7 +200,7 @@ TEST(WorkbookReader, RefusedStreams) {
         SCOPED_TRACE(c.what);
         auto workbook = XlsWorkbook::openBytes(c.bytes);
         ASSERT_FALSE(workbook);
-        EXPECT_TRUE(workbook.failure().contains(c.description)) << workbook.failure();
+        EXPECT_TRUE(workbook.failure().text().contains(c.description)) << workbook.failure().text();
     }
 }
 
@@ -208,7 +208,7 @@ TEST(WorkbookReader, SheetListKeepsChartsAndHiddenSheetsInOrder) {
     const QByteArray stream =
         workbookStream({}, {{"Data", 0, numberCell(0, 0, 1)}, {"Chart1", 2, {}}, {"Last", 0, {}}});
     auto workbook = XlsWorkbook::openBytes(stream);
-    ASSERT_TRUE(workbook) << workbook.failure();
+    ASSERT_TRUE(workbook) << workbook.failure().text();
     XlsWorkbook& book = *workbook.value();
     ASSERT_EQ(book.sheetCount(), 3);
     EXPECT_EQ(book.sheet(0).name, "Data");
@@ -218,7 +218,7 @@ TEST(WorkbookReader, SheetListKeepsChartsAndHiddenSheetsInOrder) {
     EXPECT_EQ(book.findSheet("Missing"), std::nullopt);
     const Result<QString> chartCell = book.cellText(1, 1, 1);
     ASSERT_FALSE(chartCell);
-    EXPECT_EQ(chartCell.failure(),
+    EXPECT_EQ(chartCell.failure().text(),
               QStringLiteral("シート(Chart1)はグラフのシートで、セルがありません。"));
     EXPECT_EQ(book.cellText(2, 1, 1).value(), "");
 }
@@ -227,11 +227,12 @@ TEST(WorkbookReader, SheetWhoseOffsetPointsNowhereFailsOnlyThatSheet) {
     QByteArray stream = workbookStream({}, {{"A", 0, numberCell(0, 0, 1)}, {"B", 0, {}}});
     stream.truncate(stream.size() - 12);  // B's BOF and EOF are gone; A stays whole
     auto workbook = XlsWorkbook::openBytes(stream);
-    ASSERT_TRUE(workbook) << workbook.failure();
+    ASSERT_TRUE(workbook) << workbook.failure().text();
     EXPECT_EQ(workbook.value()->cellText(0, 1, 1).value(), "1");
     const Result<QString> missing = workbook.value()->cellText(1, 1, 1);
     ASSERT_FALSE(missing);
-    EXPECT_TRUE(missing.failure().contains(QStringLiteral("シート(B)"))) << missing.failure();
+    EXPECT_TRUE(missing.failure().text().contains(QStringLiteral("シート(B)")))
+        << missing.failure().text();
 }
 
 // Code page 932 is Windows' CP932: every ASCII byte stays itself (0x1A, 0x1C and 0x7F too),
@@ -259,7 +260,7 @@ TEST(WorkbookReader, Biff5TextInCodePage932ShowsWhatWindowsShows) {
     }
     const QByteArray stream = workbookStream(record(0x0042, u16(932)), {{"Sheet1", 0, labels}}, 5);
     auto workbook = XlsWorkbook::openBytes(stream);
-    ASSERT_TRUE(workbook) << workbook.failure();
+    ASSERT_TRUE(workbook) << workbook.failure().text();
     EXPECT_EQ(workbook.value()->biffVersion(), 5);
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(workbook.value()->cellText(0, static_cast<int64_t>(i) + 1, 1).value(),
@@ -271,7 +272,7 @@ TEST(WorkbookReader, Biff5TextInCodePage932ShowsWhatWindowsShows) {
 TEST(WorkbookReader, Biff5WithoutCodePageReadsWindowsLatin) {
     const QByteArray label = record(0x0204, cellHead(0, 0) + u16(2) + "\xE9\x80");
     auto workbook = XlsWorkbook::openBytes(workbookStream({}, {{"S", 0, label}}, 5));
-    ASSERT_TRUE(workbook) << workbook.failure();
+    ASSERT_TRUE(workbook) << workbook.failure().text();
     EXPECT_EQ(workbook.value()->cellText(0, 1, 1).value(), QStringLiteral("é€"));
 }
 
@@ -285,12 +286,12 @@ TEST(WorkbookReader, EveryTruncationIsHandled) {
     for (qsizetype n = 0; n <= full.size(); ++n) {
         auto workbook = XlsWorkbook::openBytes(full.left(n));
         if (!workbook) {
-            EXPECT_FALSE(workbook.failure().isEmpty());
+            EXPECT_FALSE(workbook.failure().text().isEmpty());
             continue;
         }
         for (int64_t row = 1; row <= 3; ++row) {
             const Result<QString> text = workbook.value()->cellText(0, row, 1);
-            EXPECT_TRUE(text || !text.failure().isEmpty());
+            EXPECT_TRUE(text || !text.failure().text().isEmpty());
         }
     }
 }

@@ -325,7 +325,7 @@ bool AccessExprParser::subquery(SubqueryUse use, SqlPiece& out) {
     Result<SqlPiece> translated =
         m_names.subquery(m_text.mid(from, m_tokens[close].begin - from), use);
     if (!translated) {
-        return fail(translated.failure());
+        return fail(translated.failure().text());
     }
     m_pos = close + 1;
     out = std::move(translated).value();

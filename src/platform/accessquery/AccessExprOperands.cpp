@@ -116,7 +116,7 @@ bool AccessExprParser::name(SqlPiece& out) {
     ref.written = m_text.mid(first.begin, end - first.begin);
     Result<SqlPiece> resolved = m_names.resolveName(ref);
     if (!resolved) {
-        return fail(resolved.failure());
+        return fail(resolved.failure().text());
     }
     out = std::move(resolved).value();
     return true;
@@ -147,7 +147,7 @@ bool AccessExprParser::call(const QString& function, SqlPiece& out) {
     }
     Result<SqlPiece> translated = translateCall(function, args);
     if (!translated) {
-        return fail(translated.failure());
+        return fail(translated.failure().text());
     }
     out = std::move(translated).value();
     return true;

@@ -54,7 +54,7 @@ public:
         if (found == m_tables.end()) {
             Result<LoadedTable> described = m_sandbox.describeTable(m_source, name);
             if (!described) {
-                return unreadable(name, described.failure());
+                return unreadable(name, described.failure().text());
             }
             found = m_tables.emplace(name, std::move(described).value()).first;
         }
@@ -72,7 +72,7 @@ public:
         for (auto& [name, table] : m_tables) {
             share = static_cast<double>(loadedCount++) / static_cast<double>(m_tables.size());
             if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
-                return unreadable(name, loaded.failure());
+                return unreadable(name, loaded.failure().text());
             }
         }
         share = 1.0;
@@ -108,7 +108,7 @@ private:
                     continue;
                 }
                 if (Status indexed = m_sandbox.indexColumn(table, column); !indexed) {
-                    return unreadable(name, indexed.failure());
+                    return unreadable(name, indexed.failure().text());
                 }
             }
         }
@@ -305,7 +305,7 @@ public:
         }
         Result<bool> refilled = m_sandbox->refillStreamedTable(*m_rows, kStreamedRows);
         if (!refilled) {
-            return Failure{failure(m_queryName, refilled.failure())};
+            return Failure{failure(m_queryName, refilled.failure().text())};
         }
         return refilled;
     }
@@ -318,7 +318,7 @@ public:
             return Done{};
         }
         if (Status rewound = m_rows->rewind(); !rewound) {
-            return Failure{failure(m_queryName, rewound.failure())};
+            return Failure{failure(m_queryName, rewound.failure().text())};
         }
         Result<bool> refilled = refill();
         m_ended = refilled.ok() && !refilled.value();
@@ -350,7 +350,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     }
     auto sandbox = std::make_unique<QuerySandbox>();
     if (Status opened = sandbox->open(); !opened) {
-        return Failure{failure(queryName, opened.failure())};
+        return Failure{failure(queryName, opened.failure().text())};
     }
     // The share of the work done, as the progress tells it: tables loaded, then none known
     // while the statement steps.
@@ -367,7 +367,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
                            .arg(queryName, translator.neededValue())};
     }
     if (!select) {
-        return Failure{failure(queryName, select.failure())};
+        return Failure{failure(queryName, select.failure().text())};
     }
     // A query that reads its one table row by row takes the rows a few at a time: its first
     // rows come at once, and a record limit stops the reading early.
@@ -376,7 +376,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
         only ? tables.openRowStream(only->catalogueName) : nullptr;
     const Status loaded = rows ? sandbox->prepareStreamedTable(*only) : provider.loadAll(*share);
     if (!loaded) {
-        return Failure{failure(queryName, loaded.failure())};
+        return Failure{failure(queryName, loaded.failure().text())};
     }
     sandbox->lockDown();
     *share = -1.0;
@@ -411,7 +411,7 @@ Result<QStringList> queryParameters(const QString& queryName, const QueryCatalog
     QueryTranslator translator(catalogue, provider);
     translator.collectAskedNames();
     if (Result<TranslatedSelect> select = translator.translate(*query); !select) {
-        return Failure{failure(queryName, select.failure())};
+        return Failure{failure(queryName, select.failure().text())};
     }
     return translator.askedNames();
 }
@@ -427,14 +427,14 @@ std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatal
     Result<std::unique_ptr<QueryCursor>> cursor =
         openSelectQuery(queryName, catalogue, tables, options);
     if (!cursor) {
-        return cursor.failure();
+        return cursor.failure().text();
     }
     sink.columns(cursor.value()->names());
     std::vector<DbValue> row;
     for (;;) {
         Result<bool> next = cursor.value()->next(row);
         if (!next) {
-            return next.failure();
+            return next.failure().text();
         }
         if (!next.value() || !sink.row(row)) {
             return std::nullopt;

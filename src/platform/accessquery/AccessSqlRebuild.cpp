@@ -102,7 +102,7 @@ QString selectText(const QueryDefinition& def, QString& error) {
 
     Result<FromItems> items = buildFromItems(def);
     if (!items) {
-        error = items.failure();
+        error = items.failure().text();
         return QString();
     }
     if (!items->empty()) {
@@ -140,7 +140,7 @@ AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
     AccessSqlResult result;
     Result<QueryDefinition> collected = collectQueryDefinition(objectId, rows);
     if (!collected) {
-        result.error = collected.failure();
+        result.error = collected.failure().text();
         return result;
     }
     const QueryDefinition& def = collected.value();

@@ -43,7 +43,7 @@ private:
         for (const QString& on : item.on) {
             Result<SqlPiece> piece = m_scope.translate(on);
             if (!piece) {
-                return Failure{QStringLiteral("結合の条件: %1").arg(piece.failure())};
+                return Failure{QStringLiteral("結合の条件: %1").arg(piece.failure().text())};
             }
             if (piece->aggregate) {
                 return Failure{QStringLiteral("結合の条件の中の集計関数")};

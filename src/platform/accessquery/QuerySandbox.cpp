@@ -121,7 +121,7 @@ public:
         if (Status created = exec(m_db, QStringLiteral("CREATE TABLE %1 (%2)")
                                             .arg(m_table.sqlName, defs.join(QStringLiteral(", "))));
             !created) {
-            return fail(created.failure());
+            return fail(created.failure().text());
         }
         QStringList marks;
         for (int i = 1; i <= defs.size(); ++i) {
@@ -342,7 +342,7 @@ Status QuerySandbox::loadTable(TableSource& source, LoadedTable& described) {
     const Status loaded = loader.finish();
     if (readError || !loaded) {
         exec(m_db, QStringLiteral("ROLLBACK"));
-        return Failure{readError ? *readError : loaded.failure()};
+        return Failure{readError ? *readError : loaded.failure().text()};
     }
     described.rowCount = loader.rowCount();
     return exec(m_db, QStringLiteral("COMMIT"));

@@ -138,7 +138,7 @@ QueryScope::Lookup QueryScope::findAlias(const NameRef& name, SqlPiece& out, QSt
         Result<SqlPiece> inner = translate(m_outputs[i].expression);
         m_expandingAliases.erase(static_cast<int>(i));
         if (!inner) {
-            error = inner.failure();
+            error = inner.failure().text();
             return Lookup::Failed;
         }
         out = std::move(inner).value();

@@ -66,7 +66,7 @@ Status planExpression(QueryScope& scope, const QueryColumnDef& column, int& expr
     Result<SqlPiece> piece = scope.translate(column.expression);
     if (!piece) {
         return Failure{
-            QStringLiteral("列 %1: %2").arg(column.expression.left(200), piece.failure())};
+            QStringLiteral("列 %1: %2").arg(column.expression.left(200), piece.failure().text())};
     }
     planned.piece = std::move(piece).value();
     std::set<int> used = scope.takeUsedSources();
@@ -151,7 +151,8 @@ Result<SqlPiece> clauseExpression(QueryScope& scope, const QString& text, const 
                                   bool aggregateAllowed) {
     Result<SqlPiece> piece = scope.translate(text);
     if (!piece) {
-        return Failure{QStringLiteral("%1 句: %2").arg(QLatin1String(clause), piece.failure())};
+        return Failure{
+            QStringLiteral("%1 句: %2").arg(QLatin1String(clause), piece.failure().text())};
     }
     if (!aggregateAllowed && piece->aggregate) {
         return Failure{QStringLiteral("%1 の中の集計関数").arg(QLatin1String(clause))};

@@ -147,7 +147,7 @@ Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& 
     m_openQueries.pop_back();
     if (!out && !m_openQueries.empty()) {
         return Failure{QStringLiteral("クエリー %1 の中の %2")
-                           .arg(quoteAccessName(query.name), out.failure())};
+                           .arg(quoteAccessName(query.name), out.failure().text())};
     }
     return out;
 }
@@ -263,7 +263,7 @@ Result<SqlPiece> QueryTranslator::translateSubquery(const QString& selectText, S
     Result<TranslatedSelect> select = translateSelect(
         def.value(), &outer, use == SubqueryUse::Rows ? SelectShape::Rows : SelectShape::OneColumn);
     if (!select) {
-        return Failure{QStringLiteral("サブクエリー: %1").arg(select.failure())};
+        return Failure{QStringLiteral("サブクエリー: %1").arg(select.failure().text())};
     }
     SqlPiece out{select->sql, select->columns.front().kind};
     if (use == SubqueryUse::Value) {

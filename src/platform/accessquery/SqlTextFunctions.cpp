@@ -136,7 +136,7 @@ void akFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const QString pattern = argc > 2 && !isNull(argv[2]) ? argText(argv[2]) : QString();
     const Result<QString> text = formatAccessValue(argv[0], sqlite3_value_int(argv[1]), pattern);
     if (!text) {
-        return resultError(ctx, text.failure());
+        return resultError(ctx, text.failure().text());
     }
     resultText(ctx, text.value());
 }

@@ -180,7 +180,7 @@ std::optional<QString> Connection::QuerySql(const QString& source) {
     }
     Result<QString> sql = m_session->querySql(entry->name);
     if (!sql) {
-        m_error = sql.failure();
+        m_error = sql.failure().text();
         return std::nullopt;
     }
     return sql.value();

@@ -23,7 +23,7 @@ public:
     bool next(std::vector<DbValue>& row, QString* error) override {
         Result<bool> next = m_cursor->next(row);
         if (!next) {
-            *error = next.failure();
+            *error = next.failure().text();
             return false;
         }
         return next.value();
@@ -31,7 +31,7 @@ public:
     bool rewind(QString* error) override {
         const Status rewound = m_cursor->rewind();
         if (!rewound) {
-            *error = rewound.failure();
+            *error = rewound.failure().text();
         }
         return rewound.ok();
     }
@@ -323,7 +323,7 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
     Result<std::unique_ptr<QueryCursor>> cursor =
         openSelectQuery(name, *catalogue, tables, options);
     if (!cursor) {
-        *error = cursor.failure();
+        *error = cursor.failure().text();
         return nullptr;
     }
     return std::make_unique<QueryRows>(std::move(cursor).value());

@@ -43,7 +43,7 @@ bool openWorkbook(Workbook& workbook, const std::string& path) {
     workbook.reset();
     xls::Result<Workbook> opened = xls::XlsWorkbook::open(QFile::decodeName(path.c_str()));
     if (!opened) {
-        return sendError(opened.failure());
+        return sendError(opened.failure().text());
     }
     workbook = std::move(opened).value();
     std::string payload;
@@ -63,7 +63,7 @@ void putEntry(std::string& frame, uint32_t& count, int64_t row, int64_t column,
     xlsproto::putI64(frame, row);
     xlsproto::putI64(frame, column);
     frame.push_back(static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
-    xls::putText(frame, text ? text.value() : text.failure());
+    xls::putText(frame, text ? text.value() : text.failure().text());
     ++count;
 }
 
