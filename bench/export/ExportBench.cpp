@@ -147,11 +147,11 @@ int main(int argc, char* argv[]) {
             QElapsedTimer timer;
             const double cpuBefore = cpuNowMs();
             timer.start();
-            const std::optional<QString> failure = korvane::ExportToCsv(ours, table, true);
+            const korvane::Status exported = korvane::ExportToCsv(ours, table, true);
             const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
             sampler.stop();
-            if (failure) {
-                std::fprintf(stderr, "export failed: %s\n", qPrintable(*failure));
+            if (!exported) {
+                std::fprintf(stderr, "export failed: %s\n", qPrintable(exported.failure().text()));
                 return 1;
             }
             oursMs.push_back(ms);

@@ -28,12 +28,12 @@ int runSql(const QStringList& args) {
              QStringLiteral("ファイル(") + path + QStringLiteral(")を取り扱うことができません。")});
         return kExitFailed;
     }
-    const std::optional<QString> sql = cn.QuerySql(args[1]);
+    const Result<QString> sql = cn.QuerySql(args[1]);
     if (!sql) {
-        printRecord({QStringLiteral("message"), cn.errorDescription()});
+        printRecord({QStringLiteral("message"), sql.failure().text()});
         return kExitUsage;
     }
-    QString text = *sql;
+    QString text = sql.value();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QByteArray utf8 = (text + QLatin1Char('\n')).toUtf8();
     std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);

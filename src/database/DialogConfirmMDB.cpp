@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 
+#include "database/DatabaseTexts.h"
 #include "shell/CaptionFit.h"
 #include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
@@ -18,9 +19,6 @@
 namespace korvane {
 
 namespace {
-
-const QString kCountMessage = QStringLiteral("表示するレコード数は１の整数です。");
-const QString kNothingSelectedMessage = QStringLiteral("テーブルが選択されていません。");
 
 QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, double left,
                      double top, double width) {
@@ -98,7 +96,7 @@ void DialogConfirmMDB::OKButton_Click() {
     if (m_option1->isChecked()) {
         if (!std::isfinite(n) || n < 1.0 ||
             n > static_cast<double>(std::numeric_limits<int32_t>::max())) {
-            ShowMessage(kCountMessage);
+            ShowMessage(databaseMessage(DatabaseMessage::RecordCountIsAWholeNumber));
             return;
         }
         count = static_cast<int32_t>(n);
@@ -109,7 +107,7 @@ void DialogConfirmMDB::OKButton_Click() {
     if (m_option3->isChecked()) {
         const int line = selectedLine(*m_list1);
         if (line < 0) {
-            ShowMessage(kNothingSelectedMessage);
+            ShowMessage(databaseMessage(DatabaseMessage::NothingChosen));
             return;
         }
         m_selectType = 1;
@@ -118,7 +116,7 @@ void DialogConfirmMDB::OKButton_Click() {
     } else {
         const int line = selectedLine(*m_list2);
         if (line < 0) {
-            ShowMessage(kNothingSelectedMessage);
+            ShowMessage(databaseMessage(DatabaseMessage::NothingChosen));
             return;
         }
         m_selectType = 2;

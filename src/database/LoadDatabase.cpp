@@ -1,6 +1,7 @@
 #include "database/LoadDatabase.h"
 
 #include "database/DatabaseCatalogue.h"
+#include "database/DatabaseTexts.h"
 #include "database/DialogConfirmMDB.h"
 #include "platform/UserInteraction.h"
 #include "platform/mdb/DataAccess.h"
@@ -31,18 +32,18 @@ void AddGroup(TreePane& treePane, const QString& key, const QStringList& names) 
     treePane.setExpanded(treePane.find(key), true);
 }
 
-// A failure once the dialog is confirmed: the general message, then the engine's description.
-void ReportFailure(const QString& path, const QString& description) {
-    ShowMessage(QStringLiteral("ファイル(") + path +
-                QStringLiteral(")を取り扱うことができません。"));
-    ShowMessage(description);
+// A failure once the dialog is confirmed: the general message, then the engine's own.
+void ReportFailure(const QString& path, const Failure& failure) {
+    ShowMessage(databaseMessage(DatabaseMessage::CannotHandleFile, path));
+    ShowMessage(failure.text());
 }
 
-// Shows the rows of an open recordset; the description of a read failure, if one stops it.
-// `cancelled` is set when the person stops it: the rows shown so far stay.
-QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane, bool& cancelled) {
+// Shows the rows of an open recordset; the failure that stops it, if one does. `cancelled` is
+// set when the person stops it: the rows shown so far stay.
+std::optional<Failure> ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane,
+                                   bool& cancelled) {
     if (rs.Eof()) {
-        return QString();  // an empty result shows no columns at all
+        return std::nullopt;  // an empty result shows no columns at all
     }
     rs.MoveFirst();
     const Fields& fields = rs.fields();
@@ -55,7 +56,7 @@ QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane, bool
 
     // The counter is 64 bits wide: tables of millions of rows are shown whole.
     const std::optional<uint64_t> expected = rs.expectedRows();
-    QString failure;
+    std::optional<Failure> failure;
     int64_t counter = 0;
     while (!rs.Eof()) {
         ++counter;
@@ -67,7 +68,7 @@ QString ShowRecords(Recordset& rs, int32_t recordLimit, ListPane& listPane, bool
             listPane.addListSubItem(DbValueText(fields.Item(i)->Value()));
         }
         if (!rs.MoveNext()) {
-            failure = rs.errorDescription();
+            failure = *rs.failure();
             break;
         }
         if (counter % kProgressEvery == 0) {
@@ -95,13 +96,11 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     const SharedDatabaseSession sharedSession;
     ProgramState& state = programState();
     if (!ReadDatabaseCatalogue(path)) {
-        ShowMessage(QStringLiteral("ファイル(") + path +
-                    QStringLiteral(")を取り扱うことができません。"));
+        ShowMessage(databaseMessage(DatabaseMessage::CannotHandleFile, path));
         return;
     }
     if (state.TableNames.isEmpty() && state.QueryNames.isEmpty()) {
-        ShowMessage(QStringLiteral("ファイル(") + path +
-                    QStringLiteral(")にはテーブルが含まれていません。"));
+        ShowMessage(databaseMessage(DatabaseMessage::NoTables, path));
         return;
     }
 
@@ -124,25 +123,25 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
 
     userInteraction().setWaitCursor(true);
     bool cancelled = false;
-    QString failure;
+    std::optional<Failure> failure;
     bool queryFailed = false;  // the failure, if any, is a saved query's own
     Connection cn;
     cn.ConnectionString = state.DatabaseConnectionString;
     if (!cn.Open(QString(), QString(), QString(), -1)) {
-        failure = cn.errorDescription();
+        failure = *cn.failure();
     } else {
         queryFailed = chosenType == 2;
         Recordset rs;
         if (AskQueryValues(cn, chosenName, rs.queryOptions.values)) {
             // A long read or a long query shows the progress window, after the usual delay,
             // with キャンセル; the window stays painted throughout.
-            userInteraction().progressBegin(QStringLiteral("データを読み込んでいます。"));
+            userInteraction().progressBegin(databaseMessage(DatabaseMessage::Loading));
             rs.queryOptions.progress = [&cancelled](double share) {
                 cancelled = cancelled || !userInteraction().progressUpdate(share);
                 return !cancelled;
             };
             if (!rs.Open(chosenName, cn, 2, -1, -1)) {
-                failure = rs.errorDescription();
+                failure = *rs.failure();
             } else {
                 failure = ShowRecords(rs, recordLimit, listPane, cancelled);
             }
@@ -154,11 +153,11 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     listPane.refresh();
     userInteraction().setWaitCursor(false);
     if (cancelled) {
-        ShowMessage(QStringLiteral("キャンセルされました。"));
-    } else if (!failure.isEmpty() && queryFailed) {
-        ShowMessage(failure);  // the file is fine: the query's own message says why
-    } else if (!failure.isEmpty()) {
-        ReportFailure(path, failure);
+        ShowMessage(databaseMessage(DatabaseMessage::Cancelled));
+    } else if (failure && queryFailed) {
+        ShowMessage(failure->text());  // the file is fine: the query's own message says why
+    } else if (failure) {
+        ReportFailure(path, *failure);
     }
 }
 

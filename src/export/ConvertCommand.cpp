@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "export/ExportTexts.h"
 #include "export/ExportToCsv.h"
 #include "platform/UserInteraction.h"
 #include "shell/ProgramState.h"
@@ -42,8 +43,7 @@ void setExportTargetChooser(ExportTargetChooser chooser) {
 
 bool ConvertCommand() {
     if (programState().CurrentFileType != kFileDatabase) {
-        ShowMessage(
-            QStringLiteral("このメニューはMDBファイルの内容をCSVへ出力するためのものです。"));
+        ShowMessage(exportMessage(ExportMessage::OnlyForDatabases));
         return false;
     }
     if (!targetChooser()) {
@@ -55,23 +55,22 @@ bool ConvertCommand() {
     }
 
     WaitCursor waitCursor;
-    std::optional<QString> failure;
+    Status exported = Done{};
     try {
-        failure = ExportToCsv(target->outputFilename, target->selectTable, target->isTitle);
+        exported = ExportToCsv(target->outputFilename, target->selectTable, target->isTitle);
     } catch (const std::exception&) {
         // Out of memory and the like: reported like any other failure, the program goes on.
-        failure = QStringLiteral("ファイル(") + target->outputFilename +
-                  QStringLiteral(")に出力できませんでした。");
+        exported = Failure{ExportFault::ExportInterrupted, {target->outputFilename}};
     }
-    if (failure) {
+    if (!exported) {
         waitCursor.restore();
-        if (!failure->isEmpty()) {  // empty: cancelled, and the dialog has said so
-            ShowMessage(*failure);
+        if (!exported.failure().is(ExportFault::ValuesDeclined)) {  // the dialog has said so
+            ShowMessage(exported.failure().text());
         }
         return false;
     }
     // The wait pointer stays until the notice has been closed.
-    userInteraction().messageBox(QStringLiteral("Korvane"), QStringLiteral("出力されました。"));
+    userInteraction().messageBox(QStringLiteral("Korvane"), exportMessage(ExportMessage::Exported));
     return true;
 }
 

@@ -27,16 +27,16 @@ CsvExportWriter::CsvExportWriter(const QString& path)
 
 CsvExportWriter::~CsvExportWriter() = default;
 
-std::optional<QString> CsvExportWriter::open() {
+Status CsvExportWriter::open() {
     if (QFileInfo(m_path).isDir()) {
-        return QStringLiteral("同じ名前のフォルダがあります。");
+        return Failure{ExportFault::FolderOfThatName};
     }
     if (!m_file->open()) {
         return fileFailureCause(m_file->error(), m_path);
     }
     m_open = true;
     m_buffer.reserve(kWriteSize + 64 * 1024);
-    return std::nullopt;
+    return Done{};
 }
 
 bool CsvExportWriter::writeHeader(const QStringList& columnNames) {
@@ -130,18 +130,18 @@ bool CsvExportWriter::flush() {
     return written;
 }
 
-QString CsvExportWriter::writeFailure() const {
+Failure CsvExportWriter::writeFailure() const {
     return fileFailureCause(m_file->error(), m_path);
 }
 
-std::optional<QString> CsvExportWriter::commit() {
+Status CsvExportWriter::commit() {
     if (!flush() || !m_file->commit()) {
-        const QString cause = fileFailureCause(m_file->error(), m_path);
+        Failure cause = fileFailureCause(m_file->error(), m_path);
         discard();
         return cause;
     }
     m_open = false;
-    return std::nullopt;
+    return Done{};
 }
 
 void CsvExportWriter::discard() {
@@ -151,27 +151,27 @@ void CsvExportWriter::discard() {
     }
 }
 
-QString fileFailureCause(QFileDevice::FileError error, const QString& path) {
+Failure fileFailureCause(QFileDevice::FileError error, const QString& path) {
     const QFileInfo info(path);
     switch (error) {
         case QFileDevice::ResourceError:
-            return QStringLiteral("ディスクの空きが足りません。");
+            return Failure{ExportFault::DiskFull};
         case QFileDevice::WriteError:
-            return QStringLiteral("書き込みに失敗しました。");
+            return Failure{ExportFault::WriteFailed};
         case QFileDevice::RenameError:
-            return QStringLiteral("できあがったファイルを置くことができません。");
+            return Failure{ExportFault::CannotPlaceFile};
         case QFileDevice::OpenError:
         case QFileDevice::PermissionsError:
         default:
             break;
     }
     if (!info.dir().exists()) {
-        return QStringLiteral("フォルダがありません。");
+        return Failure{ExportFault::NoFolder};
     }
     if (info.exists() && !info.isWritable()) {
-        return QStringLiteral("ファイルへの書き込みが許可されていません。");
+        return Failure{ExportFault::FileNotWritable};
     }
-    return QStringLiteral("フォルダへの書き込みが許可されていません。");
+    return Failure{ExportFault::FolderNotWritable};
 }
 
 }  // namespace korvane

@@ -9,12 +9,13 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/ExportFile.h"
+#include "export/ExportTexts.h"
 #include "platform/DbValue.h"
+#include "platform/Result.h"
 
 namespace korvane {
 
@@ -23,17 +24,17 @@ public:
     explicit CsvExportWriter(const QString& path);
     ~CsvExportWriter();
 
-    // Creates the temporary file; on failure the cause, in words for the user.
-    std::optional<QString> open();
+    // Creates the temporary file.
+    Status open();
 
     // Each returns false when the file could not take the line; writeFailure() says why.
     bool writeHeader(const QStringList& columnNames);
     // One line: Null values as nothing, any other value as its text form.
     bool writeRow(const std::vector<DbValue>& values);
-    QString writeFailure() const;
+    Failure writeFailure() const;
 
-    // Moves the finished file over the target; on failure the cause, and the target untouched.
-    std::optional<QString> commit();
+    // Moves the finished file over the target; on failure the target is untouched.
+    Status commit();
     // Drops the temporary file; the target stays as it was.
     void discard();
 
@@ -49,7 +50,7 @@ private:
     std::string m_buffer;  // whole lines not yet written
 };
 
-// Why a file operation on `path` failed, in words for the user.
-QString fileFailureCause(QFileDevice::FileError error, const QString& path);
+// Why a file operation on `path` failed.
+Failure fileFailureCause(QFileDevice::FileError error, const QString& path);
 
 }  // namespace korvane

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "export/ExportTexts.h"
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
 #include "shell/DialogControls.h"
@@ -89,7 +90,7 @@ void DialogSelectOutputTable::Command1_Click() {
 
 void DialogSelectOutputTable::OKButton_Click() {
     if (m_label2->text().isEmpty()) {
-        ShowMessage(QStringLiteral("出力のファイル名が指定されていません。"));
+        ShowMessage(exportMessage(ExportMessage::NoOutputFileName));
         return;
     }
     m_outputFilename = m_label2->text();
@@ -99,7 +100,7 @@ void DialogSelectOutputTable::OKButton_Click() {
     const QStringList& names = table ? programState().TableNames : programState().QueryNames;
     const int line = selectedLine(list);
     if (line < 0 || line >= names.size()) {
-        ShowMessage(QStringLiteral("テーブルが選択されていません。"));
+        ShowMessage(exportMessage(ExportMessage::NoTableChosen));
         return;
     }
     m_selectTable = names.at(line);

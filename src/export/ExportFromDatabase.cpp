@@ -4,8 +4,7 @@
 
 namespace korvane {
 
-std::optional<QString> ExportToCsv(const QString& outputPath, const QString& sourceName,
-                                   bool isTitle) {
+Status ExportToCsv(const QString& outputPath, const QString& sourceName, bool isTitle) {
     return ExportToCsv(outputPath, sourceName, isTitle, programState().DatabaseConnectionString,
                        &openRecordsetExportSource);
 }

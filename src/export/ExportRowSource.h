@@ -6,10 +6,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "platform/DbValue.h"
+#include "platform/Result.h"
 
 namespace korvane {
 
@@ -20,26 +20,15 @@ public:
     // The column names in the source's column order.
     virtual QStringList columnNames() const = 0;
 
-    // Puts the next row into `values` (one value per column) and returns true; returns false
-    // after the last row and when reading failed, which failure() then describes.
-    virtual bool nextRow(std::vector<DbValue>& values) = 0;
-
-    // Why reading stopped early; nothing while the rows came to their end normally.
-    virtual std::optional<QString> failure() const = 0;
-};
-
-// The outcome of opening a source: the source, or which step failed and the engine's cause.
-struct ExportSourceOpening {
-    // Cancelled: the person declined to give a value the query asks for (and has been told).
-    enum class Failure { None, Database, Source, Cancelled };
-    std::unique_ptr<ExportRowSource> source;
-    Failure failure = Failure::None;
-    QString cause;
+    // Puts the next row into `values` (one value per column): true, or false after the last
+    // row.
+    virtual Result<bool> nextRow(std::vector<DbValue>& values) = 0;
 };
 
 // Opens the source named `sourceName` (a table or a select query) on a connection of its own
-// made from `connectionString`.
-using ExportSourceOpener =
-    std::function<ExportSourceOpening(const QString& connectionString, const QString& sourceName)>;
+// made from `connectionString`. Fails with CannotOpenDatabase, CannotOpenSource or
+// ValuesDeclined (ExportTexts.h).
+using ExportSourceOpener = std::function<Result<std::unique_ptr<ExportRowSource>>(
+    const QString& connectionString, const QString& sourceName)>;
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "export/RecordsetExportSource.h"
 
+#include "export/ExportTexts.h"
 #include "platform/mdb/DataAccess.h"
 #include "shell/QueryValues.h"
 
@@ -14,44 +15,32 @@ public:
         m_connection.Close();
     }
 
-    ExportSourceOpening open(const QString& connectionString, const QString& sourceName) {
-        ExportSourceOpening opening;
+    Status open(const QString& connectionString, const QString& sourceName) {
         m_connection.ConnectionString = connectionString;
         if (!m_connection.Open()) {
-            opening.failure = ExportSourceOpening::Failure::Database;
-            opening.cause = m_connection.errorDescription();
-            return opening;
+            return Failure(ExportFault::CannotOpenDatabase,
+                           {parseConnectionString(connectionString).dataSource},
+                           *m_connection.failure());
         }
         if (!AskQueryValues(m_connection, sourceName, m_recordset.queryOptions.values)) {
-            opening.failure = ExportSourceOpening::Failure::Cancelled;
-            return opening;
+            return Failure{ExportFault::ValuesDeclined};
         }
-        if (!m_recordset.Open(sourceName, m_connection, 2, -1, -1)) {
-            opening.failure = ExportSourceOpening::Failure::Source;
-            opening.cause = m_recordset.errorDescription();
-            return opening;
-        }
-        if (!m_recordset.Eof() && !m_recordset.MoveFirst()) {
-            opening.failure = ExportSourceOpening::Failure::Source;
-            opening.cause = m_recordset.errorDescription();
-            return opening;
+        if (!m_recordset.Open(sourceName, m_connection, 2, -1, -1) ||
+            (!m_recordset.Eof() && !m_recordset.MoveFirst())) {
+            return Failure(ExportFault::CannotOpenSource, {sourceName}, *m_recordset.failure());
         }
         const Fields& fields = m_recordset.fields();
         for (int i = 0; i < fields.Count(); ++i) {
             m_names.append(fields.Item(i)->Name());
         }
-        return opening;
+        return Done{};
     }
 
     QStringList columnNames() const override { return m_names; }
 
-    bool nextRow(std::vector<DbValue>& values) override {
-        if (m_failure) {
-            return false;
-        }
+    Result<bool> nextRow(std::vector<DbValue>& values) override {
         if (m_started && !m_recordset.MoveNext()) {
-            m_failure = m_recordset.errorDescription();
-            return false;
+            return *m_recordset.failure();
         }
         m_started = true;
         if (m_recordset.Eof()) {
@@ -65,26 +54,22 @@ public:
         return true;
     }
 
-    std::optional<QString> failure() const override { return m_failure; }
-
 private:
     Connection m_connection;
     Recordset m_recordset;
     QStringList m_names;
     bool m_started = false;  // the first row is the current one after opening
-    std::optional<QString> m_failure;
 };
 
 }  // namespace
 
-ExportSourceOpening openRecordsetExportSource(const QString& connectionString,
-                                              const QString& sourceName) {
+Result<std::unique_ptr<ExportRowSource>> openRecordsetExportSource(const QString& connectionString,
+                                                                   const QString& sourceName) {
     auto source = std::make_unique<RecordsetExportSource>();
-    ExportSourceOpening opening = source->open(connectionString, sourceName);
-    if (opening.failure == ExportSourceOpening::Failure::None) {
-        opening.source = std::move(source);
+    if (Status opened = source->open(connectionString, sourceName); !opened) {
+        return opened.takeFailure();
     }
-    return opening;
+    return std::unique_ptr<ExportRowSource>(std::move(source));
 }
 
 }  // namespace korvane

@@ -6,7 +6,7 @@
 
 namespace korvane {
 
-ExportSourceOpening openRecordsetExportSource(const QString& connectionString,
-                                              const QString& sourceName);
+Result<std::unique_ptr<ExportRowSource>> openRecordsetExportSource(const QString& connectionString,
+                                                                   const QString& sourceName);
 
 }  // namespace korvane

@@ -50,27 +50,40 @@ private:
 enum class Described { Words };
 const FailureTexts& failureTexts(Described);
 
+// One tag per cause type, so that is() tells causes of different areas apart.
+template <typename Cause>
+const void* causeTypeTag() {
+    static const char tag = 0;
+    return &tag;
+}
+
 class Failure {
 public:
     explicit Failure(const QString& words) : Failure(Described::Words, {words}) {}
 
     template <typename Cause, typename = std::enable_if_t<std::is_enum_v<Cause>>>
     explicit Failure(Cause cause, QStringList details = {})
-        : m_texts(&failureTexts(cause)),
+        : Failure(failureTexts(cause), cause, std::move(details)) {}
+
+    // A cause of a shared part told in its user's words ("the database reader stopped" or "the
+    // workbook reader stopped"): `texts` is that user's table for the cause type.
+    template <typename Cause, typename = std::enable_if_t<std::is_enum_v<Cause>>>
+    Failure(const FailureTexts& texts, Cause cause, QStringList details = {})
+        : m_texts(&texts),
+          m_type(causeTypeTag<Cause>()),
           m_cause(static_cast<int>(cause)),
           m_details(std::move(details)) {}
 
     // `cause` adds to `inner`: the last placeholder of its text holds the inner failure's text.
     template <typename Cause, typename = std::enable_if_t<std::is_enum_v<Cause>>>
-    Failure(Cause cause, QStringList details, Failure inner)
-        : Failure(cause, std::move(details)) {
+    Failure(Cause cause, QStringList details, Failure inner) : Failure(cause, std::move(details)) {
         m_inner = std::make_shared<const Failure>(std::move(inner));
     }
 
     // This failure's own cause.
     template <typename Cause>
     bool is(Cause cause) const {
-        return m_texts == &failureTexts(cause) && m_cause == static_cast<int>(cause);
+        return m_type == causeTypeTag<Cause>() && m_cause == static_cast<int>(cause);
     }
     // This failure's cause, or that of one it stands on.
     template <typename Cause>
@@ -86,6 +99,7 @@ public:
 
 private:
     const FailureTexts* m_texts;
+    const void* m_type;
     int m_cause;
     QStringList m_details;
     std::shared_ptr<const Failure> m_inner;

@@ -167,7 +167,43 @@ TEST(MdbReplies, GarbledFramesAreRefused) {
     mdbproto::putU32(hugeCatalogue, 0xFFFFFFFFu);
     EXPECT_FALSE(decodeDatabaseReply(qbytes(hugeCatalogue)));
     EXPECT_FALSE(decodeDatabaseReply(QByteArray("\x01", 1)));
-    EXPECT_EQ(decodeErrorReply(QByteArray()), QStringLiteral("データベースを読み取れません。"));
+}
+
+// The reader names a cause by its number; the words are the viewer's. A number the reader may
+// not send, or a frame that is not just one number, reads as the general cause, never as an
+// empty message.
+TEST(ErrorReply, NamesTheReadersCauseOrTheGeneralOne) {
+    const auto reply = [](std::initializer_list<uint32_t> numbers) {
+        std::string out;
+        for (uint32_t number : numbers) {
+            mdbproto::putU32(out, number);
+        }
+        return qbytes(out);
+    };
+    const struct {
+        QByteArray payload;
+        MdbFault cause;
+    } cases[] = {
+        {reply({1}), MdbFault::CannotOpenFile},
+        {reply({static_cast<uint32_t>(MdbFault::LastFromReader)}), MdbFault::LastFromReader},
+        {QByteArray(), MdbFault::UnreadableErrorReply},
+        {QByteArray("\x01", 1), MdbFault::UnreadableErrorReply},
+        {reply({0}), MdbFault::UnreadableErrorReply},
+        {reply({static_cast<uint32_t>(MdbFault::UnreadableErrorReply)}),
+         MdbFault::UnreadableErrorReply},
+        {reply({static_cast<uint32_t>(MdbFault::TableNotFound)}), MdbFault::UnreadableErrorReply},
+        {reply({1, 1}), MdbFault::UnreadableErrorReply},
+    };
+    for (const auto& c : cases) {
+        const Failure failure = decodeErrorReply(c.payload);
+        EXPECT_TRUE(failure.is(c.cause)) << failure.text().toStdString();
+        EXPECT_FALSE(failure.text().isEmpty());
+    }
+    EXPECT_EQ(decodeErrorReply(QByteArray()).text(),
+              QStringLiteral("データベースを読み取れません。"));
+    for (uint32_t number = 1; number <= static_cast<uint32_t>(MdbFault::LastFromReader); ++number) {
+        EXPECT_FALSE(decodeErrorReply(reply({number})).text().isEmpty()) << number;
+    }
 }
 
 TEST(ConnectionString, DataSourceRunsToTheEnd) {

@@ -12,10 +12,13 @@
 #include "platform/mdb/DataAccess.h"
 #include "platform/mdb/DbValueText.h"
 #include "shell/ProgramState.h"
+#include "support/TestFailure.h"
 #include "support/TestFiles.h"
 
 namespace korvane {
 namespace {
+
+using testing::messageOf;
 
 using testing::fileBytes;
 using testing::testDataFile;
@@ -39,7 +42,8 @@ TEST_P(DatabaseExportTest, WritesTheSourceInItsTextForms) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
     const TableCase& c = GetParam();
-    const std::optional<QString> failure = ExportToCsv(out, QString::fromUtf8(c.source), c.isTitle);
+    const std::optional<QString> failure =
+        messageOf(ExportToCsv(out, QString::fromUtf8(c.source), c.isTitle));
     ASSERT_FALSE(failure) << failure->toStdString();
     EXPECT_EQ(fileBytes(out), c.expected);
 }
@@ -84,7 +88,8 @@ TEST(DatabaseExportFailureTest, VanishedTableLeavesTheOldFile) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("old\r\n");
     }
-    const std::optional<QString> failure = ExportToCsv(out, QStringLiteral("Removed"), true);
+    const std::optional<QString> failure =
+        messageOf(ExportToCsv(out, QStringLiteral("Removed"), true));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->startsWith(
         QStringLiteral("テーブルまたはクエリー(Removed)を開くことができません。")))
@@ -163,7 +168,7 @@ int checkReadBack(const QString& database) {
         const QString out = dir.filePath(QStringLiteral("out.csv"));
         QFile::remove(out);
         const std::optional<Rows> expected = readDirectly(connectionString, source);
-        const std::optional<QString> failure = ExportToCsv(out, source, true);
+        const std::optional<QString> failure = messageOf(ExportToCsv(out, source, true));
         if (!expected) {
             // A query the engine cannot run is reported, never written half.
             EXPECT_TRUE(failure);

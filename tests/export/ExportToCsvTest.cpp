@@ -7,17 +7,21 @@
 
 #include "FakeRowSource.h"
 #include "export/ExportFile.h"
+#include "export/ExportTexts.h"
 #include "export/ExportToCsv.h"
+#include "support/TestFailure.h"
 
 namespace korvane {
 namespace {
+
+using testing::messageOf;
 
 using testing::fakeOpener;
 using testing::FakeTable;
 using testing::integerValue;
 using testing::nullValue;
+using testing::testFailure;
 using testing::textValue;
-using Failure = ExportSourceOpening::Failure;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -53,8 +57,8 @@ TEST_P(ExportLayoutTest, WritesTheExpectedBytes) {
     const QString out = dir.filePath(QStringLiteral("out.csv"));
     const LayoutCase& c = GetParam();
     const std::optional<QString> failure =
-        ExportToCsv(out, QStringLiteral("T"), c.isTitle, QStringLiteral("Data Source=/nowhere.mdb"),
-                    fakeOpener(c.table));
+        messageOf(ExportToCsv(out, QStringLiteral("T"), c.isTitle,
+                              QStringLiteral("Data Source=/nowhere.mdb"), fakeOpener(c.table)));
     ASSERT_FALSE(failure) << failure->toStdString();
     EXPECT_EQ(readAll(out), c.expected);
 }
@@ -140,8 +144,9 @@ TEST(ExportToCsvTest, SecondExportToOnePathLeavesOnlyItsOwnLines) {
                       {integerValue(2), textValue("b")},
                       {integerValue(3), textValue("c")}}};
     FakeTable shorter{kIdName, {{integerValue(9), textValue("z")}}};
-    ASSERT_FALSE(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(longer)));
-    ASSERT_FALSE(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(shorter)));
+    ASSERT_FALSE(messageOf(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(longer))));
+    ASSERT_FALSE(
+        messageOf(ExportToCsv(out, "T", false, "Data Source=/x.mdb", fakeOpener(shorter))));
     EXPECT_EQ(readAll(out), QByteArray("9,z\r\n"));
 }
 
@@ -149,9 +154,9 @@ TEST(ExportToCsvTest, SecondExportToOnePathLeavesOnlyItsOwnLines) {
 // its bytes and no temporary file stays behind.
 struct FailureCase {
     const char* name;
-    Failure openFailure;
+    std::optional<Failure> openFailure;  // the opener's, passed on as it is
     std::optional<QString> readFailure;
-    QString expectedMessage;  // "%DB%" stands for the database path
+    QString expectedMessage;
 };
 
 class ExportFailureTest : public ::testing::TestWithParam<FailureCase> {};
@@ -162,17 +167,16 @@ TEST_P(ExportFailureTest, LeavesTheOldFileAsItWas) {
     const QString db = dir.filePath(QStringLiteral("db.mdb"));
     writeFile(out, "old,content\r\n");
     const FailureCase& c = GetParam();
-    FakeTable table{kIdName,
-                    {{integerValue(1), textValue("a")}, {integerValue(2), textValue("b")}},
-                    c.readFailure,
-                    1};
-    const std::optional<QString> failure =
+    FakeTable table{
+        kIdName,
+        {{integerValue(1), textValue("a")}, {integerValue(2), textValue("b")}},
+        c.readFailure ? std::optional<Failure>(testFailure(*c.readFailure)) : std::nullopt,
+        1};
+    const std::optional<QString> failure = messageOf(
         ExportToCsv(out, QStringLiteral("Customers"), true, QStringLiteral("Data Source=") + db,
-                    fakeOpener(table, c.openFailure, QStringLiteral("原因。")));
+                    fakeOpener(table, c.openFailure)));
     ASSERT_TRUE(failure);
-    QString expected = c.expectedMessage;
-    expected.replace(QStringLiteral("%DB%"), db);
-    EXPECT_EQ(*failure, expected);
+    EXPECT_EQ(*failure, c.expectedMessage);
     EXPECT_EQ(readAll(out), QByteArray("old,content\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("keep.csv")});
@@ -181,12 +185,18 @@ TEST_P(ExportFailureTest, LeavesTheOldFileAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportFailureTest,
     ::testing::Values(
-        FailureCase{"DatabaseCannotBeOpened", Failure::Database, std::nullopt,
-                    QStringLiteral("データベース(%DB%)を開くことができません。原因。")},
+        FailureCase{"DatabaseCannotBeOpened",
+                    Failure(ExportFault::CannotOpenDatabase, {QStringLiteral("/db.mdb")},
+                            testFailure(QStringLiteral("原因。"))),
+                    std::nullopt,
+                    QStringLiteral("データベース(/db.mdb)を開くことができません。原因。")},
         FailureCase{
-            "VanishedTable", Failure::Source, std::nullopt,
+            "VanishedTable",
+            Failure(ExportFault::CannotOpenSource, {QStringLiteral("Customers")},
+                    testFailure(QStringLiteral("原因。"))),
+            std::nullopt,
             QStringLiteral("テーブルまたはクエリー(Customers)を開くことができません。原因。")},
-        FailureCase{"ReadingStopsHalfWay", Failure::None, QStringLiteral("壊れた行があります。"),
+        FailureCase{"ReadingStopsHalfWay", std::nullopt, QStringLiteral("壊れた行があります。"),
                     QStringLiteral("テーブルまたはクエリー(Customers)を読み込めません。"
                                    "壊れた行があります。")}),
     [](const ::testing::TestParamInfo<FailureCase>& tested) {
@@ -196,8 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExportToCsvTest, FailureLeavesNoNewFileBehind) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("new.csv"));
-    EXPECT_TRUE(ExportToCsv(out, "T", false, "Data Source=/x.mdb",
-                            fakeOpener({}, Failure::Database, QStringLiteral("x"))));
+    EXPECT_TRUE(messageOf(ExportToCsv(out, "T", false, "Data Source=/x.mdb",
+                                      fakeOpener({}, testFailure(QStringLiteral("x"))))));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
@@ -214,11 +224,13 @@ TEST_P(ExportUnwritableTest, ReportsThePathBeforeTheDatabaseIsRead) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dir")));
     const QString out = dir.filePath(QLatin1String(GetParam().target));
     bool opened = false;
-    const ExportSourceOpener opener = [&opened](const QString&, const QString&) {
+    const ExportSourceOpener opener =
+        [&opened](const QString&, const QString&) -> Result<std::unique_ptr<ExportRowSource>> {
         opened = true;
-        return ExportSourceOpening{};
+        return testFailure(QStringLiteral("opened"));
     };
-    const std::optional<QString> failure = ExportToCsv(out, "T", false, "Data Source=/x", opener);
+    const std::optional<QString> failure =
+        messageOf(ExportToCsv(out, "T", false, "Data Source=/x", opener));
     ASSERT_TRUE(failure);
     EXPECT_EQ(*failure, QStringLiteral("ファイル(") + out + QStringLiteral(")を作成できません。") +
                             QString::fromUtf8(GetParam().cause));
@@ -246,8 +258,8 @@ TEST(ExportToCsvTest, ReadOnlyFolderKeepsItsFile) {
         GTEST_SKIP() << "root writes into read-only folders";
     }
     const std::optional<QString> failure =
-        ExportToCsv(out, "T", false, "Data Source=/x.mdb",
-                    fakeOpener({kIdName, {{integerValue(1), textValue("a")}}}));
+        messageOf(ExportToCsv(out, "T", false, "Data Source=/x.mdb",
+                              fakeOpener({kIdName, {{integerValue(1), textValue("a")}}})));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(failure);
     EXPECT_EQ(*failure,
@@ -263,8 +275,8 @@ TEST(ExportToCsvTest, RefusesToReplaceTheDatabaseItReads) {
     // The same file named through another spelling of its folder.
     const QString sameDb = dir.path() + QStringLiteral("/./data.mdb");
     const std::optional<QString> failure =
-        ExportToCsv(sameDb, "T", false, QStringLiteral("Data Source=") + db,
-                    fakeOpener({kIdName, {{integerValue(1), textValue("a")}}}));
+        messageOf(ExportToCsv(sameDb, "T", false, QStringLiteral("Data Source=") + db,
+                              fakeOpener({kIdName, {{integerValue(1), textValue("a")}}})));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->contains(QStringLiteral("データベースそのもの")));
     EXPECT_EQ(readAll(db), QByteArray("database bytes"));
@@ -325,7 +337,7 @@ TEST_P(ExportDeviceFailureTest, KeepsTheOldFileAndNamesTheCause) {
         table.rows.push_back({integerValue(i), textValue(QStringLiteral("row number %1").arg(i))});
     }
     const std::optional<QString> failure =
-        ExportToCsv(out, "T", true, "Data Source=/x.mdb", fakeOpener(table));
+        messageOf(ExportToCsv(out, "T", true, "Data Source=/x.mdb", fakeOpener(table)));
     setExportFileFactory(nullptr);
     ASSERT_TRUE(failure);
     EXPECT_EQ(*failure, QStringLiteral("ファイル(") + out + QStringLiteral(")") +

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/ExportRowSource.h"
+#include "support/TestFailure.h"
 
 namespace korvane::testing {
 
@@ -31,7 +32,7 @@ inline DbValue integerValue(int64_t number) {
 
 struct FakeTable {
     FakeTable(QStringList columnNames = {}, std::vector<std::vector<DbValue>> rowValues = {},
-              std::optional<QString> failure = std::nullopt, size_t failAfterRows = 0)
+              std::optional<Failure> failure = std::nullopt, size_t failAfterRows = 0)
         : columns(std::move(columnNames)),
           rows(std::move(rowValues)),
           readFailure(std::move(failure)),
@@ -40,7 +41,7 @@ struct FakeTable {
     QStringList columns;
     std::vector<std::vector<DbValue>> rows;
     // Reading stops with this cause after `failAfter` rows.
-    std::optional<QString> readFailure;
+    std::optional<Failure> readFailure;
     size_t failAfter = 0;
 };
 
@@ -50,10 +51,9 @@ public:
 
     QStringList columnNames() const override { return m_table.columns; }
 
-    bool nextRow(std::vector<DbValue>& values) override {
+    Result<bool> nextRow(std::vector<DbValue>& values) override {
         if (m_table.readFailure && m_next == m_table.failAfter) {
-            m_failed = true;
-            return false;
+            return *m_table.readFailure;
         }
         if (m_next >= m_table.rows.size()) {
             return false;
@@ -62,28 +62,20 @@ public:
         return true;
     }
 
-    std::optional<QString> failure() const override {
-        return m_failed ? m_table.readFailure : std::nullopt;
-    }
-
 private:
     FakeTable m_table;
     size_t m_next = 0;
-    bool m_failed = false;
 };
 
-// An opener that hands out `table`, or fails at the given step with `cause`.
-inline ExportSourceOpener fakeOpener(
-    FakeTable table, ExportSourceOpening::Failure failure = ExportSourceOpening::Failure::None,
-    QString cause = {}) {
-    return [table, failure, cause](const QString&, const QString&) {
-        ExportSourceOpening opening;
-        opening.failure = failure;
-        opening.cause = cause;
-        if (failure == ExportSourceOpening::Failure::None) {
-            opening.source = std::make_unique<FakeRowSource>(table);
+// An opener that hands out `table`, or fails with `failure`.
+inline ExportSourceOpener fakeOpener(FakeTable table,
+                                     std::optional<Failure> failure = std::nullopt) {
+    return [table, failure](const QString&,
+                            const QString&) -> Result<std::unique_ptr<ExportRowSource>> {
+        if (failure) {
+            return *failure;
         }
-        return opening;
+        return std::unique_ptr<ExportRowSource>(std::make_unique<FakeRowSource>(table));
     };
 }
 

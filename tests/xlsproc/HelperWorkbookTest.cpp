@@ -322,17 +322,20 @@ namespace korvane {
 namespace {
 
 TEST(ReaderProcess, AMissingHelperIsNamedAndEveryLaterReadFailsTheSameWay) {
-    ReaderProcessTexts texts;
-    texts.notFound = QStringLiteral("補助プログラム(%1)が見つかりません。");
+    static const FailureTable<ReaderFault> texts{
+        {ReaderFault::NotFound, "補助プログラム(%1)が見つかりません。"}};
     ReaderProcess reader(QStringLiteral("korvane-no-such-reader"), texts, QByteArray(1, 'Q'));
     const QString expected =
         QStringLiteral("補助プログラム(korvane-no-such-reader)が見つかりません。");
-    EXPECT_EQ(reader.start().value_or(QString()), expected);
+    const Status started = reader.start();
+    ASSERT_FALSE(started);
+    EXPECT_TRUE(started.failure().is(ReaderFault::NotFound));
+    EXPECT_EQ(started.failure().text(), expected);
     EXPECT_FALSE(reader.running());
     EXPECT_FALSE(reader.send(QByteArray(1, 'Q')));
-    QString error;
-    EXPECT_FALSE(reader.readFrame(&error));
-    EXPECT_EQ(error, expected);
+    const auto frame = reader.readFrame();
+    ASSERT_FALSE(frame);
+    EXPECT_EQ(frame.failure().text(), expected);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/mdb/DataAccess.h"
 
 #include "platform/mdb/MdbSession.h"
+#include "platform/mdb/MdbTexts.h"
 #include "platform/mdb/TableSchema.h"
 
 namespace korvane {
@@ -18,7 +19,7 @@ public:
         return {QStringLiteral("TABLE_CATALOG"), QStringLiteral("TABLE_SCHEMA"),
                 QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE")};
     }
-    bool next(std::vector<DbValue>& row, QString*) override {
+    Result<bool> next(std::vector<DbValue>& row) override {
         if (m_next >= m_rows.size()) {
             return false;
         }
@@ -30,9 +31,9 @@ public:
         row[3].text = source.type;
         return true;
     }
-    bool rewind(QString*) override {
+    Status rewind() override {
         m_next = 0;
-        return true;
+        return Done{};
     }
     std::optional<uint64_t> expectedRows() const override { return m_rows.size(); }
 
@@ -90,21 +91,28 @@ Connection::~Connection() {
     Close();
 }
 
+bool Connection::fail(Failure failure) {
+    m_failure = std::move(failure);
+    return false;
+}
+
+QString Connection::errorDescription() const {
+    return m_failure ? m_failure->text() : QString();
+}
+
 bool Connection::Open(const QString& connectionString, const QString&, const QString&, int) {
     Close();
-    m_error.clear();
+    m_failure.reset();
     const ConnectionStringParts parts =
         parseConnectionString(connectionString.isEmpty() ? ConnectionString : connectionString);
     bool jet4Allowed = false;
     if (parts.provider.compare(kJet40, Qt::CaseInsensitive) == 0) {
         jet4Allowed = true;
     } else if (parts.provider.compare(kJet351, Qt::CaseInsensitive) != 0) {
-        m_error = QStringLiteral("プロバイダ(%1)が見つかりません。").arg(parts.provider);
-        return false;
+        return fail(Failure{MdbFault::ProviderNotFound, {parts.provider}});
     }
     if (parts.dataSource.isEmpty()) {
-        m_error = QStringLiteral("接続文字列にデータベースのファイル名がありません。");
-        return false;
+        return fail(Failure{MdbFault::NoFileInConnectionString});
     }
     SharedDatabaseSession* shared = SharedDatabaseSession::s_current;
     std::shared_ptr<MdbSession> session =
@@ -113,9 +121,8 @@ bool Connection::Open(const QString& connectionString, const QString&, const QSt
             : nullptr;
     if (!session) {
         session = std::make_shared<MdbSession>();
-        if (auto failure = session->open(parts.dataSource)) {
-            m_error = *failure;
-            return false;
+        if (Status opened = session->open(parts.dataSource); !opened) {
+            return fail(opened.takeFailure());
         }
         if (shared) {
             shared->m_session = session;
@@ -124,31 +131,29 @@ bool Connection::Open(const QString& connectionString, const QString&, const QSt
     // The file stays open in a shared session, so the Jet 4.0 provider tried next needs no
     // second start of the reader.
     if (session->jetVersion() == 1 && !jet4Allowed) {
-        m_error =
-            QStringLiteral("Jet 4 形式のデータベースは Microsoft.Jet.OLEDB.3.51 では開けません。");
-        return false;
+        return fail(Failure{MdbFault::Jet4NeedsJet40});
     }
     m_session = std::move(session);
     return true;
 }
 
 std::unique_ptr<Recordset> Connection::OpenSchema(int schema) {
-    m_error.clear();
+    m_failure.reset();
     if (!m_session) {
-        m_error = QStringLiteral("データベースが開かれていません。");
+        fail(Failure{MdbFault::DatabaseNotOpen});
         return nullptr;
     }
     if (schema != kSchemaTables) {
-        m_error = QStringLiteral("このスキーマ(%1)は読み取れません。").arg(schema);
+        fail(Failure{MdbFault::UnknownSchema, {QString::number(schema)}});
         return nullptr;
     }
-    const QueryCatalogue* catalogue = nullptr;
-    if (auto failure = m_session->loadQueryCatalogue(&catalogue)) {
-        m_error = *failure;
+    const Result<const QueryCatalogue*> catalogue = m_session->loadQueryCatalogue();
+    if (!catalogue) {
+        fail(catalogue.takeFailure());
         return nullptr;
     }
     auto recordset = std::make_unique<Recordset>();
-    recordset->start(std::make_unique<SchemaRows>(tableSchemaRows(*catalogue)));
+    recordset->start(std::make_unique<SchemaRows>(tableSchemaRows(*catalogue.value())));
     return recordset;
 }
 
@@ -162,7 +167,7 @@ bool Connection::isOpen() const {
 
 Result<QStringList> Connection::QueryParameters(const QString& source) {
     if (!m_session) {
-        return Failure{QStringLiteral("データベースが開かれていません。")};
+        return Failure{MdbFault::DatabaseNotOpen};
     }
     const MdbCatalogueEntry* entry = m_session->findRowSource(source);
     if (entry == nullptr || entry->kind() != DbObjectKind::Query) {
@@ -171,19 +176,12 @@ Result<QStringList> Connection::QueryParameters(const QString& source) {
     return m_session->queryParameters(entry->name);
 }
 
-std::optional<QString> Connection::QuerySql(const QString& source) {
-    m_error.clear();
+Result<QString> Connection::QuerySql(const QString& source) {
     const MdbCatalogueEntry* entry = m_session ? m_session->findRowSource(source) : nullptr;
     if (entry == nullptr || entry->kind() != DbObjectKind::Query) {
-        m_error = QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(source);
-        return std::nullopt;
+        return Failure{MdbFault::NoTableOrQuery, {source}};
     }
-    Result<QString> sql = m_session->querySql(entry->name);
-    if (!sql) {
-        m_error = sql.failure().text();
-        return std::nullopt;
-    }
-    return sql.value();
+    return m_session->querySql(entry->name);
 }
 
 int Connection::jetVersion() const {
@@ -210,29 +208,37 @@ Recordset::Recordset() = default;
 
 Recordset::~Recordset() = default;
 
+QString Recordset::errorDescription() const {
+    return m_failure ? m_failure->text() : QString();
+}
+
 bool Recordset::Open(const QString& source, Connection& activeConnection, int, int, int) {
     Close();
-    m_error.clear();
+    m_failure.reset();
     if (!activeConnection.m_session) {
-        m_error = QStringLiteral("データベースが開かれていません。");
+        m_failure = Failure{MdbFault::DatabaseNotOpen};
         return false;
     }
     MdbSession& session = *activeConnection.m_session;
     const MdbCatalogueEntry* entry = session.findRowSource(source);
-    std::unique_ptr<RowSource> rows;
-    if (entry == nullptr) {
-        m_error = QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(source);
-    } else if (isTableKind(entry->kind())) {
-        rows = session.openTable(*entry, &m_error);
-    } else if (entry->kind() == DbObjectKind::Query) {
-        rows = session.openQuery(entry->name, queryOptions, &m_error);
-    } else {
-        m_error = QStringLiteral("リンクテーブル(%1)のリンク先は読み取れません。").arg(source);
-    }
+    auto open = [&]() -> Result<std::unique_ptr<RowSource>> {
+        if (entry == nullptr) {
+            return Failure{MdbFault::NoTableOrQuery, {source}};
+        }
+        if (isTableKind(entry->kind())) {
+            return session.openTable(*entry);
+        }
+        if (entry->kind() == DbObjectKind::Query) {
+            return session.openQuery(entry->name, queryOptions);
+        }
+        return Failure{MdbFault::LinkedTableUnreadable, {source}};
+    };
+    Result<std::unique_ptr<RowSource>> rows = open();
     if (!rows) {
+        m_failure = rows.takeFailure();
         return false;
     }
-    return start(std::move(rows));
+    return start(std::move(rows).value());
 }
 
 bool Recordset::start(std::unique_ptr<RowSource> source) {
@@ -244,7 +250,7 @@ bool Recordset::start(std::unique_ptr<RowSource> source) {
         m_fields.m_fields.push_back(std::move(field));
     }
     m_atFirst = true;
-    if (!fetch() && !m_error.isEmpty()) {
+    if (!fetch() && m_failure) {
         Close();
         return false;
     }
@@ -252,10 +258,10 @@ bool Recordset::start(std::unique_ptr<RowSource> source) {
 }
 
 bool Recordset::fetch() {
-    QString error;
-    if (!m_source || !m_source->next(m_row, &error)) {
+    Result<bool> next = m_source ? m_source->next(m_row) : Result<bool>(false);
+    if (!next || !next.value()) {
         m_eof = true;
-        m_error = error;
+        m_failure = next ? std::nullopt : std::optional<Failure>(next.takeFailure());
         for (Field& field : m_fields.m_fields) {
             field.m_value = DbValue();
         }
@@ -275,9 +281,8 @@ bool Recordset::MoveFirst() {
     if (m_atFirst) {
         return !m_eof;
     }
-    QString error;
-    if (!m_source->rewind(&error)) {
-        m_error = error;
+    if (Status rewound = m_source->rewind(); !rewound) {
+        m_failure = rewound.takeFailure();
         m_eof = true;
         return false;
     }
@@ -290,7 +295,7 @@ bool Recordset::MoveNext() {
         return false;
     }
     m_atFirst = false;
-    return fetch() || m_error.isEmpty();
+    return fetch() || !m_failure;
 }
 
 void Recordset::Close() {

@@ -1,8 +1,9 @@
 #pragma once
 // The data-access component: the few ADO-style objects the database side uses (connection,
 // schema rowset, recordset, fields), over Access files read by the helper process
-// korvane-mdb-reader. Failures are values: an operation returns false and errorDescription()
-// says what happened, in words for the user. Rows of a table are streamed one by one.
+// korvane-mdb-reader. Failures are values: an operation returns false (or null), failure() holds
+// why and errorDescription() says it in words for the user. Rows of a table are streamed one by
+// one.
 
 #include <QString>
 #include <QStringList>
@@ -66,20 +67,23 @@ public:
     void Close();
 
     bool isOpen() const;
-    const QString& errorDescription() const { return m_error; }
+    // Why the last Open or OpenSchema failed; null when it did not.
+    const Failure* failure() const { return m_failure ? &*m_failure : nullptr; }
+    QString errorDescription() const;
     // The values the saved select query `source` asks for before it runs (none for a table or
     // a query that asks for nothing), named as the query writes them; see queryParameters.
     Result<QStringList> QueryParameters(const QString& source);
-    // The Access SQL of the saved query `source` as Access shows it in SQL view; nothing (and
-    // errorDescription()) when there is no such query.
-    std::optional<QString> QuerySql(const QString& source);
+    // The Access SQL of the saved query `source` as Access shows it in SQL view.
+    Result<QString> QuerySql(const QString& source);
     // 0 Jet 3, 1 Jet 4, while open.
     int jetVersion() const;
 
 private:
     friend class Recordset;
+    bool fail(Failure failure);
+
     std::shared_ptr<MdbSession> m_session;
-    QString m_error;
+    std::optional<Failure> m_failure;
 };
 
 class Field {
@@ -129,7 +133,9 @@ public:
     void Close();
 
     bool isOpen() const { return m_source != nullptr; }
-    const QString& errorDescription() const { return m_error; }
+    // Why the last Open or move failed; null when it did not.
+    const Failure* failure() const { return m_failure ? &*m_failure : nullptr; }
+    QString errorDescription() const;
     // How a saved query opened by the next Open runs (its bounds, and what it is told).
     QueryRunOptions queryOptions;
     // How many rows the source expects to give, when it knows (for progress only).
@@ -145,7 +151,7 @@ private:
     std::vector<DbValue> m_row;
     bool m_eof = true;
     bool m_atFirst = true;
-    QString m_error;
+    std::optional<Failure> m_failure;
 };
 
 }  // namespace korvane

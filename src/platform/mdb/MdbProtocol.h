@@ -38,7 +38,7 @@ constexpr char kTableHeader = 'h';
 constexpr char kRow = 'r';
 constexpr char kBatchEnd = 'b';
 constexpr char kTableEnd = 'z';
-// kError: string description (Japanese, shown to the user).
+// kError: u32 the number of an MdbFault the reader names (MdbFault.h); the viewer has the words.
 constexpr char kError = 'e';
 
 // The framing is shared with the other reader helpers.

@@ -12,15 +12,6 @@ namespace {
 constexpr uint32_t kMaxEntries = 1u << 20;
 constexpr uint32_t kMaxColumns = 4096;
 
-QString utf8(mdbproto::PayloadReader& reader) {
-    const char* data = nullptr;
-    uint32_t size = 0;
-    if (!reader.bytes(&data, &size)) {
-        return {};
-    }
-    return QString::fromUtf8(data, static_cast<qsizetype>(size));
-}
-
 QString name(mdbproto::PayloadReader& reader, const JetText& text) {
     const char* data = nullptr;
     uint32_t size = 0;
@@ -107,13 +98,14 @@ bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>&
     return reader.atEnd();
 }
 
-QString decodeErrorReply(const QByteArray& payload) {
+Failure decodeErrorReply(const QByteArray& payload) {
     mdbproto::PayloadReader reader(payload.constData(), static_cast<size_t>(payload.size()));
-    const QString text = utf8(reader);
-    if (!reader.ok() || text.isEmpty()) {
-        return QStringLiteral("データベースを読み取れません。");
+    const uint32_t cause = reader.u32();
+    if (!reader.ok() || !reader.atEnd() || cause == 0 ||
+        cause > static_cast<uint32_t>(MdbFault::LastFromReader)) {
+        return Failure{MdbFault::UnreadableErrorReply};
     }
-    return text;
+    return Failure{static_cast<MdbFault>(cause)};
 }
 
 }  // namespace korvane

@@ -12,6 +12,7 @@
 #include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
 #include "platform/mdb/JetText.h"
+#include "platform/mdb/MdbTexts.h"
 
 namespace korvane {
 
@@ -50,7 +51,7 @@ std::optional<MdbTableHeader> decodeTableHeader(const QByteArray& payload,
 // kRow: one value per column into `row`; false when the payload does not match the columns.
 bool decodeRowReply(const QByteArray& payload, const std::vector<MdbColumnInfo>& columns,
                     std::vector<DbValue>& row, const JetText& text = JetText());
-// kError: the reader's description, or a general one when the frame is garbled.
-QString decodeErrorReply(const QByteArray& payload);
+// kError: the cause the reader names, or UnreadableErrorReply when the frame is garbled.
+Failure decodeErrorReply(const QByteArray& payload);
 
 }  // namespace korvane

@@ -20,29 +20,17 @@ public:
     explicit QueryRows(std::unique_ptr<QueryCursor> cursor) : m_cursor(std::move(cursor)) {}
 
     QStringList names() const override { return m_cursor->names(); }
-    bool next(std::vector<DbValue>& row, QString* error) override {
-        Result<bool> next = m_cursor->next(row);
-        if (!next) {
-            *error = next.failure().text();
-            return false;
-        }
-        return next.value();
-    }
-    bool rewind(QString* error) override {
-        const Status rewound = m_cursor->rewind();
-        if (!rewound) {
-            *error = rewound.failure().text();
-        }
-        return rewound.ok();
-    }
+    Result<bool> next(std::vector<DbValue>& row) override { return m_cursor->next(row); }
+    Status rewind() override { return m_cursor->rewind(); }
 
 private:
     std::unique_ptr<QueryCursor> m_cursor;
 };
 
+// The session's tables as a query reads them: whole, a few rows at a time, or their columns.
 class SessionTables : public TableSource {
 public:
-    using Read = std::function<std::optional<QString>(const QString&, TableRowSink&)>;
+    using Read = std::function<Status(const QString&, TableRowSink&)>;
     using Stream = std::function<std::unique_ptr<TableRowStream>(const QString&)>;
     using Columns = std::function<Result<std::vector<TableColumn>>(const QString&)>;
     SessionTables(Read read, Stream stream, Columns columns)
@@ -51,7 +39,11 @@ public:
         return m_columns(tableName);
     }
     std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) override {
-        return m_read(tableName, sink);
+        const Status read = m_read(tableName, sink);
+        if (!read) {
+            return read.failure().text();
+        }
+        return std::nullopt;
     }
     std::unique_ptr<TableRowStream> openRowStream(const QString& tableName) override {
         return m_stream(tableName);
@@ -61,32 +53,6 @@ private:
     Read m_read;
     Stream m_stream;
     Columns m_columns;
-};
-
-// A table's rows for a query that takes them a few at a time.
-class TableStreamRows : public TableRowStream {
-public:
-    explicit TableStreamRows(std::unique_ptr<TableStream> stream) : m_stream(std::move(stream)) {}
-    Result<bool> next(std::vector<DbValue>& row) override {
-        QString error;
-        if (m_stream->next(row, &error)) {
-            return true;
-        }
-        if (!error.isEmpty()) {
-            return Failure{error};
-        }
-        return false;
-    }
-    Status rewind() override {
-        QString error;
-        if (!m_stream->rewind(&error)) {
-            return Failure{error};
-        }
-        return Done{};
-    }
-
-private:
-    std::unique_ptr<TableStream> m_stream;
 };
 
 // Picks columns of a system table by name; a column the file lacks reads as Null.
@@ -132,21 +98,19 @@ QString textOf(const DbValue& v) {
 
 }  // namespace
 
-std::optional<QString> MdbSession::open(const QString& path) {
+Status MdbSession::open(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists() || !file.isFile()) {
-        return QStringLiteral("ファイルが見つかりません。");
+        return Failure{MdbFault::FileNotFound};
     }
-    if (auto failure = m_reader.start()) {
-        return failure;
+    if (Status started = m_reader.start(); !started) {
+        return started;
     }
-    QString error;
-    if (!m_reader.send(requestWithString(mdbproto::kOpenDatabase, QFile::encodeName(path)))) {
-        error = QStringLiteral("データベースの読み取りプログラムに要求を送れません。");
-    }
-    const auto frame = m_reader.readFrame(&error);
+    // When the request cannot be sent, the helper is gone and the read says why.
+    m_reader.send(requestWithString(mdbproto::kOpenDatabase, QFile::encodeName(path)));
+    const auto frame = m_reader.readFrame();
     if (!frame) {
-        return error;
+        return frame.takeFailure();
     }
     if (frame->kind == mdbproto::kError) {
         m_reader.stop();
@@ -162,14 +126,13 @@ std::optional<QString> MdbSession::open(const QString& path) {
     }
     if (reply->jetVersion > 1) {
         m_reader.stop();
-        return QStringLiteral(
-            "Access 2007 以降の形式のデータベースです。この形式のファイルは開けません。");
+        return Failure{MdbFault::LaterAccessFormat};
     }
     m_path = path;
     m_jetVersion = reply->jetVersion;
     m_text = reply->text;
     m_entries = std::move(reply->entries);
-    return std::nullopt;
+    return Done{};
 }
 
 const MdbCatalogueEntry* MdbSession::findRowSource(const QString& name) const {
@@ -181,41 +144,40 @@ const MdbCatalogueEntry* MdbSession::findRowSource(const QString& name) const {
     return nullptr;
 }
 
-bool MdbSession::drain(QString* error) {
+Status MdbSession::drain() {
     while (m_batchOpen) {
-        const auto frame = m_reader.readFrame(error);
+        const auto frame = m_reader.readFrame();
         if (!frame) {
             m_batchOpen = false;
-            return false;
+            return frame.takeFailure();
         }
         if (frame->kind != mdbproto::kRow) {
             m_batchOpen = false;
         }
     }
-    return true;
+    return Done{};
 }
 
-std::optional<QString> MdbSession::readWholeTable(const QString& name, TableRowSink& sink) {
+Status MdbSession::readWholeTable(const QString& name, TableRowSink& sink) {
     const MdbCatalogueEntry* entry = findRowSource(name);
     if (entry == nullptr || !isTableKind(entry->kind())) {
-        return QStringLiteral("テーブル(%1)が見つかりません。").arg(name);
+        return Failure{MdbFault::TableNotFound, {name}};
     }
     TableStream stream(shared_from_this(), *entry);
-    QString error;
-    if (!stream.open(&error)) {
-        return error;
+    if (Status opened = stream.open(); !opened) {
+        return opened;
     }
     sink.columns(m_tableColumns[name] = columnsOf(stream));
     std::vector<DbValue> row;
-    while (stream.next(row, &error)) {
-        if (!sink.row(row)) {
-            return std::nullopt;
+    for (;;) {
+        Result<bool> next = stream.next(row);
+        if (!next) {
+            return next.takeFailure();
+        }
+        if (!next.value() || !sink.row(row)) {
+            return Done{};
         }
     }
-    if (!error.isEmpty()) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 std::vector<TableColumn> MdbSession::columnsOf(const TableStream& stream) {
@@ -232,23 +194,22 @@ Result<std::vector<TableColumn>> MdbSession::tableColumns(const QString& name) {
     }
     const MdbCatalogueEntry* entry = findRowSource(name);
     if (entry == nullptr || !isTableKind(entry->kind())) {
-        return Failure{QStringLiteral("テーブル(%1)が見つかりません。").arg(name)};
+        return Failure{MdbFault::TableNotFound, {name}};
     }
     TableStream stream(shared_from_this(), *entry);
-    QString error;
-    if (!stream.open(&error)) {
-        return Failure{error};
+    if (Status opened = stream.open(); !opened) {
+        return opened.takeFailure();
     }
     return m_tableColumns[name] = columnsOf(stream);
 }
 
-std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** catalogue) {
+Result<const QueryCatalogue*> MdbSession::loadQueryCatalogue() {
     if (!m_queryCatalogue) {
         QueryCatalogue loaded;
         SystemTableRows objects({QStringLiteral("Id"), QStringLiteral("Name"),
                                  QStringLiteral("Type"), QStringLiteral("Flags")});
-        if (auto failure = readWholeTable(QStringLiteral("MSysObjects"), objects)) {
-            return failure;
+        if (Status read = readWholeTable(QStringLiteral("MSysObjects"), objects); !read) {
+            return read.takeFailure();
         }
         bool anyQuery = false;
         for (const auto& row : objects.rows) {
@@ -267,8 +228,8 @@ std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** cat
                                      QStringLiteral("Expression"), QStringLiteral("Flag"),
                                      QStringLiteral("Name1"), QStringLiteral("Name2"),
                                      QStringLiteral("Order")});
-            if (auto failure = readWholeTable(QStringLiteral("MSysQueries"), queries)) {
-                return failure;
+            if (Status read = readWholeTable(QStringLiteral("MSysQueries"), queries); !read) {
+                return read.takeFailure();
             }
             for (const auto& row : queries.rows) {
                 QueryDefRow def;
@@ -286,24 +247,22 @@ std::optional<QString> MdbSession::loadQueryCatalogue(const QueryCatalogue** cat
         }
         m_queryCatalogue = std::move(loaded);
     }
-    *catalogue = &*m_queryCatalogue;
-    return std::nullopt;
+    return &*m_queryCatalogue;
 }
 
-std::unique_ptr<RowSource> MdbSession::openTable(const MdbCatalogueEntry& table, QString* error) {
+Result<std::unique_ptr<RowSource>> MdbSession::openTable(const MdbCatalogueEntry& table) {
     auto stream = std::make_unique<TableStream>(shared_from_this(), table);
-    if (!stream->open(error)) {
-        return nullptr;
+    if (Status opened = stream->open(); !opened) {
+        return opened.takeFailure();
     }
-    return stream;
+    return std::unique_ptr<RowSource>(std::move(stream));
 }
 
-std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
-                                                 const QueryRunOptions& options, QString* error) {
-    const QueryCatalogue* catalogue = nullptr;
-    if (auto failure = loadQueryCatalogue(&catalogue)) {
-        *error = *failure;
-        return nullptr;
+Result<std::unique_ptr<RowSource>> MdbSession::openQuery(const QString& name,
+                                                         const QueryRunOptions& options) {
+    const Result<const QueryCatalogue*> catalogue = loadQueryCatalogue();
+    if (!catalogue) {
+        return catalogue.takeFailure();
     }
     SessionTables tables(
         [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); },
@@ -313,51 +272,48 @@ std::unique_ptr<RowSource> MdbSession::openQuery(const QString& name,
                 return nullptr;
             }
             auto stream = std::make_unique<TableStream>(shared_from_this(), *entry);
-            QString openError;
-            if (!stream->open(&openError)) {
+            if (!stream->open()) {
                 return nullptr;  // read whole instead, where the failure is reported
             }
-            return std::make_unique<TableStreamRows>(std::move(stream));
+            return stream;
         },
         [this](const QString& table) { return tableColumns(table); });
     Result<std::unique_ptr<QueryCursor>> cursor =
-        openSelectQuery(name, *catalogue, tables, options);
+        openSelectQuery(name, *catalogue.value(), tables, options);
     if (!cursor) {
-        *error = cursor.failure().text();
-        return nullptr;
+        return cursor.takeFailure();
     }
-    return std::make_unique<QueryRows>(std::move(cursor).value());
+    return std::unique_ptr<RowSource>(std::make_unique<QueryRows>(std::move(cursor).value()));
 }
 
 Result<QStringList> MdbSession::queryParameters(const QString& name) {
-    const QueryCatalogue* catalogue = nullptr;
-    if (auto failure = loadQueryCatalogue(&catalogue)) {
-        return Failure{*failure};
+    const Result<const QueryCatalogue*> catalogue = loadQueryCatalogue();
+    if (!catalogue) {
+        return catalogue.takeFailure();
     }
     // Only the tables' headers are read, never their rows.
     SessionTables tables(
         [this](const QString& table, TableRowSink& sink) { return readWholeTable(table, sink); },
         [](const QString&) -> std::unique_ptr<TableRowStream> { return nullptr; },
         [this](const QString& table) { return tableColumns(table); });
-    return korvane::queryParameters(name, *catalogue, tables);
+    return korvane::queryParameters(name, *catalogue.value(), tables);
 }
 
 Result<QString> MdbSession::querySql(const QString& name) {
-    const QueryCatalogue* catalogue = nullptr;
-    if (auto failure = loadQueryCatalogue(&catalogue)) {
-        return Failure{*failure};
+    const Result<const QueryCatalogue*> catalogue = loadQueryCatalogue();
+    if (!catalogue) {
+        return catalogue.takeFailure();
     }
-    for (const CatalogueObject& object : catalogue->objects) {
+    for (const CatalogueObject& object : catalogue.value()->objects) {
         if (object.name == name && object.kind() == DbObjectKind::Query) {
-            AccessSqlResult rebuilt = rebuildAccessSql(object.id, catalogue->queryRows);
+            AccessSqlResult rebuilt = rebuildAccessSql(object.id, catalogue.value()->queryRows);
             if (!rebuilt.ok()) {
-                return Failure{QStringLiteral("クエリー(%1)のSQLを組み立てられません。原因: %2")
-                                   .arg(name, rebuilt.error)};
+                return Failure{MdbFault::CannotBuildQuerySql, {name, rebuilt.error}};
             }
             return rebuilt.sql;
         }
     }
-    return Failure{QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(name)};
+    return Failure{MdbFault::NoTableOrQuery, {name}};
 }
 
 }  // namespace korvane

@@ -16,15 +16,10 @@
 
 namespace korvane {
 
-// Rows behind a recordset.
-class RowSource {
+// Rows behind a recordset: a stream of rows (next, rewind) with its column names.
+class RowSource : public TableRowStream {
 public:
-    virtual ~RowSource() = default;
     virtual QStringList names() const = 0;
-    // The next row into `row`. False at the end (error empty) or on failure (error set).
-    virtual bool next(std::vector<DbValue>& row, QString* error) = 0;
-    // Back before the first row.
-    virtual bool rewind(QString* error) = 0;
     // How many rows the source expects to give, when it knows.
     virtual std::optional<uint64_t> expectedRows() const { return std::nullopt; }
 };
@@ -33,8 +28,8 @@ class TableStream;
 
 class MdbSession : public std::enable_shared_from_this<MdbSession> {
 public:
-    // Starts the helper and opens the file; a description when that fails.
-    std::optional<QString> open(const QString& path);
+    // Starts the helper and opens the file.
+    Status open(const QString& path);
     const QString& path() const { return m_path; }
     const std::vector<MdbCatalogueEntry>& entries() const { return m_entries; }
     int jetVersion() const { return m_jetVersion; }
@@ -45,13 +40,13 @@ public:
     const MdbCatalogueEntry* findRowSource(const QString& name) const;
 
     // MSysObjects and MSysQueries rows, read once.
-    std::optional<QString> loadQueryCatalogue(const QueryCatalogue** catalogue);
+    Result<const QueryCatalogue*> loadQueryCatalogue();
 
-    // A stream over the rows of a table of the catalogue, or null with a description.
-    std::unique_ptr<RowSource> openTable(const MdbCatalogueEntry& table, QString* error);
+    // A stream over the rows of a table of the catalogue.
+    Result<std::unique_ptr<RowSource>> openTable(const MdbCatalogueEntry& table);
     // The result of a saved select query, stepped as its rows are asked for.
-    std::unique_ptr<RowSource> openQuery(const QString& name, const QueryRunOptions& options,
-                                         QString* error);
+    Result<std::unique_ptr<RowSource>> openQuery(const QString& name,
+                                                 const QueryRunOptions& options);
     // The values the saved select query asks for (see korvane::queryParameters).
     Result<QStringList> queryParameters(const QString& name);
     // The Access SQL of the saved query of that catalogue name, rebuilt from MSysQueries.
@@ -60,8 +55,8 @@ public:
 private:
     friend class TableStream;
     // Reads the rest of a batch a stream left unread, so the next request gets its own reply.
-    bool drain(QString* error);
-    std::optional<QString> readWholeTable(const QString& name, TableRowSink& sink);
+    Status drain();
+    Status readWholeTable(const QString& name, TableRowSink& sink);
     // A table's columns, from its header alone (no rows), kept once asked for.
     Result<std::vector<TableColumn>> tableColumns(const QString& name);
     static std::vector<TableColumn> columnsOf(const TableStream& stream);
@@ -83,16 +78,17 @@ public:
     // `table` is an entry of the session's catalogue.
     TableStream(std::shared_ptr<MdbSession> session, const MdbCatalogueEntry& table);
 
-    bool open(QString* error);
+    Status open();
     const std::vector<MdbColumnInfo>& columns() const { return m_header.columns; }
     QStringList names() const override;
-    bool next(std::vector<DbValue>& row, QString* error) override;
-    bool rewind(QString* error) override;
+    Result<bool> next(std::vector<DbValue>& row) override;
+    Status rewind() override;
     std::optional<uint64_t> expectedRows() const override { return m_header.declaredRows; }
 
 private:
-    bool request(QString* error);
-    bool failWith(const QString& description, QString* error);
+    void request();
+    // Ends the stream: later calls of next() give no row.
+    Failure endWith(Failure failure);
 
     std::shared_ptr<MdbSession> m_session;
     QString m_name;

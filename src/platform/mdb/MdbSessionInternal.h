@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "platform/mdb/MdbProtocol.h"
+#include "platform/mdb/MdbTexts.h"
+#include "platform/process/ReaderProcess.h"
 
 namespace korvane::mdbsession {
 
@@ -15,8 +17,10 @@ inline QByteArray requestWithString(char opcode, const QByteArray& text) {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-inline QString garbledReply() {
-    return QStringLiteral("データベースの読み取りプログラムから不正な応答がありました。");
+// A reply that makes no sense. The helper is stopped by the caller, so that the next request
+// finds it not running.
+inline Failure garbledReply() {
+    return Failure(databaseReaderTexts(), ReaderFault::Garbled);
 }
 
 }  // namespace korvane::mdbsession

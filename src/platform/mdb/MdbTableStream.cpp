@@ -35,18 +35,15 @@ QStringList TableStream::names() const {
     return out;
 }
 
-bool TableStream::failWith(const QString& description, QString* error) {
+Failure TableStream::endWith(Failure failure) {
     m_ended = true;
-    if (error != nullptr) {
-        *error = description;
-    }
-    return false;
+    return failure;
 }
 
-bool TableStream::open(QString* error) {
+Status TableStream::open() {
     MdbSession& session = *m_session;
-    if (!session.drain(error)) {
-        return false;
+    if (Status drained = session.drain(); !drained) {
+        return drained;
     }
     m_generation = ++session.m_generation;
     m_rowsRead = 0;
@@ -55,14 +52,13 @@ bool TableStream::open(QString* error) {
     mdbproto::putU32(request, m_position);
     // When the helper is gone, the read below says why.
     session.m_reader.send(QByteArray(request.data(), static_cast<qsizetype>(request.size())));
-    const auto frame = session.m_reader.readFrame(error);
+    const auto frame = session.m_reader.readFrame();
     if (!frame) {
-        return failWith(*error, error);
+        return endWith(frame.takeFailure());
     }
     if (frame->kind == mdbproto::kError) {
-        return failWith(QStringLiteral("テーブル(%1)を開けません。%2")
-                            .arg(m_name, decodeErrorReply(frame->payload)),
-                        error);
+        return endWith(
+            Failure(MdbFault::CannotOpenTable, {m_name}, decodeErrorReply(frame->payload)));
     }
     std::optional<MdbTableHeader> header;
     if (frame->kind == mdbproto::kTableHeader) {
@@ -70,13 +66,13 @@ bool TableStream::open(QString* error) {
     }
     if (!header) {
         session.m_reader.stop();
-        return failWith(garbledReply(), error);
+        return endWith(garbledReply());
     }
     m_header = std::move(*header);
-    return true;
+    return Done{};
 }
 
-bool TableStream::request(QString* error) {
+void TableStream::request() {
     MdbSession& session = *m_session;
     std::string out(1, mdbproto::kNextRows);
     mdbproto::putU32(out, m_batchSize);
@@ -84,47 +80,38 @@ bool TableStream::request(QString* error) {
     session.m_batchOpen = true;
     // Small batches first, so the first rows show quickly; larger ones once rows flow.
     m_batchSize = std::min(kLargestBatch, m_batchSize * 2);
-    (void)error;
-    return true;
 }
 
-bool TableStream::next(std::vector<DbValue>& row, QString* error) {
+Result<bool> TableStream::next(std::vector<DbValue>& row) {
     if (m_ended) {
         return false;
     }
     MdbSession& session = *m_session;
     if (session.m_generation != m_generation) {
-        return failWith(QStringLiteral("テーブル(%1)の読み取りは中断されました。").arg(m_name),
-                        error);
+        return endWith(Failure{MdbFault::TableReadStopped, {m_name}});
     }
     for (;;) {
-        if (!session.m_batchOpen && !request(error)) {
-            return false;
+        if (!session.m_batchOpen) {
+            request();
         }
-        QString failure;
-        const auto frame = session.m_reader.readFrame(&failure);
+        const auto frame = session.m_reader.readFrame();
         if (!frame) {
             session.m_batchOpen = false;
-            return failWith(failure, error);
+            return endWith(frame.takeFailure());
         }
         switch (frame->kind) {
             case mdbproto::kRow:
                 if (!decodeRowReply(frame->payload, m_header.columns, row, session.text())) {
                     session.m_reader.stop();
                     session.m_batchOpen = false;
-                    return failWith(garbledReply(), error);
+                    return endWith(garbledReply());
                 }
                 if (++m_rowsRead > rowLimit(m_header.declaredRows)) {
                     // A damaged page chain can hand out the same rows again and again.
                     session.m_reader.stop();
                     session.m_batchOpen = false;
-                    return failWith(
-                        QStringLiteral(
-                            "テーブル(%1)から定義された行数(%2)をはるかに超える行が読み取"
-                            "られました。ファイルが壊れている可能性があります。")
-                            .arg(m_name)
-                            .arg(m_header.declaredRows),
-                        error);
+                    return endWith(Failure{MdbFault::FarTooManyRows,
+                                           {m_name, QString::number(m_header.declaredRows)}});
                 }
                 return true;
             case mdbproto::kBatchEnd:
@@ -136,19 +123,18 @@ bool TableStream::next(std::vector<DbValue>& row, QString* error) {
                 return false;
             case mdbproto::kError:
                 session.m_batchOpen = false;
-                return failWith(QStringLiteral("テーブル(%1)を読み取れません。%2")
-                                    .arg(m_name, decodeErrorReply(frame->payload)),
-                                error);
+                return endWith(
+                    Failure(MdbFault::CannotReadTable, {m_name}, decodeErrorReply(frame->payload)));
             default:
                 session.m_reader.stop();
                 session.m_batchOpen = false;
-                return failWith(garbledReply(), error);
+                return endWith(garbledReply());
         }
     }
 }
 
-bool TableStream::rewind(QString* error) {
-    return open(error);
+Status TableStream::rewind() {
+    return open();
 }
 
 }  // namespace korvane

@@ -9,10 +9,10 @@
 
 namespace korvane {
 
-ReaderProcess::ReaderProcess(QString executableName, ReaderProcessTexts texts,
+ReaderProcess::ReaderProcess(QString executableName, const FailureTexts& texts,
                              QByteArray quitRequest)
     : m_executableName(std::move(executableName)),
-      m_texts(std::move(texts)),
+      m_texts(texts),
       m_quitRequest(std::move(quitRequest)) {}
 
 ReaderProcess::~ReaderProcess() {
@@ -37,30 +37,27 @@ QString ReaderProcess::executablePath(const QString& executableName) {
     return {};
 }
 
-std::optional<QString> ReaderProcess::start() {
+Status ReaderProcess::start() {
     stop();
-    m_failure.clear();
+    m_failure.reset();
     m_buffer.clear();
     m_pos = 0;
     const QString program = executablePath(m_executableName);
     if (program.isEmpty()) {
-        m_failure = m_texts.notFound.arg(m_executableName);
-        return m_failure;
+        return fail(ReaderFault::NotFound, {m_executableName});
     }
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(program);
     m_process->setStandardErrorFile(QProcess::nullDevice());
     m_process->start(QIODevice::ReadWrite);
     if (!m_process->waitForStarted(kNoProgressMs)) {
-        m_process.reset();
-        m_failure = m_texts.cannotStart.arg(m_executableName);
-        return m_failure;
+        return fail(ReaderFault::CannotStart, {m_executableName});
     }
-    return std::nullopt;
+    return Done{};
 }
 
 bool ReaderProcess::running() const {
-    return m_process && m_failure.isEmpty() && m_process->state() == QProcess::Running;
+    return m_process && !m_failure && m_process->state() == QProcess::Running;
 }
 
 bool ReaderProcess::send(const QByteArray& request) {
@@ -70,25 +67,28 @@ bool ReaderProcess::send(const QByteArray& request) {
     return m_process->write(request) == request.size();
 }
 
-void ReaderProcess::fail(const QString& description, QString* error) {
-    if (m_failure.isEmpty()) {
-        m_failure = description;
+Failure ReaderProcess::fail(ReaderFault fault, QStringList details) {
+    if (!m_failure) {
+        m_failure = Failure(m_texts, fault, std::move(details));
     }
     if (m_process) {
         m_process->kill();
         m_process->waitForFinished(1000);
         m_process.reset();
     }
-    if (error != nullptr) {
-        *error = m_failure;
-    }
+    return *m_failure;
 }
 
-void ReaderProcess::rejectReply(QString* error) {
-    fail(m_texts.garbled, error);
+Failure ReaderProcess::sendFailure() {
+    Result<Frame> frame = readFrame();
+    return frame ? rejectReply() : frame.takeFailure();
 }
 
-bool ReaderProcess::fill(qsizetype needed, QString* error) {
+Failure ReaderProcess::rejectReply() {
+    return fail(ReaderFault::Garbled);
+}
+
+Status ReaderProcess::fill(qsizetype needed) {
     QElapsedTimer quiet;
     quiet.start();
     while (m_buffer.size() - m_pos < needed) {
@@ -102,43 +102,37 @@ bool ReaderProcess::fill(qsizetype needed, QString* error) {
             continue;
         }
         if (m_process->state() != QProcess::Running) {
-            fail(m_texts.crashed, error);
-            return false;
+            return fail(ReaderFault::Crashed);
         }
         const qint64 left = kNoProgressMs - quiet.elapsed();
         if (left <= 0) {
-            fail(m_texts.stalled.arg(kNoProgressMs / 1000), error);
-            return false;
+            return fail(ReaderFault::Stalled, {QString::number(kNoProgressMs / 1000)});
         }
         m_process->waitForReadyRead(static_cast<int>(left));
     }
-    return true;
+    return Done{};
 }
 
-std::optional<ReaderProcess::Frame> ReaderProcess::readFrame(QString* error) {
-    if (!m_failure.isEmpty() || !m_process) {
-        if (m_failure.isEmpty()) {
-            m_failure = m_texts.notRunning;
-        }
-        if (error != nullptr) {
-            *error = m_failure;
-        }
-        return std::nullopt;
+Result<ReaderProcess::Frame> ReaderProcess::readFrame() {
+    if (m_failure) {
+        return *m_failure;
+    }
+    if (!m_process) {
+        return fail(ReaderFault::NotRunning);
     }
     constexpr auto header = static_cast<qsizetype>(frameproto::kFrameHeader);
-    if (!fill(header, error)) {
-        return std::nullopt;
+    if (Status filled = fill(header); !filled) {
+        return filled.takeFailure();
     }
     frameproto::PayloadReader head(m_buffer.constData() + m_pos, frameproto::kFrameHeader);
     Frame frame;
     frame.kind = static_cast<char>(head.u8());
     const uint32_t size = head.u32();
     if (size > frameproto::kMaxFrame) {
-        fail(m_texts.garbled, error);
-        return std::nullopt;
+        return fail(ReaderFault::Garbled);
     }
-    if (!fill(header + static_cast<qsizetype>(size), error)) {
-        return std::nullopt;
+    if (Status filled = fill(header + static_cast<qsizetype>(size)); !filled) {
+        return filled.takeFailure();
     }
     frame.payload = m_buffer.mid(m_pos + header, size);
     m_pos += header + static_cast<qsizetype>(size);

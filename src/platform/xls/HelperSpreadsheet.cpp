@@ -24,19 +24,20 @@ constexpr int64_t kFirstBandRows = 256;
 constexpr int64_t kLargestBandRows = 4096;
 constexpr int64_t kMaxBandCells = 256 * 1024;
 
-ReaderProcessTexts workbookReaderTexts() {
-    ReaderProcessTexts texts;
-    texts.notFound = QStringLiteral("ブックを読み取る補助プログラム(%1)が見つかりません。");
-    texts.cannotStart = QStringLiteral("ブックを読み取る補助プログラム(%1)を起動できません。");
-    texts.crashed = QStringLiteral(
-        "ブックを読み取る補助プログラムが異常終了しました。"
-        "ファイルが壊れている可能性があります。");
-    texts.stalled = QStringLiteral(
-        "ブックの読み取りが%1秒以上進まなかったため中止しました。"
-        "ファイルが壊れている可能性があります。");
-    texts.garbled = QStringLiteral("ブックを読み取る補助プログラムから不正な応答がありました。");
-    texts.notRunning = QStringLiteral("ブックを読み取る補助プログラムが動いていません。");
-    return texts;
+const FailureTexts& workbookReaderTexts() {
+    static const FailureTable<ReaderFault> table{
+        {ReaderFault::NotFound, "ブックを読み取る補助プログラム(%1)が見つかりません。"},
+        {ReaderFault::CannotStart, "ブックを読み取る補助プログラム(%1)を起動できません。"},
+        {ReaderFault::Crashed,
+         "ブックを読み取る補助プログラムが異常終了しました。ファイルが壊れている可能性があります"
+         "。"},
+        {ReaderFault::Stalled,
+         "ブックの読み取りが%"
+         "1秒以上進まなかったため中止しました。ファイルが壊れている可能性があります。"},
+        {ReaderFault::Garbled, "ブックを読み取る補助プログラムから不正な応答がありました。"},
+        {ReaderFault::NotRunning, "ブックを読み取る補助プログラムが動いていません。"},
+    };
+    return table;
 }
 
 struct CachedCell {
@@ -90,23 +91,20 @@ public:
           m_windowName(std::move(windowName)) {}
 
     Status open(const QString& path) {
-        if (std::optional<QString> failure = m_reader.start()) {
-            return Failure{*failure};
+        if (Status started = m_reader.start(); !started) {
+            return started;
         }
-        QString error;
         if (!m_reader.send(openRequest(path))) {
-            m_reader.readFrame(&error);
-            return Failure{error};
+            return m_reader.sendFailure();
         }
-        const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
+        const Result<ReaderProcess::Frame> frame = m_reader.readFrame();
         if (!frame) {
-            return Failure{error};
+            return frame.takeFailure();
         }
         if (frame->kind == xlsproto::kError) {
             std::optional<QString> description = decodeErrorReply(frame->payload);
             if (!description) {
-                m_reader.rejectReply(&error);
-                return Failure{error};
+                return m_reader.rejectReply();
             }
             m_reader.stop();
             return Failure{*description};
@@ -114,8 +112,7 @@ public:
         std::optional<QStringList> names =
             frame->kind == xlsproto::kWorkbook ? decodeWorkbookReply(frame->payload) : std::nullopt;
         if (!names) {
-            m_reader.rejectReply(&error);
-            return Failure{error};
+            return m_reader.rejectReply();
         }
         m_sheets = std::move(*names);
         m_open = true;
@@ -193,10 +190,9 @@ private:
 
     // The reply to the cells request sent last.
     Result<CellBand> receive(const CellRectangle& asked) {
-        QString error;
-        const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
+        const Result<ReaderProcess::Frame> frame = m_reader.readFrame();
         if (!frame) {
-            return Failure{error};
+            return frame.takeFailure();
         }
         if (frame->kind == xlsproto::kError) {
             if (std::optional<QString> description = decodeErrorReply(frame->payload)) {
@@ -207,8 +203,7 @@ private:
                 return std::move(*band);
             }
         }
-        m_reader.rejectReply(&error);
-        return Failure{error};
+        return m_reader.rejectReply();
     }
 
     // One cells request and its reply.
@@ -217,9 +212,7 @@ private:
             return Failure{drained.failure()};
         }
         if (!sendRequest(sheet, asked)) {
-            QString error;
-            m_reader.readFrame(&error);
-            return Failure{error};
+            return m_reader.sendFailure();
         }
         return receive(asked);
     }

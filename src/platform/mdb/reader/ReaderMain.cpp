@@ -56,8 +56,10 @@ void readFault() {
     }
 }
 
-bool sendError(const std::string& description) {
-    return helperpipe::sendError(mdbproto::kError, description);
+bool sendError(MdbFault fault) {
+    std::string payload;
+    mdbproto::putU32(payload, static_cast<uint32_t>(fault));
+    return sendFrame(mdbproto::kError, payload);
 }
 
 struct Database {
@@ -75,17 +77,15 @@ bool openDatabase(Database& db, const std::string& path) {
     faultSwitch().actOnOpen();
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
-        return sendError("ファイルを開けません。");
+        return sendError(MdbFault::CannotOpenFile);
     }
     db.mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (db.mdb == nullptr) {
-        return sendError("ファイルを開けません。");
+        return sendError(MdbFault::CannotOpenFile);
     }
     // mdb_open accepts even an empty or cut file; only a catalogue that reads proves a database.
     if (mdb_read_catalog(db.mdb, MDB_ANY) == nullptr || db.mdb->catalog == nullptr) {
-        return sendError(
-            "データベースの目録を読み取れません。ファイルが壊れているか、"
-            "Access データベースではありません。");
+        return sendError(MdbFault::CannotReadCatalogue);
     }
     db.pages = static_cast<uint64_t>(info.st_size) / static_cast<uint64_t>(db.mdb->fmt->pg_size);
     db.storedTypes = mdbreader::readStoredTypes(db.mdb);
@@ -110,13 +110,13 @@ MdbCatalogEntry* findTable(const Database& db, uint32_t index) {
 bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
     constexpr size_t kFlushAt = 1u << 20;
     std::string out;
-    std::string error;
+    MdbFault fault = MdbFault::BrokenRow;
     for (uint32_t n = 0; n < maxRows; ++n) {
         const size_t frameStart = out.size();
         const size_t payloadStart = frameStart + frameproto::kFrameHeader;
         out.push_back(mdbproto::kRow);
         out.append(4, '\0');
-        auto step = scan.next(out, error);
+        auto step = scan.next(out, fault);
         if (g_endlessTableOpen) {
             if (step == mdbreader::TableScan::Step::Row) {
                 g_lastRow.assign(out, payloadStart, std::string::npos);
@@ -152,7 +152,7 @@ bool sendRows(mdbreader::TableScan& scan, uint32_t maxRows, bool& ended) {
         if (step == mdbreader::TableScan::Step::End) {
             return sendFrame(mdbproto::kTableEnd, {});
         }
-        return sendError(error);
+        return sendError(fault);
     }
     frameproto::appendFrame(out, mdbproto::kBatchEnd, {});
     return writeAll(out);
@@ -189,14 +189,14 @@ int serve() {
                 g_endlessTableOpen = !g_fault.endlessTable.empty() && name == g_fault.endlessTable;
                 g_lastRow.clear();
                 if (entry == nullptr) {
-                    ok = sendError("そのテーブルはデータベースにありません。");
+                    ok = sendError(MdbFault::NoSuchTable);
                     break;
                 }
                 scan = std::make_unique<mdbreader::TableScan>(db.mdb, entry, db.pages);
-                std::string error;
-                if (!scan->open(error)) {
+                MdbFault fault = MdbFault::CannotReadTableDefinition;
+                if (!scan->open(fault)) {
                     scan.reset();
-                    ok = sendError(error);
+                    ok = sendError(fault);
                     break;
                 }
                 ok = sendFrame(mdbproto::kTableHeader, scan->header());

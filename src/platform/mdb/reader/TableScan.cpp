@@ -58,15 +58,15 @@ TableScan::~TableScan() {
     }
 }
 
-bool TableScan::open(std::string& error) {
+bool TableScan::open(MdbFault& fault) {
     m_table = mdb_read_table(m_entry);
     if (m_table == nullptr) {
-        error = "テーブルの定義を読み取れません。ファイルが壊れている可能性があります。";
+        fault = MdbFault::CannotReadTableDefinition;
         return false;
     }
     if (m_table->num_cols > MDB_MAX_COLS || mdb_read_columns(m_table) == nullptr ||
         m_table->columns == nullptr || m_table->columns->len != m_table->num_cols) {
-        error = "テーブルの列の定義を読み取れません。ファイルが壊れている可能性があります。";
+        fault = MdbFault::CannotReadColumnDefinitions;
         return false;
     }
     mdb_rewind_table(m_table);
@@ -103,23 +103,19 @@ bool TableScan::loadNextPage() {
     return true;
 }
 
-TableScan::Step TableScan::next(std::string& payload, std::string& error) {
+TableScan::Step TableScan::next(std::string& payload, MdbFault& fault) {
     if (m_done || m_table->num_rows == 0) {
         return Step::End;
     }
     for (;;) {
         if (!m_pageLoaded) {
             if (m_pagesVisited > m_filePages) {
-                error =
-                    "テーブルのページのつながりが壊れています。ファイルが壊れている可能性があります"
-                    "。";
+                fault = MdbFault::BrokenPageChain;
                 return Step::Error;
             }
             if (!loadNextPage()) {
                 if (m_pagesVisited > m_filePages + 1) {
-                    error =
-                        "テーブルのページのつながりが壊れています。ファイルが壊れている可能性があり"
-                        "ます。";
+                    fault = MdbFault::BrokenPageChain;
                     return Step::Error;
                 }
                 m_done = true;
@@ -134,7 +130,7 @@ TableScan::Step TableScan::next(std::string& payload, std::string& error) {
             continue;
         }
         const int row = m_rowOnPage++;
-        const Step step = rowAt(row, payload, error);
+        const Step step = rowAt(row, payload, fault);
         if (step != Step::End) {
             return step;
         }
@@ -142,7 +138,7 @@ TableScan::Step TableScan::next(std::string& payload, std::string& error) {
     }
 }
 
-TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& error) {
+TableScan::Step TableScan::rowAt(int row, std::string& payload, MdbFault& fault) {
     const int pageSize = static_cast<int>(m_mdb->fmt->pg_size);
     const int rco = m_mdb->fmt->row_count_offset;
     int start = 0;
@@ -153,7 +149,7 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
         return Step::End;
     }
     if ((flags & kOverflowRow) == 0) {
-        return appendRow(start, size, payload, error) ? Step::Row : Step::Error;
+        return appendRow(start, size, payload, fault) ? Step::Row : Step::Error;
     }
     // The row moved to another page; its slot here holds the row number and page of the new
     // place. Crack it there, then come back to this page. The moved row itself is marked
@@ -171,40 +167,39 @@ TableScan::Step TableScan::rowAt(int row, std::string& payload, std::string& err
         if (findRowInPage(m_mdb->pg_buf, pageSize, rco, static_cast<int>(pointer & 0xFF), &oStart,
                           &oSize, &oFlags) &&
             oSize > 0 && (oFlags & kOverflowRow) == 0) {
-            ok = appendRow(oStart, oSize, payload, error);
+            ok = appendRow(oStart, oSize, payload, fault);
         } else {
-            error = "別の場所へ移された行が見つかりません。ファイルが壊れている可能性があります。";
+            fault = MdbFault::MovedRowNotFound;
         }
     } else {
-        error =
-            "別の場所へ移された行のページを読み取れません。ファイルが壊れている可能性があります。";
+        fault = MdbFault::CannotReadMovedRowPage;
     }
     if (mdb_read_pg(m_mdb, here) != pageSize) {
-        error = "テーブルのページを読み取れません。ファイルが壊れている可能性があります。";
+        fault = MdbFault::CannotReadTablePage;
         return Step::Error;
     }
     return ok ? Step::Row : Step::Error;
 }
 
-bool TableScan::appendRow(int start, int size, std::string& payload, std::string& error) {
+bool TableScan::appendRow(int start, int size, std::string& payload, MdbFault& fault) {
     std::vector<MdbField>& fields = m_fields;
     if (fields.empty()) {
         fields.resize(MDB_MAX_COLS + 1);
     }
     const int count = mdb_crack_row(m_table, start, static_cast<size_t>(size), fields.data());
     if (count < static_cast<int>(m_table->num_cols)) {
-        error = "行の中身が壊れています。ファイルが壊れている可能性があります。";
+        fault = MdbFault::BrokenRow;
         return false;
     }
     for (unsigned i = 0; i < m_table->num_cols; ++i) {
         const int columnIndex = fields[i].colnum;
         if (columnIndex < 0 || static_cast<unsigned>(columnIndex) >= m_table->num_cols) {
-            error = "行の中の列の並びが壊れています。ファイルが壊れている可能性があります。";
+            fault = MdbFault::BrokenColumnOrder;
             return false;
         }
         (void)columnIndex;
         const auto* column = static_cast<const MdbColumn*>(g_ptr_array_index(m_table->columns, i));
-        if (!appendValue(*column, fields[i], payload, error)) {
+        if (!appendValue(*column, fields[i], payload, fault)) {
             return false;
         }
     }
@@ -212,7 +207,7 @@ bool TableScan::appendRow(int start, int size, std::string& payload, std::string
 }
 
 bool TableScan::appendValue(const MdbColumn& column, const MdbField& field, std::string& payload,
-                            std::string& error) {
+                            MdbFault& fault) {
     const int pageSize = static_cast<int>(m_mdb->fmt->pg_size);
     if (column.col_type == MDB_BOOL) {
         // A Yes/No value lives in the null mask: a set bit (reported as "not null") is Yes.
@@ -228,13 +223,13 @@ bool TableScan::appendValue(const MdbColumn& column, const MdbField& field, std:
     const auto* data = static_cast<const unsigned char*>(field.value);
     const int size = field.siz;
     if (size < 0 || data < m_mdb->pg_buf || data + size > m_mdb->pg_buf + pageSize) {
-        error = "行の値が壊れています。ファイルが壊れている可能性があります。";
+        fault = MdbFault::BrokenValue;
         return false;
     }
     payload.push_back(1);
     if (column.col_type == MDB_MEMO || column.col_type == MDB_OLE) {
         std::string whole;
-        if (!readLongValue(data, size, whole, error)) {
+        if (!readLongValue(data, size, whole, fault)) {
             return false;
         }
         mdbproto::putString(payload, whole);
@@ -260,9 +255,8 @@ bool TableScan::readLongValueRow(uint32_t pageRow, const unsigned char** data, i
 }
 
 bool TableScan::readLongValue(const unsigned char* field, int size, std::string& out,
-                              std::string& error) {
-    error =
-        "メモ型またはOLEオブジェクト型の値が壊れています。ファイルが壊れている可能性があります。";
+                              MdbFault& fault) {
+    fault = MdbFault::BrokenLongValue;
     if (size < kLongValueHeader) {
         return false;
     }
@@ -307,7 +301,6 @@ bool TableScan::readLongValue(const unsigned char* field, int size, std::string&
     } else {
         return false;
     }
-    error.clear();
     return true;
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/mdb/MdbFault.h"
+
 namespace korvane::mdbreader {
 
 class TableScan {
@@ -23,21 +25,21 @@ public:
     TableScan& operator=(const TableScan&) = delete;
 
     // Reads the table definition; false with a description when it cannot be read.
-    bool open(std::string& error);
+    bool open(MdbFault& fault);
     // The kTableHeader payload.
     std::string header() const;
 
     enum class Step { Row, End, Error };
     // Appends the next row's kRow payload to `payload`.
-    Step next(std::string& payload, std::string& error);
+    Step next(std::string& payload, MdbFault& fault);
 
 private:
     bool loadNextPage();
-    Step rowAt(int row, std::string& payload, std::string& error);
-    bool appendRow(int start, int size, std::string& payload, std::string& error);
+    Step rowAt(int row, std::string& payload, MdbFault& fault);
+    bool appendRow(int start, int size, std::string& payload, MdbFault& fault);
     bool appendValue(const MdbColumn& column, const MdbField& field, std::string& payload,
-                     std::string& error);
-    bool readLongValue(const unsigned char* field, int size, std::string& out, std::string& error);
+                     MdbFault& fault);
+    bool readLongValue(const unsigned char* field, int size, std::string& out, MdbFault& fault);
     bool readLongValueRow(uint32_t pageRow, const unsigned char** data, int* size);
 
     MdbHandle* m_mdb;
