@@ -7,7 +7,9 @@
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
 #include "database/DatabaseCatalogue.h"
+#include "database/DatabaseTexts.h"
 #include "platform/mdb/DataAccess.h"
+#include "shell/ShellTexts.h"
 
 namespace korvane::cli {
 
@@ -17,15 +19,12 @@ int runSql(const QStringList& args) {
     }
     const QString& path = args[0];
     if (!QFileInfo(path).isFile()) {
-        printRecord({QStringLiteral("message"),
-                     QStringLiteral("ファイル(") + path + QStringLiteral(")がありません。")});
+        printRecord({QStringLiteral("message"), textOf(ShellMessage::NoSuchFile, {path})});
         return kExitFailed;
     }
     Connection cn;
     if (!cn.Open(Jet40ConnectionString(path))) {
-        printRecord(
-            {QStringLiteral("message"),
-             QStringLiteral("ファイル(") + path + QStringLiteral(")を取り扱うことができません。")});
+        printRecord({QStringLiteral("message"), textOf(DatabaseMessage::CannotHandleFile, {path})});
         return kExitFailed;
     }
     const Result<QString> sql = cn.QuerySql(args[1]);

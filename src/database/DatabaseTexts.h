@@ -1,7 +1,7 @@
 #pragma once
-// What the database side of the window says.
+// What the database side of the window says (textOf).
 
-#include <QString>
+#include "platform/Failure.h"
 
 namespace korvane {
 
@@ -9,10 +9,9 @@ enum class DatabaseMessage {
     CannotHandleFile,  // %1 file
     NoTables,          // %1 file
     Loading,
-    Cancelled,
     RecordCountIsAWholeNumber,
     NothingChosen,
 };
-QString databaseMessage(DatabaseMessage message, const QString& path = QString());
+const FailureTexts& failureTexts(DatabaseMessage);
 
 }  // namespace korvane

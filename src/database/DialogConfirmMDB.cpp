@@ -96,7 +96,7 @@ void DialogConfirmMDB::OKButton_Click() {
     if (m_option1->isChecked()) {
         if (!std::isfinite(n) || n < 1.0 ||
             n > static_cast<double>(std::numeric_limits<int32_t>::max())) {
-            ShowMessage(databaseMessage(DatabaseMessage::RecordCountIsAWholeNumber));
+            ShowMessage(textOf(DatabaseMessage::RecordCountIsAWholeNumber));
             return;
         }
         count = static_cast<int32_t>(n);
@@ -107,7 +107,7 @@ void DialogConfirmMDB::OKButton_Click() {
     if (m_option3->isChecked()) {
         const int line = selectedLine(*m_list1);
         if (line < 0) {
-            ShowMessage(databaseMessage(DatabaseMessage::NothingChosen));
+            ShowMessage(textOf(DatabaseMessage::NothingChosen));
             return;
         }
         m_selectType = 1;
@@ -116,7 +116,7 @@ void DialogConfirmMDB::OKButton_Click() {
     } else {
         const int line = selectedLine(*m_list2);
         if (line < 0) {
-            ShowMessage(databaseMessage(DatabaseMessage::NothingChosen));
+            ShowMessage(textOf(DatabaseMessage::NothingChosen));
             return;
         }
         m_selectType = 2;

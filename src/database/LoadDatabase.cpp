@@ -9,6 +9,7 @@
 #include "shell/ListPane.h"
 #include "shell/ProgramState.h"
 #include "shell/QueryValues.h"
+#include "shell/ShellTexts.h"
 #include "shell/TreePane.h"
 #include "text/Numbers.h"
 
@@ -34,7 +35,7 @@ void AddGroup(TreePane& treePane, const QString& key, const QStringList& names) 
 
 // A failure once the dialog is confirmed: the general message, then the engine's own.
 void ReportFailure(const QString& path, const Failure& failure) {
-    ShowMessage(databaseMessage(DatabaseMessage::CannotHandleFile, path));
+    ShowMessage(textOf(DatabaseMessage::CannotHandleFile, {path}));
     ShowMessage(failure.text());
 }
 
@@ -96,11 +97,11 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     const SharedDatabaseSession sharedSession;
     ProgramState& state = programState();
     if (!ReadDatabaseCatalogue(path)) {
-        ShowMessage(databaseMessage(DatabaseMessage::CannotHandleFile, path));
+        ShowMessage(textOf(DatabaseMessage::CannotHandleFile, {path}));
         return;
     }
     if (state.TableNames.isEmpty() && state.QueryNames.isEmpty()) {
-        ShowMessage(databaseMessage(DatabaseMessage::NoTables, path));
+        ShowMessage(textOf(DatabaseMessage::NoTables, {path}));
         return;
     }
 
@@ -135,7 +136,7 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
         if (AskQueryValues(cn, chosenName, rs.queryOptions.values)) {
             // A long read or a long query shows the progress window, after the usual delay,
             // with キャンセル; the window stays painted throughout.
-            userInteraction().progressBegin(databaseMessage(DatabaseMessage::Loading));
+            userInteraction().progressBegin(textOf(DatabaseMessage::Loading));
             rs.queryOptions.progress = [&cancelled](double share) {
                 cancelled = cancelled || !userInteraction().progressUpdate(share);
                 return !cancelled;
@@ -153,7 +154,7 @@ void LoadDatabase(const QString& path, TreePane& treePane, ListPane& listPane) {
     listPane.refresh();
     userInteraction().setWaitCursor(false);
     if (cancelled) {
-        ShowMessage(databaseMessage(DatabaseMessage::Cancelled));
+        ShowMessage(textOf(ShellMessage::Cancelled));
     } else if (failure && queryFailed) {
         ShowMessage(failure->text());  // the file is fine: the query's own message says why
     } else if (failure) {

@@ -43,7 +43,7 @@ void setExportTargetChooser(ExportTargetChooser chooser) {
 
 bool ConvertCommand() {
     if (programState().CurrentFileType != kFileDatabase) {
-        ShowMessage(exportMessage(ExportMessage::OnlyForDatabases));
+        ShowMessage(textOf(ExportMessage::OnlyForDatabases));
         return false;
     }
     if (!targetChooser()) {
@@ -70,7 +70,7 @@ bool ConvertCommand() {
         return false;
     }
     // The wait pointer stays until the notice has been closed.
-    userInteraction().messageBox(QStringLiteral("Korvane"), exportMessage(ExportMessage::Exported));
+    userInteraction().messageBox(QStringLiteral("Korvane"), textOf(ExportMessage::Exported));
     return true;
 }
 

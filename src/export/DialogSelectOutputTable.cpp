@@ -90,7 +90,7 @@ void DialogSelectOutputTable::Command1_Click() {
 
 void DialogSelectOutputTable::OKButton_Click() {
     if (m_label2->text().isEmpty()) {
-        ShowMessage(exportMessage(ExportMessage::NoOutputFileName));
+        ShowMessage(textOf(ExportMessage::NoOutputFileName));
         return;
     }
     m_outputFilename = m_label2->text();
@@ -100,7 +100,7 @@ void DialogSelectOutputTable::OKButton_Click() {
     const QStringList& names = table ? programState().TableNames : programState().QueryNames;
     const int line = selectedLine(list);
     if (line < 0 || line >= names.size()) {
-        ShowMessage(exportMessage(ExportMessage::NoTableChosen));
+        ShowMessage(textOf(ExportMessage::NoTableChosen));
         return;
     }
     m_selectTable = names.at(line);

@@ -25,7 +25,7 @@ const FailureTexts& failureTexts(ExportFault) {
     return table;
 }
 
-QString exportMessage(ExportMessage message) {
+const FailureTexts& failureTexts(ExportMessage) {
     static const FailureTable<ExportMessage> table{
         {ExportMessage::OnlyForDatabases,
          "このメニューはMDBファイルの内容をCSVへ出力するためのものです。"},
@@ -33,7 +33,7 @@ QString exportMessage(ExportMessage message) {
         {ExportMessage::NoOutputFileName, "出力のファイル名が指定されていません。"},
         {ExportMessage::NoTableChosen, "テーブルが選択されていません。"},
     };
-    return table.pattern(static_cast<int>(message));
+    return table;
 }
 
 }  // namespace korvane

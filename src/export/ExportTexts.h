@@ -1,9 +1,6 @@
 #pragma once
 // The words of the export: why a CSV file was not written, and what the export commands say.
 
-#include <QString>
-#include <QStringList>
-
 #include "platform/Failure.h"
 
 namespace korvane {
@@ -38,6 +35,6 @@ enum class ExportMessage {
     NoOutputFileName,
     NoTableChosen,
 };
-QString exportMessage(ExportMessage message);
+const FailureTexts& failureTexts(ExportMessage);
 
 }  // namespace korvane

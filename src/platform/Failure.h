@@ -109,4 +109,11 @@ private:
 // arguments: a detail that itself holds "%1" stays as it is.
 QString fillPattern(const QString& pattern, const QStringList& details);
 
+// The words of a text that is no failure (a message, a caption of progress) from its area's
+// table, found as for a cause.
+template <typename Key, typename = std::enable_if_t<std::is_enum_v<Key>>>
+QString textOf(Key key, const QStringList& details = {}) {
+    return fillPattern(failureTexts(key).pattern(static_cast<int>(key)), details);
+}
+
 }  // namespace korvane

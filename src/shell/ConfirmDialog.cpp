@@ -1,6 +1,7 @@
 #include "shell/ConfirmDialog.h"
 
 #include "platform/UserInteraction.h"
+#include "shell/ShellTexts.h"
 
 namespace korvane {
 
@@ -17,8 +18,8 @@ void ConfirmDialog::confirm() {
 }
 
 void ConfirmDialog::cancelWithNotice() {
-    userInteraction().messageBox(QStringLiteral("インフォメーション"),
-                                 QStringLiteral("キャンセルされました。"));
+    userInteraction().messageBox(textOf(ShellMessage::Information),
+                                 textOf(ShellMessage::Cancelled));
     reject();
 }
 

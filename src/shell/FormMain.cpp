@@ -22,6 +22,7 @@
 #include "shell/PaneModels.h"
 #include "shell/ProgramState.h"
 #include "shell/ShellIcons.h"
+#include "shell/ShellTexts.h"
 #include "shell/TreePane.h"
 
 namespace korvane {
@@ -249,8 +250,7 @@ void FormMain::menuFileConvert_Click() {
     try {
         convert();
     } catch (const std::exception& error) {
-        ShowMessage(QStringLiteral("出力できませんでした。") +
-                    QString::fromLocal8Bit(error.what()));
+        ShowMessage(textOf(ShellMessage::CannotExport, {QString::fromLocal8Bit(error.what())}));
     }
 }
 
@@ -306,8 +306,8 @@ void FormMain::openPath(const QString& path) {
         OpenFile(path, *m_treePane, *m_listPane);
     } catch (const std::exception& error) {
         // The last line of defence: a fault below must not end the program.
-        ShowMessage(QStringLiteral("ファイル(") + path + QStringLiteral(")を開けませんでした。") +
-                    QString::fromLocal8Bit(error.what()));
+        ShowMessage(
+            textOf(ShellMessage::CannotOpenFile, {path, QString::fromLocal8Bit(error.what())}));
     }
     // A loader that stopped half-way did not refresh; show what it has put in so far.
     m_listModel->sync();

@@ -5,6 +5,7 @@
 
 #include "platform/UserInteraction.h"
 #include "shell/ListPane.h"
+#include "shell/ShellTexts.h"
 #include "shell/TreePane.h"
 
 namespace korvane {
@@ -65,14 +66,12 @@ bool OrdinaryFileExists(const QString& path) {
 
 void OpenFile(const QString& path, TreePane& treePane, ListPane& listPane) {
     if (!OrdinaryFileExists(path)) {
-        userInteraction().showMessage(
-            QStringLiteral("ファイル(") + path + QStringLiteral(")がありません。"), false);
+        userInteraction().showMessage(textOf(ShellMessage::NoSuchFile, {path}), false);
         return;
     }
     const FileType type = GetFileType(path);
     if (type == kFileNone) {
-        userInteraction().showMessage(
-            QStringLiteral("ファイルタイプがCSV、XLS、MDBのいずれでもありません。"), false);
+        userInteraction().showMessage(textOf(ShellMessage::NotAKnownFileType), false);
         return;
     }
     g_state.CurrentFileType = type;

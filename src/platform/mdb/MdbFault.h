@@ -40,7 +40,7 @@ enum class MdbFault : uint32_t {
     NoFileInConnectionString,
     Jet4NeedsJet40,
     DatabaseNotOpen,
-    UnknownSchema,        // %1 schema number
+    UnknownSchema,          // %1 schema number
     LinkedTableUnreadable,  // %1 table
 };
 
