@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/process/ReaderProcess.h"
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
@@ -15,8 +16,6 @@ namespace korvane::xls {
 namespace {
 
 const QString kReaderName = QStringLiteral("korvane-xls-reader");
-// The same words the in-process reader uses once the workbook is released.
-const QString kReleased = QStringLiteral("ブックはすでに閉じられています。");
 
 // A band starts this many rows tall and doubles while the rows are read in order, up to the
 // largest band; a band never holds more than kMaxBandCells places.
@@ -24,24 +23,25 @@ constexpr int64_t kFirstBandRows = 256;
 constexpr int64_t kLargestBandRows = 4096;
 constexpr int64_t kMaxBandCells = 256 * 1024;
 
+// ReaderProcess makes its own words from these patterns; they come back as ReaderWords.
 ReaderProcessTexts workbookReaderTexts() {
     ReaderProcessTexts texts;
-    texts.notFound = QStringLiteral("ブックを読み取る補助プログラム(%1)が見つかりません。");
-    texts.cannotStart = QStringLiteral("ブックを読み取る補助プログラム(%1)を起動できません。");
-    texts.crashed = QStringLiteral(
-        "ブックを読み取る補助プログラムが異常終了しました。"
-        "ファイルが壊れている可能性があります。");
-    texts.stalled = QStringLiteral(
-        "ブックの読み取りが%1秒以上進まなかったため中止しました。"
-        "ファイルが壊れている可能性があります。");
-    texts.garbled = QStringLiteral("ブックを読み取る補助プログラムから不正な応答がありました。");
-    texts.notRunning = QStringLiteral("ブックを読み取る補助プログラムが動いていません。");
+    texts.notFound = faultPattern(XlsFault::ReaderNotFound);
+    texts.cannotStart = faultPattern(XlsFault::ReaderCannotStart);
+    texts.crashed = faultPattern(XlsFault::ReaderCrashed);
+    texts.stalled = faultPattern(XlsFault::ReaderStalled);
+    texts.garbled = faultPattern(XlsFault::ReaderGarbled);
+    texts.notRunning = faultPattern(XlsFault::ReaderNotRunning);
     return texts;
 }
 
+Failure readerFailure(const QString& words) {
+    return Failure{XlsFault::ReaderWords, {words}};
+}
+
 struct CachedCell {
-    bool failed = false;
     QString text;
+    std::optional<Failure> failure;
 };
 
 // What was fetched of one sheet: a rectangle of places, and the cells in it that are not empty.
@@ -77,7 +77,7 @@ struct SheetBand {
         for (BandEntry& entry : entries) {
             if (holds(entry.row, entry.column)) {
                 placeCells[slotOf(entry.row, entry.column)] = static_cast<int32_t>(cells.size());
-                cells.push_back(CachedCell{entry.failed, std::move(entry.text)});
+                cells.push_back(CachedCell{std::move(entry.text), std::move(entry.failure)});
             }
         }
     }
@@ -91,31 +91,31 @@ public:
 
     Status open(const QString& path) {
         if (std::optional<QString> failure = m_reader.start()) {
-            return Failure{*failure};
+            return readerFailure(*failure);
         }
         QString error;
         if (!m_reader.send(openRequest(path))) {
             m_reader.readFrame(&error);
-            return Failure{error};
+            return readerFailure(error);
         }
         const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
         if (!frame) {
-            return Failure{error};
+            return readerFailure(error);
         }
         if (frame->kind == xlsproto::kError) {
-            std::optional<QString> description = decodeErrorReply(frame->payload);
-            if (!description) {
+            std::optional<Failure> failure = decodeErrorReply(frame->payload);
+            if (!failure) {
                 m_reader.rejectReply(&error);
-                return Failure{error};
+                return readerFailure(error);
             }
             m_reader.stop();
-            return Failure{*description};
+            return std::move(*failure);
         }
         std::optional<QStringList> names =
             frame->kind == xlsproto::kWorkbook ? decodeWorkbookReply(frame->payload) : std::nullopt;
         if (!names) {
             m_reader.rejectReply(&error);
-            return Failure{error};
+            return readerFailure(error);
         }
         m_sheets = std::move(*names);
         m_open = true;
@@ -134,10 +134,10 @@ public:
 
     Status showWindow(const QString& name) override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
-            return Failure{QStringLiteral("ウィンドウ(%1)がありません。").arg(name)};
+            return Failure{XlsFault::NoWindow, {name}};
         }
         return Done{};
     }
@@ -146,17 +146,17 @@ public:
 
     Result<QString> sheetName(int index) const override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (index < 1 || index > m_sheets.size()) {
-            return Failure{QStringLiteral("ブックに %1 番目のシートはありません。").arg(index)};
+            return Failure{XlsFault::NoSheetNumber, {QString::number(index)}};
         }
         return m_sheets.at(index - 1);
     }
 
     Result<QString> cellText(const QString& sheet, int64_t row, int64_t column) override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         const bool onSheet = row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns;
         if (!onSheet) {
@@ -166,15 +166,15 @@ public:
         SheetBand& band = m_bands[sheet];
         if (!band.holds(row, column)) {
             if (Status fetched = fetchBand(sheet, band, row, column); !fetched) {
-                return Failure{fetched.failure()};
+                return fetched.takeFailure();
             }
         }
         const CachedCell* found = band.find(row, column);
         if (found == nullptr) {
             return QString();
         }
-        if (found->failed) {
-            return Failure{found->text};
+        if (found->failure) {
+            return *found->failure;
         }
         return found->text;
     }
@@ -196,11 +196,11 @@ private:
         QString error;
         const std::optional<ReaderProcess::Frame> frame = m_reader.readFrame(&error);
         if (!frame) {
-            return Failure{error};
+            return readerFailure(error);
         }
         if (frame->kind == xlsproto::kError) {
-            if (std::optional<QString> description = decodeErrorReply(frame->payload)) {
-                return Failure{*description};
+            if (std::optional<Failure> failure = decodeErrorReply(frame->payload)) {
+                return std::move(*failure);
             }
         } else if (frame->kind == xlsproto::kCellsReply) {
             if (std::optional<CellBand> band = decodeCellsReply(frame->payload, asked)) {
@@ -208,18 +208,18 @@ private:
             }
         }
         m_reader.rejectReply(&error);
-        return Failure{error};
+        return readerFailure(error);
     }
 
     // One cells request and its reply.
     Result<CellBand> request(const QString& sheet, const CellRectangle& asked) {
         if (Status drained = drainPending(); !drained) {
-            return Failure{drained.failure()};
+            return drained.takeFailure();
         }
         if (!sendRequest(sheet, asked)) {
             QString error;
             m_reader.readFrame(&error);
-            return Failure{error};
+            return readerFailure(error);
         }
         return receive(asked);
     }
@@ -234,7 +234,7 @@ private:
         const Result<CellBand> dropped = receive(asked);
         // A failure of the rectangle alone is no failure of the helper; its death is.
         if (!dropped && !m_reader.running()) {
-            return Failure{dropped.failure()};
+            return dropped.takeFailure();
         }
         return Done{};
     }
@@ -242,12 +242,12 @@ private:
     Result<QString> fetchOne(const QString& sheet, int64_t row, int64_t column) {
         Result<CellBand> band = request(sheet, CellRectangle{row, row, column, column});
         if (!band) {
-            return Failure{band.failure()};
+            return band.takeFailure();
         }
         for (const BandEntry& entry : band->entries) {
             if (entry.row == row && entry.column == column) {
-                return entry.failed ? Result<QString>(Failure{entry.text})
-                                    : Result<QString>(entry.text);
+                return entry.failure ? Result<QString>(*entry.failure)
+                                     : Result<QString>(entry.text);
             }
         }
         return QString();
@@ -279,16 +279,13 @@ private:
                                m_pending->asked.firstRow == row &&
                                m_pending->asked.firstColumn == band.columnLow &&
                                m_pending->asked.lastColumn == band.columnHigh;
-        Result<CellBand> fetched = Failure{QString()};
         if (sentAhead) {
             asked = m_pending->asked;
             m_pending.reset();
-            fetched = receive(asked);
-        } else {
-            fetched = request(sheet, asked);
         }
+        Result<CellBand> fetched = sentAhead ? receive(asked) : request(sheet, asked);
         if (!fetched) {
-            return Failure{fetched.failure()};
+            return fetched.takeFailure();
         }
         CellRectangle covered = asked;
         covered.lastRow = fetched->lastRowCovered;
@@ -316,7 +313,7 @@ Result<std::unique_ptr<SpreadsheetWorkbook>> openInHelper(const QString& path) {
     // The workbook's window bears the file's own name, extension included.
     auto workbook = std::make_unique<HelperWorkbook>(QFileInfo(path).fileName());
     if (Status opened = workbook->open(path); !opened) {
-        return Failure{opened.failure()};
+        return opened.takeFailure();
     }
     return std::unique_ptr<SpreadsheetWorkbook>(std::move(workbook));
 }
