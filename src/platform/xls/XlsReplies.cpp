@@ -55,7 +55,7 @@ std::optional<Failure> readFailure(PayloadReader& reader) {
         }
         details << *detail;
     }
-    return Failure{fault, std::move(details)};
+    return Failure(fault, std::move(details));
 }
 
 PayloadReader readerOf(const QByteArray& payload) {

@@ -21,6 +21,7 @@ namespace {
 
 using namespace korvane;
 using namespace korvane::helperpipe;
+using korvane::xls::XlsFault;
 
 // A cells reply begins with the last row covered (i64) and the entry count (u32).
 constexpr size_t kCellsHead = 8 + 4;
@@ -102,10 +103,10 @@ bool sendCells(xls::XlsWorkbook* workbook, const QString& sheet, const xls::Cell
         return sendFrame(xlsproto::kCellsReply, std::string(3, '\x7F'));
     }
     if (workbook == nullptr) {
-        return sendError(Failure{xls::XlsFault::HelperNoWorkbook});
+        return sendError(Failure{XlsFault::HelperNoWorkbook});
     }
     if (asked.firstRow > asked.lastRow || asked.firstColumn > asked.lastColumn) {
-        return sendError(Failure{xls::XlsFault::HelperBadRange});
+        return sendError(Failure{XlsFault::HelperBadRange});
     }
     // A rectangle of a worksheet is read from its stored cells; anything else (a chart sheet, a
     // place off the sheet, a sheet that cannot be read) place by place, for the reason of each.
