@@ -1,7 +1,8 @@
 // The decoding of the workbook reader's replies on any bytes: a reader that read a damaged file
 // may send anything, and the viewer must neither crash nor read past a frame. The first byte
 // picks the frame kind; a cells reply is decoded against a rectangle taken from the next bytes,
-// and every cell it yields must lie inside what was asked.
+// and every cell it yields must lie inside what was asked. A failure rebuilt from a reply, of
+// the open or of a cell, always has words.
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             korvane::xls::decodeWorkbookReply(payload);
             break;
         case 1:
-            korvane::xls::decodeErrorReply(payload);
+            if (const auto failure = korvane::xls::decodeErrorReply(payload)) {
+                if (failure->text().isEmpty()) {
+                    std::abort();
+                }
+            }
             break;
         default: {
             // Four bytes shape the rectangle: first row, row count, first column, column count.
@@ -33,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (band) {
                 for (const auto& entry : band->entries) {
                     if (entry.row < asked.firstRow || entry.row > band->lastRowCovered ||
-                        entry.column < asked.firstColumn || entry.column > asked.lastColumn) {
+                        entry.column < asked.firstColumn || entry.column > asked.lastColumn ||
+                        (entry.failure && entry.failure->text().isEmpty())) {
                         std::abort();
                     }
                 }

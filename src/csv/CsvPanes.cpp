@@ -16,15 +16,6 @@
 
 namespace korvane {
 
-QString NoRecordsMessage(const QString& path) {
-    return QStringLiteral("ファイル(") + path + QStringLiteral(")にはレコードがありません。");
-}
-
-QString FileChangedMessage(const QString& path) {
-    return QStringLiteral("ファイル(") + path +
-           QStringLiteral(")は読み込んだ後に変更されました。もう一度開いてください。");
-}
-
 namespace {
 
 // Says once that the file changed after it was loaded. Rows are read while the list paints,

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "csv/CsvLines.h"
+#include "csv/CsvTexts.h"
 
 namespace korvane {
 
@@ -25,10 +26,5 @@ struct CsvChoice {
 // file changed since it was counted, FileChangedMessage is shown once.
 void ShowCsvLines(const QString& path, const std::shared_ptr<const CsvLines>& lines,
                   const CsvChoice& choice, TreePane& tree, ListPane& list);
-
-// "ファイル(" + path + ")にはレコードがありません。"
-QString NoRecordsMessage(const QString& path);
-// Shown once when rows are read after the file was changed where it stands.
-QString FileChangedMessage(const QString& path);
 
 }  // namespace korvane

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "csv/CsvTexts.h"
 #include "platform/Twips.h"
 #include "platform/UserInteraction.h"
 #include "shell/CaptionFit.h"
@@ -24,9 +25,6 @@ constexpr int kSampleLines = 10;
 // A sample line longer than this is shown cut: a list box line shows far less anyway.
 constexpr int64_t kSampleLineBytes = 64 * 1024;
 constexpr int64_t kDefaultChoice = 100;
-
-const QString kRangeMessage =
-    QStringLiteral("表示するレコード数は１以上最大レコード数以下の整数です。");
 
 }  // namespace
 
@@ -84,7 +82,7 @@ void DialogConfirmCSV::Form_Load() {
     CsvScan scan;
     if (reader) {
         UserInteraction& ui = userInteraction();
-        ui.progressBegin(QStringLiteral("CSVファイルを読み込んでいます。"));
+        ui.progressBegin(CountingProgressMessage());
         scan = scanCsvLines(reader, [&ui](double share) { return ui.progressUpdate(share); });
         ui.progressEnd();
     }
@@ -93,8 +91,7 @@ void DialogConfirmCSV::Form_Load() {
         return;
     }
     if (scan.status != CsvScan::Status::Done || !scan.lines) {
-        userInteraction().showMessage(
-            QStringLiteral("ファイル(") + m_fname + QStringLiteral(")を読み込めません。"), true);
+        userInteraction().showMessage(CannotReadMessage(m_fname), true);
         abandon();
         return;
     }
@@ -139,7 +136,7 @@ void DialogConfirmCSV::OKButton_Click() {
     if (m_option1->isChecked()) {
         const double wanted = RoundHalfEven(Val(m_text1->text()));
         if (!std::isfinite(wanted) || wanted < 1.0 || wanted > static_cast<double>(m_recCount)) {
-            userInteraction().showMessage(kRangeMessage, true);
+            userInteraction().showMessage(RecordCountRangeMessage(), true);
             return;
         }
         m_recView = static_cast<int64_t>(wanted);

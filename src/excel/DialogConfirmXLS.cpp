@@ -8,6 +8,7 @@
 #include <cmath>
 #include <optional>
 
+#include "excel/ExcelTexts.h"
 #include "shell/CaptionFit.h"
 #include "shell/DialogControls.h"
 #include "shell/ProgramState.h"
@@ -16,10 +17,6 @@
 namespace korvane {
 
 namespace {
-
-const QString kColumnRangeMessage = QStringLiteral("カラムの範囲は１－２５５までです。");
-const QString kRowRangeMessage = QStringLiteral("行の指定範囲が不正です。（1-32767までです。）");
-const QString kNoSheetMessage = QStringLiteral("シートが選択されていません。");
 
 // A box's number: its Val, rounded half to even; nothing when it does not fit 16 bits, which
 // makes its own field's check fail.
@@ -110,20 +107,20 @@ void DialogConfirmXLS::OKButton_Click() {
     m_rowb = rowb.value_or(m_rowb);
 
     if (!cola || *cola < 1 || *cola > 254) {
-        ShowMessage(kColumnRangeMessage);
+        ShowMessage(ColumnRangeMessage());
         return;
     }
     if (!colb || int32_t{*cola} + int32_t{*colb} > 254 || *colb < 1) {
-        ShowMessage(kColumnRangeMessage);
+        ShowMessage(ColumnRangeMessage());
         return;
     }
     if (!rowa || !rowb || *rowa < 1 || *rowb < 1) {  // 16 bits keep both at most 32767
-        ShowMessage(kRowRangeMessage);
+        ShowMessage(RowRangeMessage());
         return;
     }
     const QList<QListWidgetItem*> selected = m_list1->selectedItems();
     if (selected.isEmpty()) {
-        ShowMessage(kNoSheetMessage);
+        ShowMessage(NoSheetChosenMessage());
         return;
     }
     const int k = m_list1->row(selected.first());

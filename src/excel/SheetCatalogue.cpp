@@ -1,12 +1,9 @@
 #include "excel/SheetCatalogue.h"
 
+#include "excel/ExcelTexts.h"
 #include "shell/ProgramState.h"
 
 namespace korvane {
-
-QString WorkbookFailureMessage(const QString& path) {
-    return QStringLiteral("ファイル(") + path + QStringLiteral("）は処理できません。");
-}
 
 QString WorkbookWindowName(const QString& path) {
     const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -17,19 +14,15 @@ QString WorkbookWindowName(const QString& path) {
     return fileName;
 }
 
-std::unique_ptr<xls::SpreadsheetWorkbook> OpenSheetCatalogue(const QString& path) {
-    const auto fail = [&path] {
-        ShowMessage(WorkbookFailureMessage(path));
-        return nullptr;
-    };
+xls::Result<std::unique_ptr<xls::SpreadsheetWorkbook>> OpenSheetCatalogue(const QString& path) {
     auto opened = xls::GetObject(path);
     if (!opened) {
-        return fail();
+        return opened;
     }
     std::unique_ptr<xls::SpreadsheetWorkbook> workbook = std::move(opened).value();
     workbook->setVisible(true);
-    if (!workbook->showWindow(WorkbookWindowName(path))) {
-        return fail();
+    if (xls::Status shown = workbook->showWindow(WorkbookWindowName(path)); !shown) {
+        return shown.takeFailure();
     }
     const int count = workbook->sheetCount();
     QStringList& names = programState().SheetNames;
@@ -37,7 +30,7 @@ std::unique_ptr<xls::SpreadsheetWorkbook> OpenSheetCatalogue(const QString& path
     for (int i = 1; i <= count; ++i) {
         const xls::Result<QString> name = workbook->sheetName(i);
         if (!name) {
-            return fail();  // the names read so far stay
+            return name.takeFailure();  // the names read so far stay
         }
         names.append(name.value());
     }
@@ -45,12 +38,13 @@ std::unique_ptr<xls::SpreadsheetWorkbook> OpenSheetCatalogue(const QString& path
 }
 
 bool ReadSheetNames(const QString& path) {
-    std::unique_ptr<xls::SpreadsheetWorkbook> workbook = OpenSheetCatalogue(path);
+    xls::Result<std::unique_ptr<xls::SpreadsheetWorkbook>> workbook = OpenSheetCatalogue(path);
     if (!workbook) {
+        ShowMessage(WorkbookFailureMessage(path));
         return false;
     }
-    workbook->setDisplayAlerts(false);
-    workbook->quit();
+    workbook.value()->setDisplayAlerts(false);
+    workbook.value()->quit();
     return true;
 }
 

@@ -10,16 +10,13 @@
 namespace korvane {
 
 // Opens the workbook and refills SheetNames; the workbook stays open so that the loader reads
-// its cells from the same reading of the file. Nothing after a failure, which has then been
-// reported with one message.
-std::unique_ptr<xls::SpreadsheetWorkbook> OpenSheetCatalogue(const QString& path);
+// its cells from the same reading of the file. After a failure the names read so far stay; the
+// caller reports it with WorkbookFailureMessage.
+xls::Result<std::unique_ptr<xls::SpreadsheetWorkbook>> OpenSheetCatalogue(const QString& path);
 
 // The catalogue alone: true when SheetNames holds the workbook's sheets and the workbook has
 // been closed again; false after a failure, which has then been reported with one message.
 bool ReadSheetNames(const QString& path);
-
-// "ファイル(" + path + "）は処理できません。": the message of every workbook failure.
-QString WorkbookFailureMessage(const QString& path);
 
 // The name of the workbook's window: the file's base name + "." + extension, both taken from
 // the file's own name (after the last "/"), so that a backslash or a drive-like "C:" in a Linux

@@ -4,6 +4,7 @@
 
 #include "excel/ColumnLetters.h"
 #include "excel/DialogConfirmXLS.h"
+#include "excel/ExcelTexts.h"
 #include "excel/SheetCatalogue.h"
 #include "platform/UserInteraction.h"
 #include "platform/xls/Spreadsheet.h"
@@ -69,7 +70,7 @@ xls::Status ReadRows(xls::SpreadsheetWorkbook& workbook, const QString& path,
             const int32_t column = int32_t{range.firstColumn} + j - 1;
             xls::Result<QString> text = workbook.cellText(range.sheet, row, column);
             if (!text) {
-                return xls::Failure{text.failure()};
+                return text.takeFailure();
             }
             listPane.addListSubItem(text.value());
         }
@@ -84,10 +85,12 @@ xls::Status ReadRows(xls::SpreadsheetWorkbook& workbook, const QString& path,
 void LoadWorkbook(const QString& path, TreePane& treePane, ListPane& listPane) {
     // One reading of the file serves the catalogue, the dialog and the cells; it ends with the
     // open, however the open ends.
-    const std::unique_ptr<xls::SpreadsheetWorkbook> workbook = OpenSheetCatalogue(path);
-    if (!workbook) {
+    xls::Result<std::unique_ptr<xls::SpreadsheetWorkbook>> opened = OpenSheetCatalogue(path);
+    if (!opened) {
+        ShowMessage(WorkbookFailureMessage(path));
         return;
     }
+    const std::unique_ptr<xls::SpreadsheetWorkbook> workbook = std::move(opened).value();
     CellRange range;
     {
         DialogConfirmXLS dialog;

@@ -6,11 +6,11 @@
 namespace korvane {
 
 enum class ShellMessage {
-    NoSuchFile,           // %1 file
+    NoSuchFile,  // %1 file
     NotAKnownFileType,
-    CannotOpenFile,       // %1 file, %2 why
-    CannotExport,         // %1 why
-    Information,          // the title of a notice
+    CannotOpenFile,  // %1 file, %2 why
+    CannotExport,    // %1 why
+    Information,     // the title of a notice
     Cancelled,
 };
 const FailureTexts& failureTexts(ShellMessage);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
 
@@ -20,6 +21,24 @@ void putEntry(std::string& out, int64_t row, int64_t column, uint8_t kind, const
     frameproto::putString(out, encodeText(text));
 }
 
+void putFailureEntry(std::string& out, int64_t row, int64_t column, const Failure& failure) {
+    xlsproto::putI64(out, row);
+    xlsproto::putI64(out, column);
+    out.push_back(static_cast<char>(xlsproto::kCellFailure));
+    putFailure(out, failure);
+}
+
+// A failure as the reader sends it, with `count` details whatever its cause takes.
+std::string failurePayload(uint32_t cause, uint32_t count) {
+    std::string out;
+    frameproto::putU32(out, cause);
+    frameproto::putU32(out, count);
+    for (uint32_t i = 0; i < count; ++i) {
+        frameproto::putString(out, encodeText(QStringLiteral("A1")));
+    }
+    return out;
+}
+
 std::string cellsPayload(int64_t lastRow, uint32_t count, const std::string& entries) {
     std::string out;
     xlsproto::putI64(out, lastRow);
@@ -33,7 +52,7 @@ TEST(XlsReplies, CellsReplyChecks) {
     std::string one;
     putEntry(one, 10, 2, xlsproto::kCellText, QStringLiteral("r10c2"));
     std::string failed;
-    putEntry(failed, 15, 4, xlsproto::kCellFailure, QStringLiteral("#DIV/0!"));
+    putFailureEntry(failed, 15, 4, Failure{XlsFault::ErrorValue, {"D15", "#DIV/0!"}});
     std::string rowBefore;
     putEntry(rowBefore, 9, 2, xlsproto::kCellText, "x");
     std::string rowAfterCovered;
@@ -85,9 +104,11 @@ TEST(XlsReplies, CellsReplyChecks) {
     const std::optional<CellBand> band =
         decodeCellsReply(bytesOf(cellsPayload(20, 2, one + failed)), kAsked);
     ASSERT_TRUE(band);
-    EXPECT_FALSE(band->entries[0].failed);
+    EXPECT_FALSE(band->entries[0].failure);
     EXPECT_EQ(band->entries[0].text, "r10c2");
-    EXPECT_TRUE(band->entries[1].failed);
+    ASSERT_TRUE(band->entries[1].failure);
+    EXPECT_EQ(band->entries[1].failure->text(),
+              QStringLiteral("セル D15 はエラー値 #DIV/0! です。"));
     EXPECT_EQ(band->entries[1].row, 15);
     EXPECT_EQ(band->entries[1].column, 4);
 }
@@ -100,7 +121,9 @@ TEST(XlsReplies, WorkbookAndErrorReplyChecks) {
     std::string huge;
     frameproto::putU32(huge, 0x40000000u);
     std::string error;
-    frameproto::putString(error, encodeText(QStringLiteral("ファイルを開けません。")));
+    putFailure(error, Failure{XlsFault::NoSuchSheet, {QStringLiteral("売上")}});
+    const auto unknown = static_cast<uint32_t>(XlsFault::Count);
+    const auto noSuchSheet = static_cast<uint32_t>(XlsFault::NoSuchSheet);
     struct Case {
         const char* name;
         std::string payload;
@@ -126,10 +149,38 @@ TEST(XlsReplies, WorkbookAndErrorReplyChecks) {
         {"empty", {}, false},
         {"odd byte count", error.substr(0, error.size() - 1), false},
         {"bytes after it", error + "x", false},
+        {"a cause this build does not know", failurePayload(unknown, 0), false},
+        {"a cause far beyond the list", failurePayload(0xFFFFFFFFu, 1), false},
+        {"a detail too few", failurePayload(noSuchSheet, 0), false},
+        {"a detail too many", failurePayload(noSuchSheet, 2), false},
     };
     for (const Case& c : errorCases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(decodeErrorReply(bytesOf(c.payload)).has_value(), c.decodes);
+    }
+}
+
+// Every cause has words, its placeholders run from %1 without a gap, and it arrives from the
+// reader as it was sent: a missing entry would make an empty message, a gap a detail the decoder
+// asks for that no caller passes.
+TEST(XlsReplies, EveryCauseHasWordsAndCrossesThePipe) {
+    for (int i = 0; i < static_cast<int>(XlsFault::Count); ++i) {
+        const auto cause = static_cast<XlsFault>(i);
+        SCOPED_TRACE(i);
+        const QString pattern = faultPattern(cause);
+        ASSERT_FALSE(pattern.isEmpty());
+        QStringList details;
+        for (int n = 1; n <= faultDetailCount(cause); ++n) {
+            EXPECT_TRUE(pattern.contains(QStringLiteral("%") + QString::number(n)));
+            details << QStringLiteral("<detail %1>").arg(n);
+        }
+        const Failure sent{cause, details};
+        std::string payload;
+        putFailure(payload, sent);
+        const std::optional<Failure> received = decodeErrorReply(bytesOf(payload));
+        ASSERT_TRUE(received);
+        EXPECT_TRUE(received->is(cause));
+        EXPECT_EQ(received->text(), sent.text());
     }
 }
 

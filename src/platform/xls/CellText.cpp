@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 #include "text/ValueText.h"
 
@@ -93,18 +94,15 @@ Result<QString> cellValueText(const Cell* cell, const SheetCells& sheet,
             return cell->index < sheet.texts.size() ? sheet.texts[cell->index] : QString();
         case CellKind::SharedText:
             if (cell->index >= globals.sharedStrings.size()) {
-                return Failure{QStringLiteral("セル %1 は共有文字列の %2 番を参照していますが、"
-                                              "ブックの共有文字列は %3 個しかありません。")
-                                   .arg(cellName(row, column))
-                                   .arg(cell->index)
-                                   .arg(globals.sharedStrings.size())};
+                return Failure{XlsFault::SharedStringMissing,
+                               {cellName(row, column), QString::number(cell->index),
+                                QString::number(globals.sharedStrings.size())}};
             }
             return globals.sharedStrings[cell->index];
         case CellKind::Boolean:
             return BooleanText(cell->code != 0);
         case CellKind::Error:
-            return Failure{QStringLiteral("セル %1 はエラー値 %2 です。")
-                               .arg(cellName(row, column), errorName(cell->code))};
+            return Failure{XlsFault::ErrorValue, {cellName(row, column), errorName(cell->code)}};
     }
     return QString();
 }

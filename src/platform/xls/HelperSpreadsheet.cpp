@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/process/ReaderProcess.h"
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
@@ -15,8 +16,6 @@ namespace korvane::xls {
 namespace {
 
 const QString kReaderName = QStringLiteral("korvane-xls-reader");
-// The same words the in-process reader uses once the workbook is released.
-const QString kReleased = QStringLiteral("ブックはすでに閉じられています。");
 
 // A band starts this many rows tall and doubles while the rows are read in order, up to the
 // largest band; a band never holds more than kMaxBandCells places.
@@ -24,25 +23,9 @@ constexpr int64_t kFirstBandRows = 256;
 constexpr int64_t kLargestBandRows = 4096;
 constexpr int64_t kMaxBandCells = 256 * 1024;
 
-const FailureTexts& workbookReaderTexts() {
-    static const FailureTable<ReaderFault> table{
-        {ReaderFault::NotFound, "ブックを読み取る補助プログラム(%1)が見つかりません。"},
-        {ReaderFault::CannotStart, "ブックを読み取る補助プログラム(%1)を起動できません。"},
-        {ReaderFault::Crashed,
-         "ブックを読み取る補助プログラムが異常終了しました。ファイルが壊れている可能性があります"
-         "。"},
-        {ReaderFault::Stalled,
-         "ブックの読み取りが%"
-         "1秒以上進まなかったため中止しました。ファイルが壊れている可能性があります。"},
-        {ReaderFault::Garbled, "ブックを読み取る補助プログラムから不正な応答がありました。"},
-        {ReaderFault::NotRunning, "ブックを読み取る補助プログラムが動いていません。"},
-    };
-    return table;
-}
-
 struct CachedCell {
-    bool failed = false;
     QString text;
+    std::optional<Failure> failure;
 };
 
 // What was fetched of one sheet: a rectangle of places, and the cells in it that are not empty.
@@ -78,7 +61,7 @@ struct SheetBand {
         for (BandEntry& entry : entries) {
             if (holds(entry.row, entry.column)) {
                 placeCells[slotOf(entry.row, entry.column)] = static_cast<int32_t>(cells.size());
-                cells.push_back(CachedCell{entry.failed, std::move(entry.text)});
+                cells.push_back(CachedCell{std::move(entry.text), std::move(entry.failure)});
             }
         }
     }
@@ -102,12 +85,12 @@ public:
             return frame.takeFailure();
         }
         if (frame->kind == xlsproto::kError) {
-            std::optional<QString> description = decodeErrorReply(frame->payload);
-            if (!description) {
+            std::optional<Failure> failure = decodeErrorReply(frame->payload);
+            if (!failure) {
                 return m_reader.rejectReply();
             }
             m_reader.stop();
-            return Failure{*description};
+            return std::move(*failure);
         }
         std::optional<QStringList> names =
             frame->kind == xlsproto::kWorkbook ? decodeWorkbookReply(frame->payload) : std::nullopt;
@@ -131,10 +114,10 @@ public:
 
     Status showWindow(const QString& name) override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
-            return Failure{QStringLiteral("ウィンドウ(%1)がありません。").arg(name)};
+            return Failure{XlsFault::NoWindow, {name}};
         }
         return Done{};
     }
@@ -143,17 +126,17 @@ public:
 
     Result<QString> sheetName(int index) const override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (index < 1 || index > m_sheets.size()) {
-            return Failure{QStringLiteral("ブックに %1 番目のシートはありません。").arg(index)};
+            return Failure{XlsFault::NoSheetNumber, {QString::number(index)}};
         }
         return m_sheets.at(index - 1);
     }
 
     Result<QString> cellText(const QString& sheet, int64_t row, int64_t column) override {
         if (!m_open) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         const bool onSheet = row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns;
         if (!onSheet) {
@@ -163,15 +146,15 @@ public:
         SheetBand& band = m_bands[sheet];
         if (!band.holds(row, column)) {
             if (Status fetched = fetchBand(sheet, band, row, column); !fetched) {
-                return Failure{fetched.failure()};
+                return fetched.takeFailure();
             }
         }
         const CachedCell* found = band.find(row, column);
         if (found == nullptr) {
             return QString();
         }
-        if (found->failed) {
-            return Failure{found->text};
+        if (found->failure) {
+            return *found->failure;
         }
         return found->text;
     }
@@ -195,8 +178,8 @@ private:
             return frame.takeFailure();
         }
         if (frame->kind == xlsproto::kError) {
-            if (std::optional<QString> description = decodeErrorReply(frame->payload)) {
-                return Failure{*description};
+            if (std::optional<Failure> failure = decodeErrorReply(frame->payload)) {
+                return std::move(*failure);
             }
         } else if (frame->kind == xlsproto::kCellsReply) {
             if (std::optional<CellBand> band = decodeCellsReply(frame->payload, asked)) {
@@ -209,7 +192,7 @@ private:
     // One cells request and its reply.
     Result<CellBand> request(const QString& sheet, const CellRectangle& asked) {
         if (Status drained = drainPending(); !drained) {
-            return Failure{drained.failure()};
+            return drained.takeFailure();
         }
         if (!sendRequest(sheet, asked)) {
             return m_reader.sendFailure();
@@ -227,7 +210,7 @@ private:
         const Result<CellBand> dropped = receive(asked);
         // A failure of the rectangle alone is no failure of the helper; its death is.
         if (!dropped && !m_reader.running()) {
-            return Failure{dropped.failure()};
+            return dropped.takeFailure();
         }
         return Done{};
     }
@@ -235,12 +218,12 @@ private:
     Result<QString> fetchOne(const QString& sheet, int64_t row, int64_t column) {
         Result<CellBand> band = request(sheet, CellRectangle{row, row, column, column});
         if (!band) {
-            return Failure{band.failure()};
+            return band.takeFailure();
         }
         for (const BandEntry& entry : band->entries) {
             if (entry.row == row && entry.column == column) {
-                return entry.failed ? Result<QString>(Failure{entry.text})
-                                    : Result<QString>(entry.text);
+                return entry.failure ? Result<QString>(*entry.failure)
+                                     : Result<QString>(entry.text);
             }
         }
         return QString();
@@ -272,16 +255,13 @@ private:
                                m_pending->asked.firstRow == row &&
                                m_pending->asked.firstColumn == band.columnLow &&
                                m_pending->asked.lastColumn == band.columnHigh;
-        Result<CellBand> fetched = Failure{QString()};
         if (sentAhead) {
             asked = m_pending->asked;
             m_pending.reset();
-            fetched = receive(asked);
-        } else {
-            fetched = request(sheet, asked);
         }
+        Result<CellBand> fetched = sentAhead ? receive(asked) : request(sheet, asked);
         if (!fetched) {
-            return Failure{fetched.failure()};
+            return fetched.takeFailure();
         }
         CellRectangle covered = asked;
         covered.lastRow = fetched->lastRowCovered;
@@ -309,7 +289,7 @@ Result<std::unique_ptr<SpreadsheetWorkbook>> openInHelper(const QString& path) {
     // The workbook's window bears the file's own name, extension included.
     auto workbook = std::make_unique<HelperWorkbook>(QFileInfo(path).fileName());
     if (Status opened = workbook->open(path); !opened) {
-        return Failure{opened.failure()};
+        return opened.takeFailure();
     }
     return std::unique_ptr<SpreadsheetWorkbook>(std::move(workbook));
 }

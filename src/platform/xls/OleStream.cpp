@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/xls/XlsFault.h"
+
 namespace korvane::xls {
 
 namespace {
@@ -33,20 +35,11 @@ struct ErrorFree {
     }
 };
 
-// Why a file is no workbook, in a sentence for the user.
-Failure notAWorkbook(const QString& reason) {
-    const QString subject = reason.isEmpty() ? QStringLiteral("ファイルは ") : reason;
-    return Failure{subject + QStringLiteral("Excel のブック(.xls)ではありません。")};
-}
 constexpr gsf_off_t kChunk = 64 * 1024;
 
 void initLibraryOnce() {
     static std::once_flag once;
     std::call_once(once, [] { gsf_init(); });
-}
-
-Failure damaged(const QString& what) {
-    return Failure{QStringLiteral("ブックのファイルが壊れています（%1）。").arg(what)};
 }
 
 // Reads a stream to its end in bounded chunks: a size claimed by a damaged directory entry
@@ -57,7 +50,7 @@ Result<QByteArray> readAll(GsfInput* input) {
     while (gsf_input_remaining(input) > 0) {
         const gsf_off_t n = std::min(gsf_input_remaining(input), kChunk);
         if (gsf_input_read(input, static_cast<size_t>(n), chunk) == nullptr) {
-            return damaged(QStringLiteral("データが記録された長さより前で終わっています"));
+            return Failure{XlsFault::StreamEndsEarly};
         }
         bytes.append(reinterpret_cast<const char*>(chunk), static_cast<qsizetype>(n));
     }
@@ -95,7 +88,7 @@ Result<WorkbookStream> fromContainer(GsfInput* source) {
     InfilePtr infile(gsf_infile_msole_new(source, &rawError));
     std::unique_ptr<GError, ErrorFree> error(rawError);
     if (!infile) {
-        return damaged(QStringLiteral("ファイルの構造を読み取れません"));
+        return Failure{XlsFault::ContainerUnreadable};
     }
     int workbookIndex = -1;
     int bookIndex = -1;
@@ -118,20 +111,20 @@ Result<WorkbookStream> fromContainer(GsfInput* source) {
     const int index = workbookIndex >= 0 ? workbookIndex : bookIndex;
     if (index < 0) {
         if (encryptedPackage) {
-            return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
+            return Failure{XlsFault::PasswordProtected};
         }
-        return notAWorkbook(QStringLiteral("ファイルにブックのデータがありません。"));
+        return Failure{XlsFault::NoWorkbookData};
     }
     InputPtr child(gsf_infile_child_by_index(infile.get(), index));
     if (!child) {
-        return damaged(QStringLiteral("ブックのデータを開けません"));
+        return Failure{XlsFault::StreamUnopenable};
     }
     if (gsf_input_size(child.get()) > gsf_input_size(source)) {
-        return damaged(QStringLiteral("ブックのデータがファイルより長いと記録されています"));
+        return Failure{XlsFault::StreamLongerThanFile};
     }
     Result<QByteArray> bytes = readAll(child.get());
     if (!bytes) {
-        return Failure{bytes.failure()};
+        return bytes.takeFailure();
     }
     return WorkbookStream{std::move(bytes).value(), index == workbookIndex
                                                         ? QStringLiteral("Workbook")
@@ -142,23 +135,21 @@ Result<WorkbookStream> fromSource(GsfInput* source) {
     QByteArray head(8, '\0');
     const gsf_off_t size = gsf_input_size(source);
     if (size < 8 || gsf_input_read(source, 8, reinterpret_cast<guint8*>(head.data())) == nullptr) {
-        return notAWorkbook(QStringLiteral("ファイルが短すぎます。"));
+        return Failure{XlsFault::FileTooShort};
     }
     gsf_input_seek(source, 0, G_SEEK_SET);
     if (startsWith(head, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         return fromContainer(source);
     }
     if (startsWith(head, "PK\x03\x04", 4)) {
-        return Failure{QStringLiteral(
-            "ファイルは Excel 2007 以降のブック(.xlsx)です。読み取れるのは Excel 97-2003 と "
-            "Excel 5.0/95 のブック(.xls)だけです。")};
+        return Failure{XlsFault::NewerWorkbook};
     }
     if (bareBiffVersion(head) == 0) {
-        return notAWorkbook(QString());
+        return Failure{XlsFault::NotAWorkbook};
     }
     Result<QByteArray> bytes = readAll(source);
     if (!bytes) {
-        return Failure{bytes.failure()};
+        return bytes.takeFailure();
     }
     return WorkbookStream{std::move(bytes).value(), QString()};
 }
@@ -172,7 +163,7 @@ Result<WorkbookStream> readWorkbookStream(const QString& path) {
     InputPtr source(gsf_input_stdio_new(localPath.constData(), &rawError));
     std::unique_ptr<GError, ErrorFree> error(rawError);
     if (!source) {
-        return Failure{QStringLiteral("ファイルを読み取り用に開けません。")};
+        return Failure{XlsFault::CannotOpenFile};
     }
     return fromSource(source.get());
 }
@@ -182,7 +173,7 @@ Result<WorkbookStream> readWorkbookStreamFromBytes(const QByteArray& fileBytes) 
     InputPtr source(gsf_input_memory_new(reinterpret_cast<const guint8*>(fileBytes.constData()),
                                          fileBytes.size(), FALSE));
     if (!source) {
-        return notAWorkbook(QStringLiteral("ファイルが短すぎます。"));
+        return Failure{XlsFault::FileTooShort};
     }
     return fromSource(source.get());
 }

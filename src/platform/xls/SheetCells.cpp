@@ -3,6 +3,7 @@
 
 #include "platform/xls/BiffRecords.h"
 #include "platform/xls/BiffStrings.h"
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 
 namespace korvane::xls {
@@ -233,8 +234,7 @@ Result<SheetCells> parseSheet(const QByteArray& stream, const WorkbookGlobals& g
     RecordCursor cursor(stream, sheet.bofOffset);
     Record record;
     if (!cursor.next(record) || record.type != kBof) {
-        return Failure{
-            QStringLiteral("シート(%1)のデータがブックの中に見つかりません。").arg(sheet.name)};
+        return Failure{XlsFault::SheetDataMissing, {sheet.name}};
     }
     SheetBuilder builder(kMaxRows);
     int depth = 1;  // charts embedded in a worksheet come as nested BOF .. EOF substreams

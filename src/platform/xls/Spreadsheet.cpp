@@ -2,13 +2,12 @@
 
 #include <QFileInfo>
 
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsWorkbook.h"
 
 namespace korvane::xls {
 
 namespace {
-
-const QString kReleased = QStringLiteral("ブックはすでに閉じられています。");
 
 class InProcessWorkbook : public SpreadsheetWorkbook {
 public:
@@ -21,10 +20,10 @@ public:
 
     Status showWindow(const QString& name) override {
         if (!m_workbook) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (name.compare(m_windowName, Qt::CaseInsensitive) != 0) {
-            return Failure{QStringLiteral("ウィンドウ(%1)がありません。").arg(name)};
+            return Failure{XlsFault::NoWindow, {name}};
         }
         return Done{};
     }
@@ -33,17 +32,17 @@ public:
 
     Result<QString> sheetName(int index) const override {
         if (!m_workbook) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         if (index < 1 || index > m_workbook->sheetCount()) {
-            return Failure{QStringLiteral("ブックに %1 番目のシートはありません。").arg(index)};
+            return Failure{XlsFault::NoSheetNumber, {QString::number(index)}};
         }
         return m_workbook->sheet(index - 1).name;
     }
 
     Result<QString> cellText(const QString& sheet, int64_t row, int64_t column) override {
         if (!m_workbook) {
-            return Failure{kReleased};
+            return Failure{XlsFault::Released};
         }
         return m_workbook->cellText(sheet, row, column);
     }
@@ -63,7 +62,7 @@ SpreadsheetOpener& opener() {
 Result<std::unique_ptr<SpreadsheetWorkbook>> openInProcess(const QString& path) {
     Result<std::unique_ptr<XlsWorkbook>> workbook = XlsWorkbook::open(path);
     if (!workbook) {
-        return Failure{workbook.failure()};
+        return workbook.takeFailure();
     }
     // The workbook's window bears the file's own name, extension included.
     return std::unique_ptr<SpreadsheetWorkbook>(

@@ -1,6 +1,7 @@
 #include "platform/xls/BiffRecords.h"
 #include "platform/xls/BiffStrings.h"
 #include "platform/xls/NumberFormat.h"
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 
 namespace korvane::xls {
@@ -13,10 +14,8 @@ constexpr uint16_t kVersionBiff5 = 0x0500;
 
 Failure olderVersion(int version) {
     static const char* const kNames[] = {"", "", "Excel 2.x", "Excel 3.0", "Excel 4.0"};
-    return Failure{QStringLiteral("ファイルは %1 のワークシート(BIFF%2)です。読み取れるのは "
-                                  "Excel 5.0/95 と Excel 97-2003 のブックだけです。")
-                       .arg(QLatin1String(kNames[version]))
-                       .arg(version)};
+    return Failure{XlsFault::OlderVersion,
+                   {QLatin1String(kNames[version]), QString::number(version)}};
 }
 
 SheetKind sheetKind(uint8_t type) {
@@ -58,8 +57,7 @@ Span byteStringSpan(ByteReader& reader, CountWidth width) {
 Status readGlobalsBof(RecordCursor& cursor, const QString& streamName, int& biffVersion) {
     Record record;
     if (!cursor.next(record)) {
-        return Failure{
-            QStringLiteral("ブックのデータが空です。Excel のブック(.xls)ではありません。")};
+        return Failure{XlsFault::EmptyStream};
     }
     switch (record.type) {
         case kBofBiff2:
@@ -71,9 +69,7 @@ Status readGlobalsBof(RecordCursor& cursor, const QString& streamName, int& biff
         case kBof:
             break;
         default:
-            return Failure{
-                QStringLiteral("ブックのデータの始まりが正しくありません。"
-                               "Excel のブック(.xls)ではありません。")};
+            return Failure{XlsFault::BadStart};
     }
     ByteReader bof(record.data);
     const uint16_t version = bof.u16();
@@ -91,9 +87,7 @@ Status readGlobalsBof(RecordCursor& cursor, const QString& streamName, int& biff
         biffVersion = looksBiff8 ? 8 : 5;
     }
     if (!bof.failed() && substream != kBofWorkbookGlobals) {
-        return Failure{
-            QStringLiteral("ファイルはブックではなく、シートを一枚だけ保存したものです。"
-                           "読み取れるのは Excel 5.0/95 と Excel 97-2003 のブックだけです。")};
+        return Failure{XlsFault::SingleSheet};
     }
     return Done{};
 }
@@ -113,7 +107,7 @@ public:
             ByteReader reader(record.data);
             switch (record.type) {
                 case kFilePass:
-                    return Failure{QStringLiteral("ブックはパスワードで保護されています。")};
+                    return Failure{XlsFault::PasswordProtected};
                 case kEof:
                     return Done{};
                 case kCodePage:
@@ -228,15 +222,15 @@ Result<WorkbookGlobals> parseGlobals(const QByteArray& stream, const QString& st
     WorkbookGlobals globals;
     RecordCursor cursor(stream, 0);
     if (Status bof = readGlobalsBof(cursor, streamName, globals.biffVersion); !bof) {
-        return Failure{bof.failure()};
+        return bof.takeFailure();
     }
     GlobalsRecords records(globals);
     if (Status read = records.read(cursor); !read) {
-        return Failure{read.failure()};
+        return read.takeFailure();
     }
     records.finish();
     if (globals.sheets.empty()) {
-        return Failure{QStringLiteral("ブックにシートがありません。")};
+        return Failure{XlsFault::NoSheets};
     }
     return globals;
 }

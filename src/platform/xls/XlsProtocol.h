@@ -1,8 +1,9 @@
 #pragma once
 // The pipe protocol between the viewer and korvane-xls-reader, the helper process that alone
 // reads workbook files. Framing as for every reader helper (platform/process/FrameProtocol.h).
-// Texts (sheet names, cell texts, failure descriptions) travel as UTF-16LE bytes so that every
-// code unit a workbook holds, lone surrogates included, arrives as it was read.
+// Texts (sheet names, cell texts, the details of a failure) travel as UTF-16LE bytes so that
+// every code unit a workbook holds, lone surrogates included, arrives as it was read. A failure
+// travels as its cause (xls::XlsFault) and details, never as words: the viewer makes those.
 
 #include <cstdint>
 #include <string>
@@ -22,12 +23,15 @@ constexpr char kQuit = 'Q';  // no reply; the reader ends
 // kWorkbook: u32 sheet count, per sheet: string name.
 constexpr char kWorkbook = 'w';
 // kCells: i64 last row covered (the reader may stop early to keep the reply small; it always
-//   covers the first row), u32 entry count, per entry: i64 row, i64 column, u8 kind, string
-//   text. Only cells that are not empty are listed.
+//   covers the first row), u32 entry count, per entry: i64 row, i64 column, u8 kind, then the
+//   cell's text (kCellText) or why it has none (kCellFailure). Only cells that are not empty
+//   are listed.
 constexpr char kCellsReply = 'c';
-constexpr uint8_t kCellText = 0;     // text: the cell's text
-constexpr uint8_t kCellFailure = 1;  // text: why the cell has no text (an error value, ...)
-// kError: string description.
+constexpr uint8_t kCellText = 0;     // string text
+constexpr uint8_t kCellFailure = 1;  // failure: an error value, a sheet without cells, ...
+// kError: failure.
+// A failure: u32 cause, u32 detail count, per detail: string text. The count is the number of
+// details the cause's text takes.
 constexpr char kError = 'e';
 
 // The reader stops adding rows once a reply grows past this; a single row may exceed it.

@@ -4,6 +4,7 @@
 #include <QSysInfo>
 #include <cstring>
 
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsProtocol.h"
 
 namespace korvane::xls {
@@ -32,6 +33,29 @@ void appendUtf16le(std::string& out, const QString& text) {
             out.push_back(static_cast<char>(unit >> 8));
         }
     }
+}
+
+// A failure: its cause must be one of ours and its details exactly what the cause's text takes,
+// so a rebuilt failure always has whole words.
+std::optional<Failure> readFailure(PayloadReader& reader) {
+    const uint32_t cause = reader.u32();
+    const uint32_t count = reader.u32();
+    if (!reader.ok() || cause >= static_cast<uint32_t>(XlsFault::Count)) {
+        return std::nullopt;
+    }
+    const auto fault = static_cast<XlsFault>(cause);
+    if (count != static_cast<uint32_t>(faultDetailCount(fault))) {
+        return std::nullopt;
+    }
+    QStringList details;
+    for (uint32_t i = 0; i < count; ++i) {
+        std::optional<QString> detail = readText(reader);
+        if (!detail) {
+            return std::nullopt;
+        }
+        details << *detail;
+    }
+    return Failure(fault, std::move(details));
 }
 
 PayloadReader readerOf(const QByteArray& payload) {
@@ -68,6 +92,16 @@ std::optional<QString> decodeText(const char* data, size_t size) {
         out[i] = static_cast<char16_t>(in[2 * i] | (in[2 * i + 1] << 8));
     }
     return text;
+}
+
+void putFailure(std::string& out, const Failure& failure) {
+    const std::optional<XlsFault> cause = xlsFaultOf(failure);
+    frameproto::putU32(out, static_cast<uint32_t>(cause.value_or(XlsFault::Count)));
+    const QStringList& details = cause ? failure.details() : QStringList();
+    frameproto::putU32(out, static_cast<uint32_t>(details.size()));
+    for (const QString& detail : details) {
+        putText(out, detail);
+    }
 }
 
 QByteArray openRequest(const QString& path) {
@@ -125,14 +159,24 @@ std::optional<CellBand> decodeCellsReply(const QByteArray& payload, const CellRe
         entry.row = xlsproto::readI64(reader);
         entry.column = xlsproto::readI64(reader);
         const uint8_t kind = reader.u8();
-        std::optional<QString> text = readText(reader);
-        if (!text || entry.row < asked.firstRow || entry.row > band.lastRowCovered ||
-            entry.column < asked.firstColumn || entry.column > asked.lastColumn ||
-            (kind != xlsproto::kCellText && kind != xlsproto::kCellFailure)) {
+        if (entry.row < asked.firstRow || entry.row > band.lastRowCovered ||
+            entry.column < asked.firstColumn || entry.column > asked.lastColumn) {
             return std::nullopt;
         }
-        entry.failed = kind == xlsproto::kCellFailure;
-        entry.text = std::move(*text);
+        if (kind == xlsproto::kCellText) {
+            std::optional<QString> text = readText(reader);
+            if (!text) {
+                return std::nullopt;
+            }
+            entry.text = std::move(*text);
+        } else if (kind == xlsproto::kCellFailure) {
+            entry.failure = readFailure(reader);
+            if (!entry.failure) {
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;
+        }
         band.entries.push_back(std::move(entry));
     }
     if (!reader.atEnd()) {
@@ -141,13 +185,13 @@ std::optional<CellBand> decodeCellsReply(const QByteArray& payload, const CellRe
     return band;
 }
 
-std::optional<QString> decodeErrorReply(const QByteArray& payload) {
+std::optional<Failure> decodeErrorReply(const QByteArray& payload) {
     PayloadReader reader = readerOf(payload);
-    std::optional<QString> description = readText(reader);
-    if (!description || !reader.atEnd()) {
+    std::optional<Failure> failure = readFailure(reader);
+    if (!failure || !reader.atEnd()) {
         return std::nullopt;
     }
-    return description;
+    return failure;
 }
 
 }  // namespace korvane::xls

@@ -1,6 +1,7 @@
 #include "platform/xls/XlsWorkbook.h"
 
 #include "platform/xls/OleStream.h"
+#include "platform/xls/XlsFault.h"
 
 namespace korvane::xls {
 
@@ -11,11 +12,11 @@ XlsWorkbook::XlsWorkbook(QByteArray stream, WorkbookGlobals globals)
 
 Result<std::unique_ptr<XlsWorkbook>> XlsWorkbook::fromStream(Result<WorkbookStream> stream) {
     if (!stream) {
-        return Failure{stream.failure()};
+        return stream.takeFailure();
     }
     Result<WorkbookGlobals> globals = parseGlobals(stream->bytes, stream->streamName);
     if (!globals) {
-        return Failure{globals.failure()};
+        return globals.takeFailure();
     }
     return std::unique_ptr<XlsWorkbook>(
         new XlsWorkbook(std::move(stream.value().bytes), std::move(globals).value()));
@@ -46,38 +47,33 @@ std::optional<int> XlsWorkbook::findSheet(const QString& name) const {
 namespace {
 
 // Why a sheet of this kind holds no cells.
-QString noCellsDescription(const SheetEntry& entry) {
+Failure noCells(const SheetEntry& entry) {
     switch (entry.kind) {
         case SheetKind::Chart:
-            return QStringLiteral("シート(%1)はグラフのシートで、セルがありません。")
-                .arg(entry.name);
+            return Failure{XlsFault::ChartSheet, {entry.name}};
         case SheetKind::VisualBasicModule:
-            return QStringLiteral("シート(%1)は VBA モジュールのシートで、セルがありません。")
-                .arg(entry.name);
+            return Failure{XlsFault::ModuleSheet, {entry.name}};
         default:
-            return QStringLiteral("シート(%1)はセルを持たない種類のシートです。").arg(entry.name);
+            return Failure{XlsFault::SheetWithoutCells, {entry.name}};
     }
 }
 
-// Why a place is not a worksheet cell; nothing when it is one.
-std::optional<QString> outsideTheSheet(int64_t row, int64_t column) {
+// Why a place is not a worksheet cell.
+Status onTheSheet(int64_t row, int64_t column) {
     if (row < 1) {
-        return QStringLiteral("行 %1 はワークシートの行ではありません。").arg(row);
+        return Failure{XlsFault::RowBeforeSheet, {QString::number(row)}};
     }
     if (row > kMaxRows) {
-        return QStringLiteral("行 %1 はワークシートの最後の行(%2)より後ろです。")
-            .arg(row)
-            .arg(kMaxRows);
+        return Failure{XlsFault::RowAfterSheet, {QString::number(row), QString::number(kMaxRows)}};
     }
     if (column < 1) {
-        return QStringLiteral("列 %1 はワークシートの列ではありません。").arg(column);
+        return Failure{XlsFault::ColumnBeforeSheet, {QString::number(column)}};
     }
     if (column > kMaxColumns) {
-        return QStringLiteral("列 %1 はワークシートの最後の列(%2)より後ろです。")
-            .arg(column)
-            .arg(kMaxColumns);
+        return Failure{XlsFault::ColumnAfterSheet,
+                       {QString::number(column), QString::number(kMaxColumns)}};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 }  // namespace
@@ -85,7 +81,7 @@ std::optional<QString> outsideTheSheet(int64_t row, int64_t column) {
 Result<QString> XlsWorkbook::cellText(const QString& sheetName, int64_t row, int64_t column) {
     const std::optional<int> index = findSheet(sheetName);
     if (!index) {
-        return Failure{QStringLiteral("ブックにシート(%1)がありません。").arg(sheetName)};
+        return Failure{XlsFault::NoSuchSheet, {sheetName}};
     }
     return cellText(*index, row, column);
 }
@@ -107,22 +103,21 @@ const SheetCells* XlsWorkbook::sheetCells(int sheetIndex) {
 
 Result<QString> XlsWorkbook::cellText(int sheetIndex, int64_t row, int64_t column) {
     if (sheetIndex < 0 || sheetIndex >= sheetCount()) {
-        return Failure{
-            QStringLiteral("ブックに %1 番目のシートはありません。").arg(sheetIndex + 1)};
+        return Failure{XlsFault::NoSheetNumber, {QString::number(sheetIndex + 1)}};
     }
     const SheetEntry& entry = m_globals.sheets[sheetIndex];
     if (entry.kind != SheetKind::Worksheet && entry.kind != SheetKind::MacroSheet) {
-        return Failure{noCellsDescription(entry)};
+        return noCells(entry);
     }
-    if (std::optional<QString> outside = outsideTheSheet(row, column)) {
-        return Failure{*outside};
+    if (Status place = onTheSheet(row, column); !place) {
+        return place.takeFailure();
     }
     std::optional<Result<SheetCells>>& cells = m_sheets[sheetIndex];
     if (!cells) {
         cells.emplace(parseSheet(m_stream, m_globals, entry));
     }
     if (!*cells) {
-        return Failure{cells->failure()};
+        return cells->takeFailure();
     }
     const SheetCells& sheet = cells->value();
     const auto key = cellKey(static_cast<uint32_t>(row - 1), static_cast<uint32_t>(column - 1));

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/process/HelperPipe.h"
+#include "platform/xls/XlsFault.h"
 #include "platform/xls/XlsModel.h"
 #include "platform/xls/XlsProtocol.h"
 #include "platform/xls/XlsReplies.h"
@@ -20,6 +21,7 @@ namespace {
 
 using namespace korvane;
 using namespace korvane::helperpipe;
+using korvane::xls::XlsFault;
 
 // A cells reply begins with the last row covered (i64) and the entry count (u32).
 constexpr size_t kCellsHead = 8 + 4;
@@ -32,8 +34,11 @@ const FaultSwitch& faultSwitch() {
     return fault;
 }
 
-bool sendError(const QString& description) {
-    return helperpipe::sendError(xlsproto::kError, xls::encodeText(description));
+// The failure as its cause and details; the viewer makes the words.
+bool sendError(const Failure& failure) {
+    std::string payload;
+    xls::putFailure(payload, failure);
+    return sendFrame(xlsproto::kError, payload);
 }
 
 using Workbook = std::unique_ptr<xls::XlsWorkbook>;
@@ -43,7 +48,7 @@ bool openWorkbook(Workbook& workbook, const std::string& path) {
     workbook.reset();
     xls::Result<Workbook> opened = xls::XlsWorkbook::open(QFile::decodeName(path.c_str()));
     if (!opened) {
-        return sendError(opened.failure().text());
+        return sendError(opened.failure());
     }
     workbook = std::move(opened).value();
     std::string payload;
@@ -62,8 +67,13 @@ void putEntry(std::string& frame, uint32_t& count, int64_t row, int64_t column,
     }
     xlsproto::putI64(frame, row);
     xlsproto::putI64(frame, column);
-    frame.push_back(static_cast<char>(text ? xlsproto::kCellText : xlsproto::kCellFailure));
-    xls::putText(frame, text ? text.value() : text.failure().text());
+    if (text) {
+        frame.push_back(static_cast<char>(xlsproto::kCellText));
+        xls::putText(frame, text.value());
+    } else {
+        frame.push_back(static_cast<char>(xlsproto::kCellFailure));
+        xls::putFailure(frame, text.failure());
+    }
     ++count;
 }
 
@@ -93,10 +103,10 @@ bool sendCells(xls::XlsWorkbook* workbook, const QString& sheet, const xls::Cell
         return sendFrame(xlsproto::kCellsReply, std::string(3, '\x7F'));
     }
     if (workbook == nullptr) {
-        return sendError(QStringLiteral("ブックが開かれていません。"));
+        return sendError(Failure{XlsFault::HelperNoWorkbook});
     }
     if (asked.firstRow > asked.lastRow || asked.firstColumn > asked.lastColumn) {
-        return sendError(QStringLiteral("読み取る範囲が正しくありません。"));
+        return sendError(Failure{XlsFault::HelperBadRange});
     }
     // A rectangle of a worksheet is read from its stored cells; anything else (a chart sheet, a
     // place off the sheet, a sheet that cannot be read) place by place, for the reason of each.
