@@ -62,8 +62,7 @@ public:
 
     // `cause` adds to `inner`: the last placeholder of its text holds the inner failure's text.
     template <typename Cause, typename = std::enable_if_t<std::is_enum_v<Cause>>>
-    Failure(Cause cause, QStringList details, Failure inner)
-        : Failure(cause, std::move(details)) {
+    Failure(Cause cause, QStringList details, Failure inner) : Failure(cause, std::move(details)) {
         m_inner = std::make_shared<const Failure>(std::move(inner));
     }
 

@@ -7,14 +7,14 @@ namespace korvane::test {
 
 using Kind = DbValue::Kind;
 
-std::optional<QString> MemoryTables::readTable(const QString& name, TableRowSink& sink) {
+Status MemoryTables::readTable(const QString& name, TableRowSink& sink) {
     reads << name;
     if (name == failTable) {
-        return QStringLiteral("読み取りに失敗しました");
+        return Failure(QStringLiteral("読み取りに失敗しました"));
     }
     const auto found = tables.find(name);
     if (found == tables.end()) {
-        return QStringLiteral("テーブルがありません");
+        return Failure(QStringLiteral("テーブルがありません"));
     }
     sink.columns(found->second.columns);
     for (const auto& row : found->second.rows) {
@@ -22,7 +22,7 @@ std::optional<QString> MemoryTables::readTable(const QString& name, TableRowSink
             break;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 std::unique_ptr<TableRowStream> MemoryTables::openRowStream(const QString& name) {

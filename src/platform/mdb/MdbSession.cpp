@@ -50,8 +50,11 @@ public:
     Result<std::vector<TableColumn>> tableColumns(const QString& tableName) override {
         return m_columns(tableName);
     }
-    std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) override {
-        return m_read(tableName, sink);
+    Status readTable(const QString& tableName, TableRowSink& sink) override {
+        if (std::optional<QString> failure = m_read(tableName, sink)) {
+            return Failure{*failure};
+        }
+        return Done{};
     }
     std::unique_ptr<TableRowStream> openRowStream(const QString& tableName) override {
         return m_stream(tableName);
@@ -349,12 +352,12 @@ Result<QString> MdbSession::querySql(const QString& name) {
     }
     for (const CatalogueObject& object : catalogue->objects) {
         if (object.name == name && object.kind() == DbObjectKind::Query) {
-            AccessSqlResult rebuilt = rebuildAccessSql(object.id, catalogue->queryRows);
-            if (!rebuilt.ok()) {
+            Result<QString> rebuilt = rebuildAccessSql(object.id, catalogue->queryRows);
+            if (!rebuilt) {
                 return Failure{QStringLiteral("クエリー(%1)のSQLを組み立てられません。原因: %2")
-                                   .arg(name, rebuilt.error)};
+                                   .arg(name, rebuilt.failure().text())};
             }
-            return rebuilt.sql;
+            return rebuilt;
         }
     }
     return Failure{QStringLiteral("テーブルまたはクエリー(%1)が見つかりません。").arg(name)};
