@@ -31,7 +31,7 @@ DbValue value(Kind kind, int64_t integer, double real = 0, const QString& text =
 
 class BigTable : public korvane::TableSource {
 public:
-    std::optional<QString> readTable(const QString&, korvane::TableRowSink& sink) override {
+    korvane::Status readTable(const QString&, korvane::TableRowSink& sink) override {
         sink.columns({{"ID", Kind::Integer},
                       {"Name", Kind::Text},
                       {"Category", Kind::Text},
@@ -51,7 +51,7 @@ public:
                 break;
             }
         }
-        return std::nullopt;
+        return korvane::Done{};
     }
 };
 
@@ -133,11 +133,11 @@ int main() {
     for (const Shape& s : shapes) {
         CountingSink sink;
         timer.restart();
-        const auto error =
+        const korvane::Status run =
             korvane::runSelectQuery(QString::fromUtf8(s.name), catalogue, table, sink);
         const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        if (error) {
-            std::printf("%-32s failed: %s\n", s.name, qPrintable(*error));
+        if (!run) {
+            std::printf("%-32s failed: %s\n", s.name, qPrintable(run.failure().text()));
             return 1;
         }
         std::printf("%-32s %7lld rows  %8.1f ms  %5.1f x baseline\n", s.name,

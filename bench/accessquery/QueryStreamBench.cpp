@@ -61,10 +61,10 @@ public:
         return std::make_unique<RecordsetRows>(std::move(rs));
     }
 
-    std::optional<QString> readTable(const QString& name, korvane::TableRowSink& sink) override {
+    korvane::Status readTable(const QString& name, korvane::TableRowSink& sink) override {
         korvane::Recordset rs;
         if (!rs.Open(name, m_connection)) {
-            return rs.errorDescription();
+            return *rs.failure();
         }
         const korvane::Fields& fields = rs.fields();
         std::vector<korvane::TableColumn> columns;
@@ -81,8 +81,10 @@ public:
                 break;
             }
         }
-        return rs.errorDescription().isEmpty() ? std::nullopt
-                                               : std::optional<QString>(rs.errorDescription());
+        if (rs.failure()) {
+            return *rs.failure();
+        }
+        return korvane::Done{};
     }
 
 private:

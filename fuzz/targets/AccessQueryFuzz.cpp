@@ -18,7 +18,7 @@ using Kind = DbValue::Kind;
 
 class FuzzTables : public korvane::TableSource {
 public:
-    std::optional<QString> readTable(const QString& name, korvane::TableRowSink& sink) override {
+    korvane::Status readTable(const QString& name, korvane::TableRowSink& sink) override {
         if (name == QLatin1String("U")) {
             sink.columns({{"K", Kind::Text}});
             for (const char* k : {"a", "B", "münster", ""}) {
@@ -27,7 +27,7 @@ public:
                 v.text = QString::fromUtf8(k);
                 sink.row({v});
             }
-            return std::nullopt;
+            return korvane::Done{};
         }
         sink.columns({{"ID", Kind::Integer},
                       {"S", Kind::Text},
@@ -49,7 +49,7 @@ public:
                 break;
             }
         }
-        return std::nullopt;
+        return korvane::Done{};
     }
 };
 
@@ -100,18 +100,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (int32_t id = 1; id <= 3; ++id) {
-        const korvane::AccessSqlResult rebuilt = korvane::rebuildAccessSql(id, catalogue.queryRows);
-        if (!rebuilt.ok() && !rebuilt.sql.isEmpty()) {
-            std::abort();  // an error never comes with SQL
+        const korvane::Result<QString> rebuilt = korvane::rebuildAccessSql(id, catalogue.queryRows);
+        if (!rebuilt && rebuilt.failure().text().isEmpty()) {
+            std::abort();  // a failure always says something
         }
     }
     FuzzTables tables;
     CheckingSink sink;
     korvane::QueryRunOptions options;
     options.stepBudget = 2000000;
-    const auto error = korvane::runSelectQuery("q", catalogue, tables, sink, options);
-    if (error && error->isEmpty()) {
-        std::abort();  // a failure always says something
+    const korvane::Status run = korvane::runSelectQuery("q", catalogue, tables, sink, options);
+    if (!run && (run.failure().text().isEmpty() ||
+                 !(run.failure().is(korvane::QueryFailure::CannotRun) ||
+                   run.failure().is(korvane::QueryFailure::NeedsValue)))) {
+        std::abort();  // a failure always says something, and names the query
     }
     return 0;
 }

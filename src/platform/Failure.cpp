@@ -28,11 +28,6 @@ QString fillPattern(const QString& pattern, const QStringList& details) {
     return out;
 }
 
-const FailureTexts& failureTexts(Described) {
-    static const FailureTable<Described> table{{Described::Words, "%1"}};
-    return table;
-}
-
 QString Failure::text() const {
     if (!m_inner) {
         return fillPattern(m_texts->pattern(m_cause), m_details);

@@ -46,10 +46,6 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// Words made before the failure reached its boundary. Only while the areas move to causes.
-enum class Described { Words };
-const FailureTexts& failureTexts(Described);
-
 // One tag per cause type, so that is() tells causes of different areas apart.
 template <typename Cause>
 const void* causeTypeTag() {
@@ -59,8 +55,6 @@ const void* causeTypeTag() {
 
 class Failure {
 public:
-    explicit Failure(const QString& words) : Failure(Described::Words, {words}) {}
-
     template <typename Cause, typename = std::enable_if_t<std::is_enum_v<Cause>>>
     explicit Failure(Cause cause, QStringList details = {})
         : Failure(failureTexts(cause), cause, std::move(details)) {}

@@ -56,16 +56,18 @@ TEST(DesignedQueries, EachQueryGivesItsExpectedRowsOrNamesWhatItCannotRun) {
     for (const DesignedCase& c : kCases) {
         SCOPED_TRACE(c.query);
         CollectingSink sink;
-        const auto error =
+        const Status run =
             runSelectQuery(QString::fromUtf8(c.query), db.catalogue, db.tables, sink);
         if (c.error) {
-            ASSERT_TRUE(error.has_value());
-            EXPECT_TRUE(error->contains(QString::fromUtf8(c.query))) << *error;
-            EXPECT_TRUE(error->contains(QString::fromUtf8(c.error))) << *error;
+            ASSERT_FALSE(run);
+            EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.query)))
+                << run.failure().text();
+            EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.error)))
+                << run.failure().text();
             EXPECT_TRUE(sink.rows.empty());
             continue;
         }
-        ASSERT_FALSE(error.has_value()) << *error;
+        ASSERT_TRUE(run) << run.failure().text();
         EXPECT_EQ(sink.columnCalls, 1);
         EXPECT_EQ(sink.names, c.columns);
         QStringList actual = sink.rowTexts();
@@ -81,7 +83,7 @@ TEST(DesignedQueries, EachQueryGivesItsExpectedRowsOrNamesWhatItCannotRun) {
 TEST(DesignedQueries, ValuesKeepTheKindsOfTheirSourceColumns) {
     DesignedDatabase db = designedDatabase();
     CollectingSink sink;
-    ASSERT_FALSE(runSelectQuery("qryTokyo", db.catalogue, db.tables, sink));
+    ASSERT_TRUE(runSelectQuery("qryTokyo", db.catalogue, db.tables, sink));
     ASSERT_FALSE(sink.rows.empty());
     const auto& row = sink.rows.front();
     EXPECT_EQ(row[0].kind, DbValue::Kind::Integer);
@@ -96,7 +98,7 @@ TEST(DesignedQueries, ValuesKeepTheKindsOfTheirSourceColumns) {
 TEST(DesignedQueries, ReadsOnlyTheTablesTheQueryNeedsAndEachOnce) {
     DesignedDatabase db = designedDatabase();
     CollectingSink sink;
-    ASSERT_FALSE(runSelectQuery("qryJoin", db.catalogue, db.tables, sink));
+    ASSERT_TRUE(runSelectQuery("qryJoin", db.catalogue, db.tables, sink));
     QStringList reads = db.tables.reads;
     reads.sort();
     // Each is read for its columns, then once for its rows.
@@ -107,7 +109,7 @@ TEST(DesignedQueries, SinkStoppingEarlyIsNotAnError) {
     DesignedDatabase db = designedDatabase();
     CollectingSink sink;
     sink.stopAfter = 2;
-    EXPECT_FALSE(runSelectQuery("qryIIf", db.catalogue, db.tables, sink));
+    EXPECT_TRUE(runSelectQuery("qryIIf", db.catalogue, db.tables, sink));
     EXPECT_EQ(sink.rowTexts(), QStringList({"1|credit|Alice", "2|debit|-"}));
 }
 
@@ -145,7 +147,7 @@ TEST(DesignedQueries, RowByRowQueriesReadOnlyTheRowsTheyNeed) {
         db.tables.streams = true;
         CollectingSink sink;
         sink.stopAfter = c.stopAfter;
-        ASSERT_FALSE(runSelectQuery("q", db.catalogue, db.tables, sink));
+        ASSERT_TRUE(runSelectQuery("q", db.catalogue, db.tables, sink));
         EXPECT_EQ(sink.rowTexts(), c.rows);
         if (c.maxStreamed < 0) {
             EXPECT_EQ(db.tables.rowsStreamed, 0);
@@ -168,7 +170,7 @@ TEST(DesignedQueries, EmptyResultStillNamesTheColumns) {
     DesignedDatabase db = designedDatabase();
     addSelectQuery(db.catalogue, 200, "qryEmpty", {"Empty"}, {"Empty.ID", "Empty.Created"});
     CollectingSink sink;
-    ASSERT_FALSE(runSelectQuery("qryEmpty", db.catalogue, db.tables, sink));
+    ASSERT_TRUE(runSelectQuery("qryEmpty", db.catalogue, db.tables, sink));
     EXPECT_EQ(sink.columnCalls, 1);
     EXPECT_EQ(sink.names, QStringList({"ID", "Created"}));
     EXPECT_TRUE(sink.rows.empty());
@@ -190,10 +192,12 @@ TEST(DesignedQueries, FailuresNameTheQuery) {
         DesignedDatabase db = designedDatabase();
         db.tables.failTable = QString::fromUtf8(c.failTable);
         CollectingSink sink;
-        const auto error = runSelectQuery(QString::fromUtf8(c.name), db.catalogue, db.tables, sink);
-        ASSERT_TRUE(error.has_value());
-        EXPECT_TRUE(error->contains(QString::fromUtf8(c.name))) << *error;
-        EXPECT_TRUE(error->contains(QString::fromUtf8(c.expected))) << *error;
+        const Status run = runSelectQuery(QString::fromUtf8(c.name), db.catalogue, db.tables, sink);
+        ASSERT_FALSE(run);
+        EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.name)))
+            << run.failure().text();
+        EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.expected)))
+            << run.failure().text();
     }
 }
 

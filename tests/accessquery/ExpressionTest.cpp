@@ -34,9 +34,9 @@ Evaluated evaluate(const QString& expression) {
                textValue(""), dateValue(2024, 3, 15, 13, 45, 30), currencyValue(12345678),
                booleanValue(true), booleanValue(false)}};
     CollectingSink sink;
-    const auto error = runSelectQuery("q", catalogue, tables, sink);
-    if (error) {
-        return {QStringLiteral("ERROR: ") + *error, Kind::Null};
+    const Status run = runSelectQuery("q", catalogue, tables, sink);
+    if (!run) {
+        return {QStringLiteral("ERROR: ") + run.failure().text(), Kind::Null};
     }
     if (sink.rows.size() != 1 || sink.rows[0].size() != 1) {
         return {QStringLiteral("shape %1").arg(sink.rows.size()), Kind::Null};

@@ -26,8 +26,8 @@ DesignedDatabase oneTable(const QString& tableName, const QString& columnName) {
     return db;
 }
 
-std::optional<QString> run(DesignedDatabase& db, CollectingSink& sink,
-                           const QueryRunOptions& options = QueryRunOptions()) {
+Status runOn(DesignedDatabase& db, CollectingSink& sink,
+             const QueryRunOptions& options = QueryRunOptions()) {
     return runSelectQuery("q", db.catalogue, db.tables, sink, options);
 }
 
@@ -53,8 +53,8 @@ TEST(HostileQueries, NamesThatLookLikeSqlAreOnlyNames) {
                 : QLatin1Char('[') + name + QStringLiteral("].[") + name + QLatin1Char(']');
         addSelectQuery(db.catalogue, 2, "q", {name}, {column});
         CollectingSink sink;
-        const auto error = run(db, sink);
-        ASSERT_FALSE(error.has_value()) << *error;
+        const Status run = runOn(db, sink);
+        ASSERT_TRUE(run) << run.failure().text();
         EXPECT_EQ(sink.names, QStringList({name}));
         EXPECT_EQ(sink.rowTexts(), QStringList({"v1", "v2"}));
     }
@@ -72,8 +72,8 @@ TEST(HostileQueries, TextThatLooksLikeSqlIsOnlyText) {
     addSelectQuery(db.catalogue, 2, "q", {"T"}, {QLatin1Char('"') + access + QLatin1Char('"')},
                    "T.C = \"v1\"");
     CollectingSink sink;
-    const auto error = run(db, sink);
-    ASSERT_FALSE(error.has_value()) << *error;
+    const Status run = runOn(db, sink);
+    ASSERT_TRUE(run) << run.failure().text();
     EXPECT_EQ(sink.rowTexts(), QStringList({literal}));
     EXPECT_FALSE(QFile::exists(target));
 }
@@ -95,9 +95,9 @@ TEST(HostileQueries, FunctionsOutsideAccessAreUnknown) {
         DesignedDatabase db = oneTable("T", "C");
         addSelectQuery(db.catalogue, 2, "q", {"T"}, {QString::fromUtf8(call)});
         CollectingSink sink;
-        const auto error = run(db, sink);
-        ASSERT_TRUE(error.has_value());
-        EXPECT_TRUE(error->contains(QStringLiteral("関数"))) << *error;
+        const Status run = runOn(db, sink);
+        ASSERT_FALSE(run);
+        EXPECT_TRUE(run.failure().text().contains(QStringLiteral("関数"))) << run.failure().text();
     }
 }
 
@@ -138,8 +138,8 @@ TEST(HostileQueries, RunawayNestingAndSizesAreBounded) {
         addSelectQuery(db.catalogue, 2, "q", {"T"}, {c.expression});
         CollectingSink sink;
         // Either answer is fine as long as it is an answer; most of these must be errors.
-        const auto error = run(db, sink);
-        if (!error) {
+        const Status run = runOn(db, sink);
+        if (run) {
             EXPECT_EQ(sink.rows.size(), 2u);
         }
     }
@@ -152,9 +152,9 @@ TEST(HostileQueries, QueriesThatReadThemselvesFail) {
     addQuery(db.catalogue, 3, "q2", 0,
              {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 1), r(5, 1, "Q", {}, {})});
     CollectingSink sink;
-    const auto error = run(db, sink);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(QStringLiteral("自分自身"))) << *error;
+    const Status run = runOn(db, sink);
+    ASSERT_FALSE(run);
+    EXPECT_TRUE(run.failure().text().contains(QStringLiteral("自分自身"))) << run.failure().text();
 }
 
 TEST(HostileQueries, LongChainsOfQueriesFail) {
@@ -165,9 +165,10 @@ TEST(HostileQueries, LongChainsOfQueriesFail) {
                  0, {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 1), r(5, 1, source, {}, {})});
     }
     CollectingSink sink;
-    const auto error = run(db, sink);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(QStringLiteral("入れ子が深すぎます"))) << *error;
+    const Status run = runOn(db, sink);
+    ASSERT_FALSE(run);
+    EXPECT_TRUE(run.failure().text().contains(QStringLiteral("入れ子が深すぎます")))
+        << run.failure().text();
 }
 
 TEST(HostileQueries, TooManySourcesOrColumnsFail) {
@@ -178,7 +179,7 @@ TEST(HostileQueries, TooManySourcesOrColumnsFail) {
     }
     addQuery(many.catalogue, 2, "q", 0, rows);
     CollectingSink sink;
-    ASSERT_TRUE(run(many, sink).has_value());
+    ASSERT_FALSE(runOn(many, sink));
 
     DesignedDatabase wide = oneTable("T", "C");
     QStringList columns;
@@ -187,9 +188,10 @@ TEST(HostileQueries, TooManySourcesOrColumnsFail) {
     }
     addSelectQuery(wide.catalogue, 2, "q", {"T"}, columns);
     CollectingSink wideSink;
-    const auto error = run(wide, wideSink);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(QStringLiteral("多すぎます"))) << *error;
+    const Status run = runOn(wide, wideSink);
+    ASSERT_FALSE(run);
+    EXPECT_TRUE(run.failure().text().contains(QStringLiteral("多すぎます")))
+        << run.failure().text();
 }
 
 TEST(HostileQueries, RunawayWorkEndsWithAnError) {
@@ -210,9 +212,10 @@ TEST(HostileQueries, RunawayWorkEndsWithAnError) {
     CollectingSink sink;
     QueryRunOptions options;
     options.stepBudget = 2000000;
-    const auto error = run(db, sink, options);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(QStringLiteral("処理量が上限を超えました"))) << *error;
+    const Status run = runOn(db, sink, options);
+    ASSERT_FALSE(run);
+    EXPECT_TRUE(run.failure().text().contains(QStringLiteral("処理量が上限を超えました")))
+        << run.failure().text();
     // The table was described once and loaded once although the query names it five times.
     EXPECT_EQ(db.tables.reads, QStringList({"Big", "Big"}));
 }
@@ -270,7 +273,7 @@ TEST(HostileQueries, ReaderThatMisbehavesGivesAnError) {
     class BadReader : public TableSource {
     public:
         int mode = 0;
-        std::optional<QString> readTable(const QString&, TableRowSink& sink) override {
+        Status readTable(const QString&, TableRowSink& sink) override {
             if (mode == 0) {
                 sink.columns({{"A", Kind::Integer}});
                 sink.row({integerValue(1), integerValue(2)});
@@ -282,9 +285,12 @@ TEST(HostileQueries, ReaderThatMisbehavesGivesAnError) {
                 sink.columns({{"A", Kind::Integer}});
                 sink.columns({{"A", Kind::Integer}});
             }
-            return std::nullopt;
+            return Done{};
         }
     };
+    // What each mode is caught as.
+    const QueryFailure causes[] = {QueryFailure::RowValueCount, QueryFailure::NoColumnList,
+                                   QueryFailure::TableColumnCount, QueryFailure::ColumnListTwice};
     for (int mode = 0; mode < 4; ++mode) {
         SCOPED_TRACE(mode);
         QueryCatalogue catalogue;
@@ -293,9 +299,14 @@ TEST(HostileQueries, ReaderThatMisbehavesGivesAnError) {
         BadReader reader;
         reader.mode = mode;
         CollectingSink sink;
-        const auto error = runSelectQuery("q", catalogue, reader, sink);
-        ASSERT_TRUE(error.has_value());
-        EXPECT_TRUE(error->contains(QStringLiteral("テーブル T を読めません"))) << *error;
+        const Status run = runSelectQuery("q", catalogue, reader, sink);
+        ASSERT_FALSE(run);
+        const Failure& failure = run.failure();
+        EXPECT_TRUE(failure.is(QueryFailure::CannotRun)) << failure.text();
+        EXPECT_TRUE(failure.stemsFrom(QueryFailure::TableUnreadable)) << failure.text();
+        EXPECT_TRUE(failure.stemsFrom(causes[mode])) << failure.text();
+        EXPECT_TRUE(failure.text().contains(QStringLiteral("テーブル T を読めません")))
+            << failure.text();
     }
 }
 

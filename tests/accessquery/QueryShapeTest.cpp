@@ -53,8 +53,8 @@ void runCases(const std::vector<ShapeCase>& cases) {
         DesignedDatabase db = shapeDatabase();
         addQuery(db.catalogue, 100, "q", 0, c.rows);
         CollectingSink sink;
-        const auto error = runSelectQuery("q", db.catalogue, db.tables, sink);
-        ASSERT_FALSE(error.has_value()) << *error;
+        const Status run = runSelectQuery("q", db.catalogue, db.tables, sink);
+        ASSERT_TRUE(run) << run.failure().text();
         EXPECT_EQ(sink.names, c.columns);
         QStringList actual = sink.rowTexts();
         QStringList expected = c.expected;
@@ -261,8 +261,8 @@ TEST(QueryShapes, QueriesOnQueries) {
              {typeSelect(), select(), from(1, "middle"), column(1, "Sum(middle.V)", "Total"),
               column(2, "Max(Name)", "Top")});
     CollectingSink sink;
-    const auto error = runSelectQuery("outer", db.catalogue, db.tables, sink);
-    ASSERT_FALSE(error.has_value()) << *error;
+    const Status run = runSelectQuery("outer", db.catalogue, db.tables, sink);
+    ASSERT_TRUE(run) << run.failure().text();
     EXPECT_EQ(sink.names, QStringList({"Total", "Top"}));
     EXPECT_EQ(sink.rowTexts(), QStringList({"21|x"}));
 }
@@ -304,8 +304,8 @@ TEST(QueryShapes, JoinsOverSavedQueriesReachRowsByKey) {
     for (const auto& [query, rows] : {std::pair{"joined", kOrders}, {"correlated", bigOrders}}) {
         SCOPED_TRACE(query);
         CollectingSink sink;
-        const auto error = runSelectQuery(query, db.catalogue, db.tables, sink, options);
-        ASSERT_FALSE(error.has_value()) << *error;
+        const Status run = runSelectQuery(query, db.catalogue, db.tables, sink, options);
+        ASSERT_TRUE(run) << run.failure().text();
         EXPECT_EQ(static_cast<int>(sink.rows.size()), rows);
     }
 }
@@ -363,10 +363,13 @@ TEST(QueryShapes, UnrunnableShapesAreNamed) {
         DesignedDatabase db = shapeDatabase();
         addQuery(db.catalogue, 100, "q", 0, c.rows);
         CollectingSink sink;
-        const auto error = runSelectQuery("q", db.catalogue, db.tables, sink);
-        ASSERT_TRUE(error.has_value());
-        EXPECT_TRUE(error->contains(QString::fromUtf8(c.expected))) << *error;
-        EXPECT_TRUE(error->startsWith(QStringLiteral("クエリー(q)を実行できません。"))) << *error;
+        const Status run = runSelectQuery("q", db.catalogue, db.tables, sink);
+        ASSERT_FALSE(run);
+        EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.expected)))
+            << run.failure().text();
+        EXPECT_TRUE(
+            run.failure().text().startsWith(QStringLiteral("クエリー(q)を実行できません。")))
+            << run.failure().text();
     }
 }
 

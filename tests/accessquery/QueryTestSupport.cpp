@@ -1,20 +1,21 @@
 #include "QueryTestSupport.h"
 
 #include "platform/accessquery/AccessDates.h"
+#include "support/TestFailure.h"
 #include "text/ValueText.h"
 
 namespace korvane::test {
 
 using Kind = DbValue::Kind;
 
-std::optional<QString> MemoryTables::readTable(const QString& name, TableRowSink& sink) {
+Status MemoryTables::readTable(const QString& name, TableRowSink& sink) {
     reads << name;
     if (name == failTable) {
-        return QStringLiteral("読み取りに失敗しました");
+        return testing::testFailure(QStringLiteral("読み取りに失敗しました"));
     }
     const auto found = tables.find(name);
     if (found == tables.end()) {
-        return QStringLiteral("テーブルがありません");
+        return testing::testFailure(QStringLiteral("テーブルがありません"));
     }
     sink.columns(found->second.columns);
     for (const auto& row : found->second.rows) {
@@ -22,7 +23,7 @@ std::optional<QString> MemoryTables::readTable(const QString& name, TableRowSink
             break;
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 std::unique_ptr<TableRowStream> MemoryTables::openRowStream(const QString& name) {

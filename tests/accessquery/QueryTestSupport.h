@@ -24,7 +24,7 @@ public:
     bool streams = false;  // offers rows as they are asked for
     int rowsStreamed = 0;  // rows taken that way
 
-    std::optional<QString> readTable(const QString& name, TableRowSink& sink) override;
+    Status readTable(const QString& name, TableRowSink& sink) override;
     std::unique_ptr<TableRowStream> openRowStream(const QString& name) override;
 };
 

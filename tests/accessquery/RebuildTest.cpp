@@ -50,15 +50,15 @@ TEST(RebuildAccessSql, DesignedQueriesReadAsAccessShowsThem) {
     std::reverse(shuffled.begin(), shuffled.end());  // rows come in any order in a file
     for (const auto& c : cases) {
         SCOPED_TRACE(c.query);
-        const AccessSqlResult result =
+        const Result<QString> sql =
             rebuildAccessSql(objectNamed(db.catalogue, QString::fromUtf8(c.query)).id, shuffled);
         if (!c.sql) {
-            EXPECT_FALSE(result.ok());
-            EXPECT_TRUE(result.sql.isEmpty());
+            ASSERT_FALSE(sql);
+            EXPECT_TRUE(sql.failure().is(QueryFailure::NotSelectType)) << sql.failure().text();
             continue;
         }
-        ASSERT_TRUE(result.ok()) << result.error;
-        EXPECT_EQ(oneLine(result.sql), QString::fromUtf8(c.sql));
+        ASSERT_TRUE(sql) << sql.failure().text();
+        EXPECT_EQ(oneLine(sql.value()), QString::fromUtf8(c.sql));
     }
 }
 
@@ -96,9 +96,9 @@ TEST(RebuildAccessSql, ShapesOfSelectAndUnion) {
         SCOPED_TRACE(c.name);
         QueryCatalogue catalogue;
         addQuery(catalogue, 7, "q", 0, c.rows);
-        const AccessSqlResult result = rebuildAccessSql(7, catalogue.queryRows);
-        ASSERT_TRUE(result.ok()) << result.error;
-        EXPECT_EQ(oneLine(result.sql), QString::fromUtf8(c.sql));
+        const Result<QString> sql = rebuildAccessSql(7, catalogue.queryRows);
+        ASSERT_TRUE(sql) << sql.failure().text();
+        EXPECT_EQ(oneLine(sql.value()), QString::fromUtf8(c.sql));
     }
 }
 
@@ -108,30 +108,39 @@ TEST(RebuildAccessSql, OrderCountersCompareAsBigEndianNumbers) {
     addQuery(catalogue, 7, "q", 0,
              {r(1, 1, {}, {}, {}, 1), r(3, 1, {}, {}, {}, 0), r(5, 1, "T", {}, {}),
               r(6, 256, {}, {}, "second", 0), r(6, 255, {}, {}, "first", 0)});
-    const AccessSqlResult result = rebuildAccessSql(7, catalogue.queryRows);
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(oneLine(result.sql), QStringLiteral("SELECT first, second FROM T;"));
+    const Result<QString> sql = rebuildAccessSql(7, catalogue.queryRows);
+    ASSERT_TRUE(sql) << sql.failure().text();
+    EXPECT_EQ(oneLine(sql.value()), QStringLiteral("SELECT first, second FROM T;"));
 }
 
 TEST(RebuildAccessSql, ContradictoryRowsAreErrors) {
     const struct {
         const char* name;
         std::vector<QueryDefRow> rows;
+        QueryFailure cause;
     } cases[] = {
-        {"two type rows", {r(1, 1, {}, {}, {}, 1), r(1, 2, {}, {}, {}, 1)}},
+        {"two type rows",
+         {r(1, 1, {}, {}, {}, 1), r(1, 2, {}, {}, {}, 1)},
+         QueryFailure::TypeRowTwice},
         {"join of a table not in FROM",
-         {r(1, 1, {}, {}, {}, 1), r(5, 1, "A", {}, {}), r(7, 1, "A", "B", "A.x=B.x", 1)}},
+         {r(1, 1, {}, {}, {}, 1), r(5, 1, "A", {}, {}), r(7, 1, "A", "B", "A.x=B.x", 1)},
+         QueryFailure::JoinTableNotInFrom},
         {"join kind 0",
          {r(1, 1, {}, {}, {}, 1), r(5, 1, "A", {}, {}), r(5, 2, "B", {}, {}),
-          r(7, 1, "A", "B", "A.x=B.x", 0)}},
-        {"action query", {r(1, 1, {}, {}, {}, 5), r(5, 1, "A", {}, {})}},
-        {"no rows at all", {}},
+          r(7, 1, "A", "B", "A.x=B.x", 0)},
+         QueryFailure::UnknownJoinKind},
+        {"action query",
+         {r(1, 1, {}, {}, {}, 5), r(5, 1, "A", {}, {})},
+         QueryFailure::NotSelectType},
+        {"no rows at all", {}, QueryFailure::NotSelectType},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QueryCatalogue catalogue;
         addQuery(catalogue, 7, "q", 0, c.rows);
-        EXPECT_FALSE(rebuildAccessSql(7, catalogue.queryRows).ok());
+        const Result<QString> sql = rebuildAccessSql(7, catalogue.queryRows);
+        ASSERT_FALSE(sql);
+        EXPECT_TRUE(sql.failure().is(c.cause)) << sql.failure().text();
     }
 }
 

@@ -260,14 +260,15 @@ TEST(Subqueries, EachFormGivesItsRowsOrAnErrorNamingTheCause) {
     for (const SubqueryCase& c : kCases) {
         SCOPED_TRACE(c.name);
         CollectingSink sink;
-        const auto error = runSelectQuery(QString::fromUtf8(c.name), db.catalogue, db.tables, sink);
+        const Status run = runSelectQuery(QString::fromUtf8(c.name), db.catalogue, db.tables, sink);
         if (c.error) {
-            ASSERT_TRUE(error.has_value());
-            EXPECT_TRUE(error->contains(QString::fromUtf8(c.error))) << *error;
+            ASSERT_FALSE(run);
+            EXPECT_TRUE(run.failure().text().contains(QString::fromUtf8(c.error)))
+                << run.failure().text();
             EXPECT_TRUE(sink.rows.empty());
             continue;
         }
-        ASSERT_FALSE(error.has_value()) << *error;
+        ASSERT_TRUE(run) << run.failure().text();
         QStringList rows = sink.rowTexts();
         if (!c.orderBy) {
             rows.sort();
@@ -292,10 +293,11 @@ TEST(Subqueries, ValuesNoOneCanGiveHereAreNamed) {
                          .arg(QString::fromUtf8(value)),
                      std::nullopt));
         CollectingSink sink;
-        const auto error = runSelectQuery("Orders For Form", db.catalogue, db.tables, sink);
-        ASSERT_TRUE(error.has_value());
-        EXPECT_EQ(*error, QStringLiteral("クエリー(Orders For Form)は値 %1 の入力を必要とします。")
-                              .arg(QString::fromUtf8(value)));
+        const Status run = runSelectQuery("Orders For Form", db.catalogue, db.tables, sink);
+        ASSERT_FALSE(run);
+        EXPECT_EQ(run.failure().text(),
+                  QStringLiteral("クエリー(Orders For Form)は値 %1 の入力を必要とします。")
+                      .arg(QString::fromUtf8(value)));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "platform/accessquery/QueryFailure.h"
+
 namespace korvane {
 
 using Kind = DbValue::Kind;
@@ -119,8 +121,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
         aggregate = aggregate || arg.aggregate;
     }
     const auto argCountError = [&] {
-        return Failure{
-            QStringLiteral("関数 %1 の引数の数 (%2)").arg(name, QString::number(args.size()))};
+        return Failure(QueryFailure::WrongArgumentCount, {name, QString::number(args.size())});
     };
     // Functions whose arguments are not all evaluated are written out as SQL.
     if (key == QLatin1String("iif")) {
@@ -155,7 +156,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
     }
     const auto found = callTable().constFind(key);
     if (found == callTable().constEnd()) {
-        return Failure{QStringLiteral("関数 %1").arg(name)};
+        return Failure(QueryFailure::UnknownFunction, {name});
     }
     const CallInfo& info = *found;
     if (static_cast<int>(args.size()) < info.minArgs ||
@@ -163,7 +164,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
         return argCountError();
     }
     if (info.aggregate && aggregate) {
-        return Failure{QStringLiteral("集計関数 %1 の中の集計関数").arg(name)};
+        return Failure(QueryFailure::AggregateInAggregate, {name});
     }
     QStringList sqlArgs;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "platform/accessquery/AccessCalls.h"
 #include "platform/accessquery/AccessExprParser.h"
 #include "platform/accessquery/AccessLexer.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -59,7 +60,7 @@ SqlPiece truth(const QString& sqlCondition, bool aggregate) {
 bool AccessExprParser::expression(SqlPiece& out) {
     DepthGuard guard(m_depth);
     if (m_depth > kMaxExprNesting) {
-        return fail(QStringLiteral("入れ子が深すぎる式"));
+        return fail(Failure(QueryFailure::NestedTooDeep));
     }
     return logical(0, out);
 }
@@ -105,7 +106,7 @@ bool AccessExprParser::notLevel(SqlPiece& out) {
         ++m_pos;
         DepthGuard guard(m_depth);
         if (m_depth > kMaxExprNesting) {
-            return fail(QStringLiteral("入れ子が深すぎる式"));
+            return fail(Failure(QueryFailure::NestedTooDeep));
         }
         SqlPiece inner;
         if (!notLevel(inner)) {
@@ -175,8 +176,7 @@ bool AccessExprParser::quantified(SqlPiece& out, const char* op) {
     const bool all = isWord("All");
     ++m_pos;
     if (!isSubqueryAhead()) {
-        return fail(
-            QStringLiteral("%1 の後にサブクエリーがありません").arg(m_tokens[m_pos - 1].text));
+        return fail(Failure(QueryFailure::NoSubqueryAfter, {m_tokens[m_pos - 1].text}));
     }
     SqlPiece rows;
     if (!subquery(SubqueryUse::Column, rows)) {
@@ -208,7 +208,7 @@ bool AccessExprParser::isNullTest(SqlPiece& out, bool& matched) {
         ++m_pos;
     }
     if (!isWord("Null")) {
-        return fail(QStringLiteral("Is の後に Null がありません"));
+        return fail(Failure(QueryFailure::NoNullAfterIs));
     }
     ++m_pos;
     out = truth(QLatin1Char('(') + out.sql +
@@ -253,7 +253,7 @@ bool AccessExprParser::between(SqlPiece& out, bool negated) {
         return false;
     }
     if (!isWord("And")) {
-        return fail(QStringLiteral("Between の後に And がありません"));
+        return fail(Failure(QueryFailure::NoAndAfterBetween));
     }
     ++m_pos;
     if (!concat(high)) {
@@ -319,13 +319,13 @@ bool AccessExprParser::subquery(SubqueryUse use, SqlPiece& out) {
         }
     }
     if (depth != 0) {
-        return fail(QStringLiteral("サブクエリーの ')' がありません"));
+        return fail(Failure(QueryFailure::UnclosedSubquery));
     }
     const int from = m_tokens[open + 1].begin;
     Result<SqlPiece> translated =
         m_names.subquery(m_text.mid(from, m_tokens[close].begin - from), use);
     if (!translated) {
-        return fail(translated.failure().text());
+        return fail(translated.takeFailure());
     }
     m_pos = close + 1;
     out = std::move(translated).value();
@@ -446,7 +446,7 @@ bool AccessExprParser::unary(SqlPiece& out) {
         ++m_pos;
         DepthGuard guard(m_depth);
         if (m_depth > kMaxExprNesting) {
-            return fail(QStringLiteral("入れ子が深すぎる式"));
+            return fail(Failure(QueryFailure::NestedTooDeep));
         }
         if (!unary(out)) {
             return false;
@@ -480,7 +480,7 @@ bool AccessExprParser::unary(SqlPiece& out) {
 Result<SqlPiece> translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params) {
     constexpr int kMaxExpressionLength = 64 * 1024;
     if (text.size() > kMaxExpressionLength) {
-        return Failure{QStringLiteral("長すぎる式 (%1 文字)").arg(text.size())};
+        return Failure(QueryFailure::ExpressionTooLong, {QString::number(text.size())});
     }
     Result<std::vector<AccessToken>> tokens = tokenizeAccessExpr(text);
     if (!tokens) {

@@ -3,6 +3,7 @@
 
 #include "platform/accessquery/AccessCalls.h"
 #include "platform/accessquery/AccessExprParser.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -50,11 +51,11 @@ bool AccessExprParser::primary(SqlPiece& out) {
                 }
                 return true;
             }
-            return fail(QStringLiteral("記号 '%1'").arg(token.text));
+            return fail(Failure(QueryFailure::UnexpectedSymbol, {token.text}));
         case AccessToken::Type::Name:
             return name(out);
         case AccessToken::Type::End:
-            return fail(QStringLiteral("式が途中で終わっています"));
+            return fail(Failure(QueryFailure::ExpressionCutShort));
     }
     return false;
 }
@@ -89,7 +90,7 @@ bool AccessExprParser::name(SqlPiece& out) {
             return true;
         }
         if (first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
-            return fail(QStringLiteral("括弧のないサブクエリー (SELECT)"));
+            return fail(Failure(QueryFailure::SelectWithoutParentheses));
         }
         if (isSymbol("(")) {
             return call(first.text, out);
@@ -102,21 +103,20 @@ bool AccessExprParser::name(SqlPiece& out) {
     while ((isSymbol(".") || isSymbol("!")) && ref.parts.size() < 3) {
         const AccessToken& part = peek(1);
         if (part.type != AccessToken::Type::Name) {
-            return fail(QStringLiteral("%1%2 の後に名前がありません")
-                            .arg(ref.parts.join('.'), peek().text));
+            return fail(Failure(QueryFailure::NoNameAfter, {ref.parts.join('.'), peek().text}));
         }
         m_pos += 2;
         ref.parts << part.text;
         end = part.end;
     }
     if (isSymbol(".") || isSymbol("!")) {
-        return fail(QStringLiteral("四つ以上の部分からなる名前 %1")
-                        .arg(m_text.mid(first.begin, peek(1).end - first.begin)));
+        return fail(Failure(QueryFailure::NameOfFourParts,
+                            {m_text.mid(first.begin, peek(1).end - first.begin)}));
     }
     ref.written = m_text.mid(first.begin, end - first.begin);
     Result<SqlPiece> resolved = m_names.resolveName(ref);
     if (!resolved) {
-        return fail(resolved.failure().text());
+        return fail(resolved.takeFailure());
     }
     out = std::move(resolved).value();
     return true;
@@ -147,7 +147,7 @@ bool AccessExprParser::call(const QString& function, SqlPiece& out) {
     }
     Result<SqlPiece> translated = translateCall(function, args);
     if (!translated) {
-        return fail(translated.failure().text());
+        return fail(translated.takeFailure());
     }
     out = std::move(translated).value();
     return true;

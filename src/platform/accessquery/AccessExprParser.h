@@ -5,10 +5,12 @@
 
 #include <QString>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/AccessLexer.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -23,10 +25,11 @@ public:
     Result<SqlPiece> run() {
         SqlPiece out;
         if (!expression(out)) {
-            return Failure{m_error};
+            // Every step that stops calls fail() first; the fallback only keeps a slip safe.
+            return m_error ? *m_error : Failure(QueryFailure::ExpressionCutShort);
         }
         if (peek().type != AccessToken::Type::End) {
-            return Failure{QStringLiteral("式の後の余分な語 '%1'").arg(peek().text)};
+            return Failure(QueryFailure::ExtraWord, {peek().text});
         }
         return out;
     }
@@ -45,15 +48,16 @@ private:
         return t.type == AccessToken::Type::Name && !t.bracketed &&
                t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
     }
-    bool fail(const QString& message) {
-        if (m_error.isEmpty()) {
-            m_error = message;
+    // The first failure stands; what fails after it only follows from it.
+    bool fail(Failure failure) {
+        if (!m_error) {
+            m_error = std::move(failure);
         }
         return false;
     }
     bool expect(const char* symbol) {
         if (!isSymbol(symbol)) {
-            return fail(QStringLiteral("'%1' がありません").arg(QLatin1String(symbol)));
+            return fail(Failure(QueryFailure::MissingSymbol, {QString::fromLatin1(symbol)}));
         }
         ++m_pos;
         return true;
@@ -71,7 +75,7 @@ private:
     bool notLevel(SqlPiece& out);
     bool comparison(SqlPiece& out);
     // The tests that follow an operand: = < ... (also with Any/Some/All), Is Null, Like,
-    // Between, In. False with m_error set on a failure; `matched` false when none follows.
+    // Between, In. False after fail() on a failure; `matched` false when none follows.
     bool compareOperator(SqlPiece& out, bool& matched);
     bool quantified(SqlPiece& out, const char* op);
     bool isNullTest(SqlPiece& out, bool& matched);
@@ -97,7 +101,7 @@ private:
     int m_depth = 0;
     NameResolver& m_names;
     SqlParams& m_params;
-    QString m_error;
+    std::optional<Failure> m_error;
 };
 
 // Nesting deeper than this is refused before it can exhaust the stack.

@@ -7,6 +7,7 @@
 
 #include "platform/DbValue.h"
 #include "platform/accessquery/AccessDates.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "text/ValueText.h"
 
@@ -58,7 +59,7 @@ struct DateToken {
     QString literal;
 };
 
-std::optional<std::vector<DateToken>> tokenizeDate(const QString& pattern, QString& error) {
+Result<std::vector<DateToken>> tokenizeDate(const QString& pattern) {
     std::vector<DateToken> tokens;
     for (int i = 0; i < pattern.size();) {
         const QChar c = pattern[i];
@@ -84,8 +85,7 @@ std::optional<std::vector<DateToken>> tokenizeDate(const QString& pattern, QStri
             tokens.push_back({c.toLower(), j - i, QString()});
             i = j;
         } else if (c.isLetter()) {
-            error = QStringLiteral("Format の書式 \"%1\" の文字 %2").arg(pattern, c);
-            return std::nullopt;
+            return Failure(QueryFailure::FormatLetter, {pattern, QString(c)});
         } else {
             tokens.push_back({QChar(), 0, QString(c)});
             ++i;
@@ -108,24 +108,23 @@ bool isMinuteAt(const std::vector<DateToken>& tokens, size_t index) {
     return false;
 }
 
-std::optional<QString> formatDate(double serial, const QString& pattern, QString& error) {
+Result<QString> formatDate(double serial, const QString& pattern) {
     const auto parts = oleParts(serial);
     if (!parts) {
-        error = QStringLiteral("Format の日付が範囲外");
-        return std::nullopt;
+        return Failure(QueryFailure::FormatDateOutOfRange);
     }
-    const auto tokens = tokenizeDate(pattern, error);
+    const Result<std::vector<DateToken>> tokens = tokenizeDate(pattern);
     if (!tokens) {
-        return std::nullopt;
+        return tokens.takeFailure();
     }
     bool twelveHour = false;
-    for (const DateToken& t : *tokens) {
+    for (const DateToken& t : tokens.value()) {
         twelveHour = twelveHour || t.letter == QLatin1Char('p');
     }
     const QDate date(parts->year, parts->month, parts->day);
     QString out;
     for (size_t i = 0; i < tokens->size(); ++i) {
-        const DateToken& t = (*tokens)[i];
+        const DateToken& t = tokens.value()[i];
         const char letter = t.letter.toLatin1();
         const int hour = twelveHour ? (parts->hour % 12 == 0 ? 12 : parts->hour % 12) : parts->hour;
         bool bad = false;
@@ -145,7 +144,7 @@ std::optional<QString> formatDate(double serial, const QString& pattern, QString
                 }
                 break;
             case 'm': {
-                const int value = isMinuteAt(*tokens, i) ? parts->minute : parts->month;
+                const int value = isMinuteAt(tokens.value(), i) ? parts->minute : parts->month;
                 bad = t.count > 2;
                 out += t.count == 2 ? twoDigits(value) : QString::number(value);
                 break;
@@ -194,8 +193,7 @@ std::optional<QString> formatDate(double serial, const QString& pattern, QString
                 break;
         }
         if (bad) {
-            error = QStringLiteral("Format の書式 \"%1\"").arg(pattern);
-            return std::nullopt;
+            return Failure(QueryFailure::FormatPattern, {pattern});
         }
     }
     return out;
@@ -209,8 +207,8 @@ QString fixedDigits(double value, int decimals) {
     return QString::number(rounded, 'f', decimals);
 }
 
-std::optional<QString> formatNumberSection(double value, const QString& section,
-                                           const QString& whole, QString& error) {
+Result<QString> formatNumberSection(double value, const QString& section, const QString& whole) {
+    const auto unusable = [&whole] { return Failure(QueryFailure::FormatPattern, {whole}); };
     QString prefix, suffix;
     int intZeros = 0, decZeros = 0, decHashes = 0;
     bool inNumber = false, seenDecimal = false, grouping = false, percent = false;
@@ -220,15 +218,13 @@ std::optional<QString> formatNumberSection(double value, const QString& section,
         QString literal;
         if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
             if (afterNumber) {
-                error = QStringLiteral("Format の書式 \"%1\"").arg(whole);
-                return std::nullopt;
+                return unusable();
             }
             inNumber = true;
             if (seenDecimal) {
                 (c == QLatin1Char('0') ? decZeros : decHashes) += 1;
                 if (c == QLatin1Char('0') && decHashes > 0) {
-                    error = QStringLiteral("Format の書式 \"%1\"").arg(whole);
-                    return std::nullopt;
+                    return unusable();
                 }
             } else if (c == QLatin1Char('0')) {
                 ++intZeros;
@@ -254,8 +250,7 @@ std::optional<QString> formatNumberSection(double value, const QString& section,
             ++i;
         } else if (c == QLatin1Char('E') || c == QLatin1Char('e') || c == QLatin1Char('@') ||
                    c == QLatin1Char('&')) {
-            error = QStringLiteral("Format の書式 \"%1\"").arg(whole);
-            return std::nullopt;
+            return unusable();
         } else {
             literal = c;
             percent = percent || c == QLatin1Char('%');
@@ -295,7 +290,7 @@ std::optional<QString> formatNumberSection(double value, const QString& section,
     return prefix + number + suffix;
 }
 
-std::optional<QString> formatNumber(double value, const QString& pattern, QString& error) {
+Result<QString> formatNumber(double value, const QString& pattern) {
     // Sections: positive; negative; zero (the negative section shows the magnitude).
     const QStringList sections = pattern.split(QLatin1Char(';'));
     QString section = sections[0];
@@ -306,7 +301,7 @@ std::optional<QString> formatNumber(double value, const QString& pattern, QStrin
     } else if (value == 0 && sections.size() > 2 && !sections[2].isEmpty()) {
         section = sections[2];
     }
-    auto text = formatNumberSection(std::fabs(value), section, pattern, error);
+    Result<QString> text = formatNumberSection(std::fabs(value), section, pattern);
     if (text && sign && text->contains(QRegularExpression(QStringLiteral("[1-9]")))) {
         text->prepend(QLatin1Char('-'));
     }
@@ -320,25 +315,18 @@ namespace {
 // The pattern's text of a value that is a number or a date (not a named format).
 Result<QString> formatByPattern(sqlite3_value* value, int kindCode, const QString& pattern) {
     bool mismatch = false;
-    QString error;
-    std::optional<QString> text;
     if (isNumberPattern(pattern)) {
         const auto number = argNumber(value, mismatch);
         if (!number || mismatch) {
             return valueAsText(value, kindCode);  // a text that is no number stays as it is
         }
-        text = formatNumber(*number, pattern, error);
-    } else {
-        const auto serial = argDate(value, mismatch);
-        if (!serial || mismatch) {
-            return valueAsText(value, kindCode);
-        }
-        text = formatDate(*serial, pattern, error);
+        return formatNumber(*number, pattern);
     }
-    if (!text) {
-        return Failure{error};
+    const auto serial = argDate(value, mismatch);
+    if (!serial || mismatch) {
+        return valueAsText(value, kindCode);
     }
-    return *text;
+    return formatDate(*serial, pattern);
 }
 
 }  // namespace

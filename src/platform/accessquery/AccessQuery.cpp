@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/QuerySandbox.h"
 #include "platform/accessquery/QueryTranslator.h"
 
@@ -31,11 +32,11 @@ public:
 
 Result<std::vector<TableColumn>> TableSource::tableColumns(const QString& tableName) {
     ColumnsOnly columns;
-    if (const std::optional<QString> failure = readTable(tableName, columns)) {
-        return Failure{*failure};
+    if (Status read = readTable(tableName, columns); !read) {
+        return read.takeFailure();
     }
     if (!columns.seen) {
-        return Failure{QStringLiteral("列の一覧が届きませんでした")};
+        return Failure(QueryFailure::NoColumnList);
     }
     return columns.received;
 }
@@ -54,7 +55,7 @@ public:
         if (found == m_tables.end()) {
             Result<LoadedTable> described = m_sandbox.describeTable(m_source, name);
             if (!described) {
-                return unreadable(name, described.failure().text());
+                return unreadable(name, described.takeFailure());
             }
             found = m_tables.emplace(name, std::move(described).value()).first;
         }
@@ -72,7 +73,7 @@ public:
         for (auto& [name, table] : m_tables) {
             share = static_cast<double>(loadedCount++) / static_cast<double>(m_tables.size());
             if (Status loaded = m_sandbox.loadTable(m_source, table); !loaded) {
-                return unreadable(name, loaded.failure().text());
+                return unreadable(name, loaded.takeFailure());
             }
         }
         share = 1.0;
@@ -108,16 +109,15 @@ private:
                     continue;
                 }
                 if (Status indexed = m_sandbox.indexColumn(table, column); !indexed) {
-                    return unreadable(name, indexed.failure().text());
+                    return unreadable(name, indexed.takeFailure());
                 }
             }
         }
         return Done{};
     }
 
-    static Failure unreadable(const QString& name, const QString& cause) {
-        return Failure{
-            QStringLiteral("テーブル %1 を読めません (%2)").arg(quoteAccessName(name), cause)};
+    static Failure unreadable(const QString& name, Failure cause) {
+        return Failure(QueryFailure::TableUnreadable, {quoteAccessName(name)}, std::move(cause));
     }
 
     QuerySandbox& m_sandbox;
@@ -231,8 +231,19 @@ bool bindParameter(sqlite3_stmt* stmt, int index, const DbValue& value) {
     }
 }
 
-QString failure(const QString& queryName, const QString& detail) {
-    return QStringLiteral("クエリー(%1)を実行できません。原因: %2").arg(queryName, detail);
+// The failure a person is shown: the query, and why it cannot run.
+Failure cannotRun(const QString& queryName, Failure why) {
+    return Failure(QueryFailure::CannotRun, {queryName}, std::move(why));
+}
+
+// The value the query asks for, when the lack of it is why the translation failed.
+const Failure* valueNeeded(const Failure& failure) {
+    for (const Failure* f = &failure; f; f = f->inner()) {
+        if (f->is(QueryFailure::ValueNeeded)) {
+            return f;
+        }
+    }
+    return nullptr;
 }
 
 // A statement stepped as rows are asked for, in the sandbox that holds its tables.
@@ -257,11 +268,11 @@ public:
         const QByteArray sql = m_select.sql.toUtf8();
         if (sqlite3_prepare_v2(m_sandbox->handle(), sql.constData(), static_cast<int>(sql.size()),
                                &m_stmt, nullptr) != SQLITE_OK) {
-            return Failure{failure(m_queryName, sqliteFailure(m_sandbox->handle()))};
+            return cannotRun(m_queryName, m_sandbox->failure());
         }
         for (size_t i = 0; i < params.values.size(); ++i) {
             if (!bindParameter(m_stmt, static_cast<int>(i) + 1, params.values[i])) {
-                return Failure{failure(m_queryName, QStringLiteral("文字列の値が大きすぎます"))};
+                return cannotRun(m_queryName, Failure(QueryFailure::TextValueTooLarge));
             }
         }
         m_sandbox->setStepBudget(m_stepBudget);
@@ -282,9 +293,9 @@ public:
             }
             if (rc != SQLITE_DONE) {
                 m_ended = true;
-                return Failure{failure(m_queryName, m_sandbox->budgetExceeded()
-                                                        ? QStringLiteral("処理量が上限を超えました")
-                                                        : sqliteFailure(m_sandbox->handle()))};
+                return cannotRun(m_queryName, m_sandbox->budgetExceeded()
+                                                  ? Failure(QueryFailure::WorkLimitExceeded)
+                                                  : m_sandbox->failure());
             }
             Result<bool> refilled = refill();
             if (!refilled) {
@@ -305,7 +316,7 @@ public:
         }
         Result<bool> refilled = m_sandbox->refillStreamedTable(*m_rows, kStreamedRows);
         if (!refilled) {
-            return Failure{failure(m_queryName, refilled.failure().text())};
+            return cannotRun(m_queryName, refilled.takeFailure());
         }
         return refilled;
     }
@@ -318,7 +329,7 @@ public:
             return Done{};
         }
         if (Status rewound = m_rows->rewind(); !rewound) {
-            return Failure{failure(m_queryName, rewound.failure().text())};
+            return cannotRun(m_queryName, rewound.takeFailure());
         }
         Result<bool> refilled = refill();
         m_ended = refilled.ok() && !refilled.value();
@@ -346,11 +357,11 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
                                                      const QueryRunOptions& options) {
     const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
     if (!query || query->kind() != DbObjectKind::Query) {
-        return Failure{failure(queryName, QStringLiteral("そのクエリーがありません"))};
+        return cannotRun(queryName, Failure(QueryFailure::NoSuchQuery));
     }
     auto sandbox = std::make_unique<QuerySandbox>();
     if (Status opened = sandbox->open(); !opened) {
-        return Failure{failure(queryName, opened.failure().text())};
+        return cannotRun(queryName, opened.takeFailure());
     }
     // The share of the work done, as the progress tells it: tables loaded, then none known
     // while the statement steps.
@@ -362,12 +373,11 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     QueryTranslator translator(catalogue, provider);
     translator.giveValues(options.values);
     Result<TranslatedSelect> select = translator.translate(*query);
-    if (!select && !translator.neededValue().isEmpty()) {
-        return Failure{QStringLiteral("クエリー(%1)は値 %2 の入力を必要とします。")
-                           .arg(queryName, translator.neededValue())};
-    }
     if (!select) {
-        return Failure{failure(queryName, select.failure().text())};
+        if (const Failure* needed = valueNeeded(select.failure())) {
+            return Failure(QueryFailure::NeedsValue, {queryName, needed->details().front()});
+        }
+        return cannotRun(queryName, select.takeFailure());
     }
     // A query that reads its one table row by row takes the rows a few at a time: its first
     // rows come at once, and a record limit stops the reading early.
@@ -376,12 +386,12 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
         only ? tables.openRowStream(only->catalogueName) : nullptr;
     const Status loaded = rows ? sandbox->prepareStreamedTable(*only) : provider.loadAll(*share);
     if (!loaded) {
-        return Failure{failure(queryName, loaded.failure().text())};
+        return cannotRun(queryName, loaded.takeFailure());
     }
     sandbox->lockDown();
     *share = -1.0;
     if (!sandbox->keepGoing()) {
-        return Failure{failure(queryName, QStringLiteral("読み込みが止められました"))};
+        return cannotRun(queryName, Failure(QueryFailure::LoadStopped));
     }
     const uint64_t budget = options.stepBudget + options.stepsPerRowRead * provider.rowsLoaded();
     auto cursor = std::make_unique<SandboxCursor>(queryName, std::move(sandbox),
@@ -403,7 +413,7 @@ Result<QStringList> queryParameters(const QString& queryName, const QueryCatalog
                                     TableSource& tables) {
     const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
     if (!query || query->kind() != DbObjectKind::Query) {
-        return Failure{failure(queryName, QStringLiteral("そのクエリーがありません"))};
+        return cannotRun(queryName, Failure(QueryFailure::NoSuchQuery));
     }
     // The translation tells a column from a name to ask for; the tables are only described.
     QuerySandbox sandbox;
@@ -411,33 +421,32 @@ Result<QStringList> queryParameters(const QString& queryName, const QueryCatalog
     QueryTranslator translator(catalogue, provider);
     translator.collectAskedNames();
     if (Result<TranslatedSelect> select = translator.translate(*query); !select) {
-        return Failure{failure(queryName, select.failure().text())};
+        return cannotRun(queryName, select.takeFailure());
     }
     return translator.askedNames();
 }
 
-std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
-                                      TableSource& tables, QueryRowSink& sink) {
+Status runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                      TableSource& tables, QueryRowSink& sink) {
     return runSelectQuery(queryName, catalogue, tables, sink, QueryRunOptions());
 }
 
-std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
-                                      TableSource& tables, QueryRowSink& sink,
-                                      const QueryRunOptions& options) {
+Status runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                      TableSource& tables, QueryRowSink& sink, const QueryRunOptions& options) {
     Result<std::unique_ptr<QueryCursor>> cursor =
         openSelectQuery(queryName, catalogue, tables, options);
     if (!cursor) {
-        return cursor.failure().text();
+        return cursor.takeFailure();
     }
     sink.columns(cursor.value()->names());
     std::vector<DbValue> row;
     for (;;) {
         Result<bool> next = cursor.value()->next(row);
         if (!next) {
-            return next.failure().text();
+            return next.takeFailure();
         }
         if (!next.value() || !sink.row(row)) {
-            return std::nullopt;
+            return Done{};
         }
     }
 }

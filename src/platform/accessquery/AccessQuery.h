@@ -16,6 +16,7 @@
 #include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
 #include "platform/Result.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -87,9 +88,9 @@ public:
     }
     // The columns of a table without its rows; by default the first call readTable makes.
     virtual Result<std::vector<TableColumn>> tableColumns(const QString& tableName);
-    // Calls sink.columns() once, then sink.row() per row. Returns std::nullopt on success, else
-    // a description of the failure (it becomes part of the query's error).
-    virtual std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) = 0;
+    // Calls sink.columns() once, then sink.row() per row. A failure becomes the inner failure
+    // of the query's (QueryFailure::TableUnreadable).
+    virtual Status readTable(const QString& tableName, TableRowSink& sink) = 0;
 };
 
 // Receives a query's result: the output column names once (also for an empty result), then
@@ -102,23 +103,18 @@ public:
     virtual bool row(const std::vector<DbValue>& values) = 0;
 };
 
-// The Access SQL of one query as rebuilt from its MSysQueries rows, or an error.
-struct AccessSqlResult {
-    QString sql;    // e.g. "SELECT Customers.Name FROM Customers;"
-    QString error;  // empty on success; otherwise a description naming the construct
-    bool ok() const { return error.isEmpty(); }
-};
-
 // Rebuilds the Access SQL of the query with the given object id from `rows` (rows of other
-// queries are ignored; rows need not be in order).
-AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows);
+// queries are ignored; rows need not be in order), e.g. "SELECT Customers.Name FROM
+// Customers;". A failure names the construct that cannot be written.
+Result<QString> rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows);
 
 // Runs the saved select query `queryName` (the catalogue's name, letter case aside). Reads the
-// tables it needs through `tables`, then streams the result to `sink`. Returns std::nullopt on
-// success (also when the sink stopped early); otherwise a description that names the query and the
-// construct the engine cannot run. Rows already passed to the sink before a failure stay passed.
-std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
-                                      TableSource& tables, QueryRowSink& sink);
+// tables it needs through `tables`, then streams the result to `sink`. Done also when the sink
+// stopped early. A failure is QueryFailure::CannotRun of the query standing on the construct
+// the engine cannot run, or QueryFailure::NeedsValue. Rows already passed to the sink before a
+// failure stay passed.
+Status runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                      TableSource& tables, QueryRowSink& sink);
 
 // A value a parameter query asks for: the name as the query writes it, without its brackets
 // ("Start Date", "Forms!Customers!CustomerID"; letter case aside), and the text as typed, read
@@ -131,7 +127,7 @@ struct QueryValue {
 // Bounds of one run. The defaults suit the viewer; tests lower them.
 struct QueryRunOptions {
     // The values of a parameter query (see queryParameters); a name without one fails the run
-    // with a message that names it.
+    // with QueryFailure::NeedsValue, which names it.
     std::vector<QueryValue> values;
     // The work the query's statement may do, in SQLite virtual-machine steps: stepBudget, and
     // stepsPerRowRead more for every row of the tables it reads, so the limit grows with the
@@ -145,9 +141,8 @@ struct QueryRunOptions {
     // then fails, and the caller who stopped it knows why.
     std::function<bool(double shareDone)> progress;
 };
-std::optional<QString> runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
-                                      TableSource& tables, QueryRowSink& sink,
-                                      const QueryRunOptions& options);
+Status runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
+                      TableSource& tables, QueryRowSink& sink, const QueryRunOptions& options);
 
 // The values the saved select query `queryName` asks for, in the order Access asks them
 // (declared PARAMETERS first, then the names that are no column, as they are met), each once.

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "platform/accessquery/AccessLexer.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -23,7 +24,7 @@ public:
     Result<QueryDefinition> run() {
         m_def.type = static_cast<int>(QueryType::Select);
         if (!word("SELECT")) {
-            return Failure{QStringLiteral("SELECT で始まらないサブクエリー")};
+            return Failure(QueryFailure::SubqueryNotSelect);
         }
         using Step = Status (SelectParser::*)();
         for (Step step : {&SelectParser::head, &SelectParser::columns, &SelectParser::from,
@@ -36,7 +37,7 @@ public:
             ++m_pos;
         }
         if (peek().type != AccessToken::Type::End) {
-            return Failure{QStringLiteral("サブクエリーの中の余分な語 '%1'").arg(peek().text)};
+            return Failure(QueryFailure::SubqueryExtraWord, {peek().text});
         }
         return std::move(m_def);
     }
@@ -68,12 +69,18 @@ private:
         }
         return false;
     }
-    Failure expected(const char* what) const {
-        const QString found = peek().type == AccessToken::Type::End
-                                  ? QStringLiteral("文の終わり")
-                                  : QLatin1Char('\'') + peek().text + QLatin1Char('\'');
-        return Failure{QStringLiteral("サブクエリーで %1 があるべき所に %2 があります")
-                           .arg(QString::fromUtf8(what), found)};
+    // What should come here but does not: a keyword, or one of the parts a cause names.
+    Failure expected(const char* keyword) const {
+        if (peek().type == AccessToken::Type::End) {
+            return Failure(QueryFailure::ExpectedWordAtEnd, {QString::fromLatin1(keyword)});
+        }
+        return Failure(QueryFailure::ExpectedWord, {QString::fromLatin1(keyword), peek().text});
+    }
+    Failure expected(QueryFailure found, QueryFailure atEnd) const {
+        if (peek().type == AccessToken::Type::End) {
+            return Failure(atEnd);
+        }
+        return Failure(found, {peek().text});
     }
 
     // The text of the expression from here to the first of `stops`, a "," or an unmatched ")"
@@ -95,7 +102,8 @@ private:
             depth += isSymbol("(") ? 1 : isSymbol(")") ? -1 : 0;
         }
         if (m_pos == start) {
-            return expected("式");
+            return expected(QueryFailure::ExpectedExpression,
+                            QueryFailure::ExpectedExpressionAtEnd);
         }
         const int from = m_tokens[start].begin;
         return m_text.mid(from, m_tokens[m_pos - 1].end - from);
@@ -113,7 +121,7 @@ private:
             return Done{};
         }
         if (peek().type != AccessToken::Type::Number) {
-            return expected("TOP の値");
+            return expected(QueryFailure::ExpectedTopValue, QueryFailure::ExpectedTopValueAtEnd);
         }
         m_def.selectFlags |= SelectFlag::Top;
         m_def.topValue = peek().text.isEmpty() ? QString::number(peek().number) : peek().text;
@@ -138,7 +146,7 @@ private:
             QueryColumnDef def{column.value(), QString()};
             if (word("AS")) {
                 if (peek().type != AccessToken::Type::Name) {
-                    return expected("別名");
+                    return expected(QueryFailure::ExpectedAlias, QueryFailure::ExpectedAliasAtEnd);
                 }
                 def.alias = peek().text;
                 ++m_pos;
@@ -225,17 +233,17 @@ private:
             def.name = peek().text;
             ++m_pos;
         } else {
-            return expected("テーブル名");
+            return expected(QueryFailure::ExpectedTableName, QueryFailure::ExpectedTableNameAtEnd);
         }
         if (isWord("IN")) {
-            return Failure{QStringLiteral("外部データベース (IN 句)")};
+            return Failure(QueryFailure::ExternalDatabase);
         }
         const bool as = word("AS");
         if (peek().type == AccessToken::Type::Name && (peek().bracketed || !isReserved())) {
             def.alias = peek().text;
             ++m_pos;
         } else if (as) {
-            return expected("別名");
+            return expected(QueryFailure::ExpectedAlias, QueryFailure::ExpectedAliasAtEnd);
         }
         if (def.key().isEmpty()) {
             def.alias = QStringLiteral("Expr%1").arg(m_def.sources.size() + 1);
@@ -298,7 +306,7 @@ private:
             m_def.having = having.value();
         }
         if (isWord("UNION")) {
-            return Failure{QStringLiteral("サブクエリーの中の UNION")};
+            return Failure(QueryFailure::UnionInSubquery);
         }
         if (!word("ORDER")) {
             return Done{};

@@ -3,6 +3,7 @@
 
 #include "platform/accessquery/AccessQuery.h"
 #include "platform/accessquery/QueryDefinition.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -68,7 +69,7 @@ QString fromItemText(const FromItem& item, const QueryDefinition& def, bool topL
     return topLevel ? text : QLatin1Char('(') + text + QLatin1Char(')');
 }
 
-QString selectText(const QueryDefinition& def, QString& error) {
+Result<QString> selectText(const QueryDefinition& def) {
     QString sql;
     if (!def.parameters.empty()) {
         QStringList params;
@@ -102,8 +103,7 @@ QString selectText(const QueryDefinition& def, QString& error) {
 
     Result<FromItems> items = buildFromItems(def);
     if (!items) {
-        error = items.failure().text();
-        return QString();
+        return items.takeFailure();
     }
     if (!items->empty()) {
         QStringList from;
@@ -136,18 +136,15 @@ QString selectText(const QueryDefinition& def, QString& error) {
 
 }  // namespace
 
-AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows) {
-    AccessSqlResult result;
+Result<QString> rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow>& rows) {
     Result<QueryDefinition> collected = collectQueryDefinition(objectId, rows);
     if (!collected) {
-        result.error = collected.failure().text();
-        return result;
+        return collected.takeFailure();
     }
     const QueryDefinition& def = collected.value();
     switch (static_cast<QueryType>(def.type)) {
         case QueryType::Select:
-            result.sql = selectText(def, result.error);
-            break;
+            return selectText(def);
         case QueryType::Union: {
             // Attribute 3 of a union says UNION (flag 3) or UNION ALL (flag 1).
             const bool all = (def.selectFlags & 2) == 0;
@@ -155,20 +152,13 @@ AccessSqlResult rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
             for (const QString& part : def.unionParts) {
                 parts << part.trimmed();
             }
-            result.sql =
-                parts.join(all ? QStringLiteral("\r\nUNION ALL ") : QStringLiteral("\r\nUNION ")) +
-                QLatin1Char(';');
-            break;
+            return parts.join(all ? QStringLiteral("\r\nUNION ALL ")
+                                  : QStringLiteral("\r\nUNION ")) +
+                   QLatin1Char(';');
         }
         default:
-            result.error =
-                QStringLiteral("クエリーの種類 %1 (選択クエリーではありません)").arg(def.type);
-            break;
+            return Failure(QueryFailure::NotSelectType, {QString::number(def.type)});
     }
-    if (!result.error.isEmpty()) {
-        result.sql.clear();
-    }
-    return result;
 }
 
 }  // namespace korvane

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/accessquery/QueryFailure.h"
+
 namespace korvane {
 
 namespace {
@@ -16,15 +18,14 @@ bool orderLess(const QByteArray& a, const QByteArray& b) {
     });
 }
 
-bool setOnce(QString& target, bool& seen, const QString& value, const char* clause,
-             QString& error) {
+// A clause that may appear once; `twice` is the failure when its row comes again.
+Status setOnce(QString& target, bool& seen, const QString& value, QueryFailure twice) {
     if (seen) {
-        error = QStringLiteral("%1 の行が複数あります").arg(QLatin1String(clause));
-        return false;
+        return Failure(twice);
     }
     seen = true;
     target = value;
-    return true;
+    return Done{};
 }
 
 // A source row that holds a derived table keeps its SELECT in Name1 (or, without a name, in
@@ -76,7 +77,6 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
     });
 
     QueryDefinition out;
-    QString error;
     bool seenType = false, seenFlags = false, seenRemote = false, seenWhere = false,
          seenHaving = false;
     QString unused;
@@ -84,8 +84,9 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
         const int flag = row->flag.value_or(0);
         switch (row->attribute) {
             case 1:
-                if (!setOnce(unused, seenType, QString(), "種類", error)) {
-                    return Failure{error};
+                if (Status once = setOnce(unused, seenType, QString(), QueryFailure::TypeRowTwice);
+                    !once) {
+                    return once.takeFailure();
                 }
                 out.type = flag;
                 break;
@@ -93,15 +94,19 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                 out.parameters.push_back({row->name1, flag});
                 break;
             case 3:
-                if (!setOnce(out.topValue, seenFlags, row->name1, "SELECT フラグ", error)) {
-                    return Failure{error};
+                if (Status once =
+                        setOnce(out.topValue, seenFlags, row->name1, QueryFailure::FlagsRowTwice);
+                    !once) {
+                    return once.takeFailure();
                 }
                 out.selectFlags = flag;
                 break;
             case 4:
-                if (!setOnce(out.remoteDatabase, seenRemote, row->name1 + row->expression,
-                             "外部データベース", error)) {
-                    return Failure{error};
+                if (Status once =
+                        setOnce(out.remoteDatabase, seenRemote, row->name1 + row->expression,
+                                QueryFailure::RemoteRowTwice);
+                    !once) {
+                    return once.takeFailure();
                 }
                 if (out.remoteDatabase.isEmpty()) {
                     out.remoteDatabase = QStringLiteral("?");
@@ -123,16 +128,20 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                 out.joins.push_back({row->name1, row->name2, row->expression, flag});
                 break;
             case 8:
-                if (!setOnce(out.where, seenWhere, row->expression, "WHERE", error)) {
-                    return Failure{error};
+                if (Status once =
+                        setOnce(out.where, seenWhere, row->expression, QueryFailure::WhereRowTwice);
+                    !once) {
+                    return once.takeFailure();
                 }
                 break;
             case 9:
                 out.groupBy.push_back(row->expression);
                 break;
             case 10:
-                if (!setOnce(out.having, seenHaving, row->expression, "HAVING", error)) {
-                    return Failure{error};
+                if (Status once = setOnce(out.having, seenHaving, row->expression,
+                                          QueryFailure::HavingRowTwice);
+                    !once) {
+                    return once.takeFailure();
                 }
                 break;
             case 11:
@@ -168,7 +177,7 @@ Result<FromItems> buildFromItems(const QueryDefinition& def) {
     }
     for (const QueryJoinDef& join : def.joins) {
         if (join.kind < 1 || join.kind > 3) {
-            return Failure{QStringLiteral("結合の種類 %1").arg(join.kind)};
+            return Failure(QueryFailure::UnknownJoinKind, {QString::number(join.kind)});
         }
         int leftIndex = -1, rightIndex = -1;
         for (int i = 0; i < static_cast<int>(out.size()); ++i) {
@@ -180,16 +189,16 @@ Result<FromItems> buildFromItems(const QueryDefinition& def) {
             }
         }
         if (leftIndex < 0 || rightIndex < 0) {
-            return Failure{QStringLiteral("結合のテーブル %1 が FROM 句にありません")
-                               .arg(quoteAccessName(leftIndex < 0 ? join.left : join.right))};
+            return Failure(QueryFailure::JoinTableNotInFrom,
+                           {quoteAccessName(leftIndex < 0 ? join.left : join.right)});
         }
         if (leftIndex == rightIndex) {
             // A second condition between tables already joined: Access stores each part of an
             // ON clause joined with AND as a row of its own.
             FromItem& joined = *out[leftIndex];
             if (joined.source >= 0 || joined.joinKind != join.kind) {
-                return Failure{QStringLiteral("結合 %1 と %2 の条件が矛盾しています")
-                                   .arg(quoteAccessName(join.left), quoteAccessName(join.right))};
+                return Failure(QueryFailure::ConflictingJoins,
+                               {quoteAccessName(join.left), quoteAccessName(join.right)});
             }
             joined.on.push_back(join.on);
             continue;

@@ -1,6 +1,7 @@
 #include "platform/accessquery/QueryFrom.h"
 
 #include "platform/accessquery/AccessLexer.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -43,10 +44,10 @@ private:
         for (const QString& on : item.on) {
             Result<SqlPiece> piece = m_scope.translate(on);
             if (!piece) {
-                return Failure{QStringLiteral("結合の条件: %1").arg(piece.failure().text())};
+                return Failure(QueryFailure::InJoinCondition, {}, piece.takeFailure());
             }
             if (piece->aggregate) {
-                return Failure{QStringLiteral("結合の条件の中の集計関数")};
+                return Failure(QueryFailure::AggregateInJoin);
             }
             conditions << QLatin1Char('(') + piece->filterSql() + QLatin1Char(')');
         }

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "platform/accessquery/AccessExpr.h"
+#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 
 namespace korvane {
@@ -45,38 +47,38 @@ int authorize(void* refilling, int action, const char* arg1, const char* arg2, c
 
 }  // namespace
 
-QString sqliteFailure(sqlite3* db) {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-    for (QChar c : message) {
-        if (c.unicode() >= 0x80) {
-            return message;  // one of ours
-        }
-    }
-    static const char* const known[][2] = {
-        {"integer overflow", "整数が大きすぎます"},
-        {"too big", "値が大きすぎます"},
-        {"out of memory", "メモリーが足りません"},
-        {"interrupt", "処理が中断されました"},
-        {"not authorized", "許されていない操作です"},
-        {"too many columns", "列が多すぎます"},
-        {"too large", "式が複雑すぎます"},
-        {"stack overflow", "式が複雑すぎます"},
-        {"too many", "式が複雑すぎます"},
-        {"pattern too complex", "Like のパターンが複雑すぎます"},
-    };
-    for (const auto& entry : known) {
-        if (message.contains(QLatin1String(entry[0]), Qt::CaseInsensitive)) {
-            return QString::fromUtf8(entry[1]);
-        }
-    }
-    return QStringLiteral("SQLite のエラー (コード %1)").arg(sqlite3_extended_errcode(db));
-}
-
 namespace {
 
+// SQLite's own last error on `db` (its messages are English) by what it means.
+Failure sqliteFailure(sqlite3* db) {
+    static const struct {
+        const char* message;
+        QueryFailure cause;
+    } known[] = {
+        {"integer overflow", QueryFailure::SqliteIntegerOverflow},
+        {"too big", QueryFailure::SqliteTooBig},
+        {"out of memory", QueryFailure::SqliteOutOfMemory},
+        {"interrupt", QueryFailure::SqliteInterrupted},
+        {"not authorized", QueryFailure::SqliteNotAuthorized},
+        {"too many columns", QueryFailure::SqliteTooManyColumns},
+        {"too large", QueryFailure::SqliteTooComplex},
+        {"stack overflow", QueryFailure::SqliteTooComplex},
+        {"too many", QueryFailure::SqliteTooComplex},
+        {"pattern too complex", QueryFailure::SqliteLikeTooComplex},
+    };
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    for (const auto& entry : known) {
+        if (message.contains(QLatin1String(entry.message), Qt::CaseInsensitive)) {
+            return Failure(entry.cause);
+        }
+    }
+    return Failure(QueryFailure::SqliteError, {QString::number(sqlite3_extended_errcode(db))});
+}
+
+// Statements of the engine's own (BEGIN, CREATE TABLE, CREATE INDEX): no Access function runs.
 Status exec(sqlite3* db, const QString& sql) {
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        return Failure{sqliteFailure(db)};
+        return sqliteFailure(db);
     }
     return Done{};
 }
@@ -87,7 +89,8 @@ bool needsExactColumn(Kind kind) {
 
 }  // namespace
 
-// Receives the table's rows from the reader and inserts the values of the used columns.
+// Receives the table's rows from the reader and inserts the values of the used columns. Its
+// statements run no Access function: a failure of theirs is SQLite's own.
 class TableLoader : public TableRowSink {
 public:
     TableLoader(sqlite3* db, const LoadedTable& table, std::function<bool()> keepGoing = {})
@@ -95,11 +98,11 @@ public:
     ~TableLoader() override { sqlite3_finalize(m_insert); }
 
     void columns(const std::vector<TableColumn>& columns) override {
-        if (m_insert || !m_error.isEmpty()) {
-            return fail(QStringLiteral("列の一覧が二度届きました"));
+        if (m_insert || m_error) {
+            return fail(Failure(QueryFailure::ColumnListTwice));
         }
         if (columns.size() != m_table.columns.size()) {
-            return fail(QStringLiteral("読み取りのたびに列の数が違います"));
+            return fail(Failure(QueryFailure::ColumnCountChanged));
         }
         QStringList defs;
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -121,7 +124,7 @@ public:
         if (Status created = exec(m_db, QStringLiteral("CREATE TABLE %1 (%2)")
                                             .arg(m_table.sqlName, defs.join(QStringLiteral(", "))));
             !created) {
-            return fail(created.failure().text());
+            return fail(created.takeFailure());
         }
         QStringList marks;
         for (int i = 1; i <= defs.size(); ++i) {
@@ -137,17 +140,16 @@ public:
     }
 
     bool row(const std::vector<DbValue>& values) override {
-        if (!m_error.isEmpty()) {
+        if (m_error) {
             return false;
         }
         if (!m_insert) {
-            fail(QStringLiteral("列の一覧より先に行が届きました"));
+            fail(Failure(QueryFailure::RowBeforeColumns));
             return false;
         }
         if (values.size() != m_table.columns.size()) {
-            fail(QStringLiteral("行の値の数 %1 (列は %2)")
-                     .arg(values.size())
-                     .arg(m_table.columns.size()));
+            fail(Failure(QueryFailure::RowValueCount, {QString::number(values.size()),
+                                                       QString::number(m_table.columns.size())}));
             return false;
         }
         sqlite3_reset(m_insert);
@@ -163,7 +165,7 @@ public:
         }
         ++m_rowCount;
         if (m_keepGoing && m_rowCount % kRowsBetweenQuestions == 0 && !m_keepGoing()) {
-            fail(QStringLiteral("読み込みが止められました"));
+            fail(Failure(QueryFailure::LoadStopped));
             return false;
         }
         return true;
@@ -172,11 +174,11 @@ public:
     uint64_t rowCount() const { return m_rowCount; }
 
     Status finish() {
-        if (m_error.isEmpty() && !m_insert) {
-            m_error = QStringLiteral("列の一覧が届きませんでした");
+        if (!m_error && !m_insert) {
+            m_error = Failure(QueryFailure::NoColumnList);
         }
-        if (!m_error.isEmpty()) {
-            return Failure{m_error};
+        if (m_error) {
+            return *m_error;
         }
         return Done{};
     }
@@ -189,9 +191,10 @@ private:
         bool exact;
     };
 
-    void fail(const QString& message) {
-        if (m_error.isEmpty()) {
-            m_error = message;
+    // The first failure stands: the reader may go on calling after it.
+    void fail(Failure failure) {
+        if (!m_error) {
+            m_error = std::move(failure);
         }
     }
 
@@ -249,7 +252,7 @@ private:
     std::function<bool()> m_keepGoing;
     sqlite3_stmt* m_insert = nullptr;
     std::vector<Bound> m_bound;
-    QString m_error;
+    std::optional<Failure> m_error;
 };
 
 QuerySandbox::QuerySandbox() = default;
@@ -266,7 +269,7 @@ Status QuerySandbox::open() {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
     if (sqlite3_open_v2(":memory:", &m_db, flags, nullptr) != SQLITE_OK) {
-        return Failure{QStringLiteral("作業用のデータベースを作れません")};
+        return Failure(QueryFailure::SandboxNotCreated);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
@@ -285,7 +288,7 @@ Status QuerySandbox::open() {
     sqlite3_limit(m_db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
     sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, 100000);
     sqlite3_limit(m_db, SQLITE_LIMIT_WORKER_THREADS, 0);
-    if (Status registered = registerAccessFunctions(m_db); !registered) {
+    if (Status registered = registerAccessFunctions(m_db, m_raised); !registered) {
         return registered;
     }
     return exec(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
@@ -297,7 +300,7 @@ Result<LoadedTable> QuerySandbox::describeTable(TableSource& source, const QStri
         return columns.takeFailure();
     }
     if (columns->empty() || columns->size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
-        return Failure{QStringLiteral("列の数 %1").arg(columns->size())};
+        return Failure(QueryFailure::TableColumnCount, {QString::number(columns->size())});
     }
     LoadedTable table;
     table.catalogueName = tableName;
@@ -335,14 +338,14 @@ Status QuerySandbox::loadTable(TableSource& source, LoadedTable& described) {
     }
     if (!keepGoing()) {
         exec(m_db, QStringLiteral("ROLLBACK"));
-        return Failure{QStringLiteral("読み込みが止められました")};
+        return Failure(QueryFailure::LoadStopped);
     }
     TableLoader loader(m_db, table, [this] { return keepGoing(); });
-    const std::optional<QString> readError = source.readTable(table.catalogueName, loader);
+    const Status read = source.readTable(table.catalogueName, loader);
     const Status loaded = loader.finish();
-    if (readError || !loaded) {
+    if (!read || !loaded) {
         exec(m_db, QStringLiteral("ROLLBACK"));
-        return Failure{readError ? *readError : loaded.failure().text()};
+        return !read ? read.takeFailure() : loaded.takeFailure();
     }
     described.rowCount = loader.rowCount();
     return exec(m_db, QStringLiteral("COMMIT"));
@@ -368,7 +371,7 @@ Status QuerySandbox::prepareStreamedTable(const LoadedTable& table) {
         const QByteArray sql = statements[i].toUtf8();
         if (sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()), targets[i],
                                nullptr) != SQLITE_OK) {
-            return Failure{sqliteFailure(m_db)};
+            return sqliteFailure(m_db);
         }
     }
     return m_streamed->finish();
@@ -383,7 +386,7 @@ Result<bool> QuerySandbox::refillStreamedTable(TableRowStream& rows, int maxRows
     for (sqlite3_stmt* stmt : {m_begin, m_clear}) {
         sqlite3_reset(stmt);
         if (sqlite3_step(stmt) != SQLITE_DONE) {
-            return Failure{sqliteFailure(m_db)};
+            return sqliteFailure(m_db);
         }
     }
     int loaded = 0;
@@ -406,12 +409,21 @@ Result<bool> QuerySandbox::refillStreamedTable(TableRowStream& rows, int maxRows
     }
     sqlite3_reset(m_commit);
     if (sqlite3_step(m_commit) != SQLITE_DONE && status.ok()) {
-        status = Failure{sqliteFailure(m_db)};
+        status = sqliteFailure(m_db);
     }
     if (!status) {
         return status.takeFailure();
     }
     return loaded > 0;
+}
+
+Failure QuerySandbox::failure() {
+    if (m_raised && std::strcmp(sqlite3_errmsg(m_db), kRaisedFailure) == 0) {
+        Failure raised = std::move(*m_raised);
+        m_raised.reset();
+        return raised;
+    }
+    return sqliteFailure(m_db);
 }
 
 void QuerySandbox::lockDown() {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/accessquery/AccessQuery.h"
@@ -67,6 +68,9 @@ public:
     void lockDown();
 
     sqlite3* handle() const { return m_db; }
+    // Why the last statement on the sandbox failed: the failure an Access function stopped it
+    // with, or SQLite's own error by what it means.
+    Failure failure();
 
     // The work one statement may do, counted in SQLite virtual-machine steps; a statement that
     // goes beyond it is interrupted (a runaway cross join ends with an error, not a hang).
@@ -82,6 +86,8 @@ public:
 private:
     static int progress(void* self);
 
+    // Where the Access functions leave the failure they stop a statement with (see failure()).
+    std::optional<Failure> m_raised;
     sqlite3* m_db = nullptr;
     std::unique_ptr<class TableLoader> m_streamed;
     LoadedTable m_streamedTable;
@@ -95,10 +101,6 @@ private:
     std::function<bool()> m_keepGoing;
     uint64_t m_progressCalls = 0;
 };
-
-// SQLite's last error on `db` in words for the user: the Access functions' own messages as
-// they are, SQLite's (which are English) by what they mean.
-QString sqliteFailure(sqlite3* db);
 
 // Limits of the engine, also used by the translator.
 namespace QueryLimits {

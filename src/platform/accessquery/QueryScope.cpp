@@ -1,5 +1,6 @@
 #include "platform/accessquery/QueryScope.h"
 
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/QuerySandbox.h"
 
 namespace korvane {
@@ -23,13 +24,14 @@ int QueryScope::findSource(const QString& key) const {
     return -1;
 }
 
-void QueryScope::use(int source, const ScopeColumn& column, SqlPiece& out) {
+SqlPiece QueryScope::use(int source, const ScopeColumn& column) {
     m_used.insert(source);
     if (column.origin) {
         column.origin->used = true;
     }
-    out = SqlPiece{column.sql, column.kind, false};
+    SqlPiece out{column.sql, column.kind, false};
     out.exactSql = column.exactSql;
+    return out;
 }
 
 QueryScope::Located QueryScope::locate(const SqlPiece& piece) const {
@@ -78,22 +80,21 @@ void QueryScope::markUsed(int source) {
     }
 }
 
-QueryScope::Lookup QueryScope::findColumn(const NameRef& name, SqlPiece& out, QString& error) {
+QueryScope::Lookup QueryScope::findColumn(const NameRef& name) {
     if (name.parts.size() == 2) {
         const int source = findSource(name.parts[0]);
         if (source < 0) {
-            return Lookup::NotFound;
+            return std::optional<SqlPiece>();
         }
         for (const ScopeColumn& column : m_sources[source].columns) {
             if (sameName(column.name, name.parts[1])) {
-                use(source, column, out);
-                return Lookup::Found;
+                return std::optional<SqlPiece>(use(source, column));
             }
         }
-        return Lookup::NotFound;
+        return std::optional<SqlPiece>();
     }
     if (name.parts.size() != 1) {
-        return Lookup::NotFound;  // Forms!Form!Control is never a column
+        return std::optional<SqlPiece>();  // Forms!Form!Control is never a column
     }
     const ScopeColumn* found = nullptr;
     int foundSource = -1;
@@ -103,24 +104,22 @@ QueryScope::Lookup QueryScope::findColumn(const NameRef& name, SqlPiece& out, QS
                 continue;
             }
             if (found) {
-                error = QStringLiteral("あいまいな名前 %1").arg(quoteAccessName(name.parts[0]));
-                return Lookup::Failed;
+                return Failure(QueryFailure::AmbiguousName, {quoteAccessName(name.parts[0])});
             }
             found = &column;
             foundSource = static_cast<int>(s);
         }
     }
     if (!found) {
-        return Lookup::NotFound;
+        return std::optional<SqlPiece>();
     }
-    use(foundSource, *found, out);
-    return Lookup::Found;
+    return std::optional<SqlPiece>(use(foundSource, *found));
 }
 
 // Access lets an expression use the alias of another output column.
-QueryScope::Lookup QueryScope::findAlias(const NameRef& name, SqlPiece& out, QString& error) {
+QueryScope::Lookup QueryScope::findAlias(const NameRef& name) {
     if (name.parts.size() != 1) {
-        return Lookup::NotFound;
+        return std::optional<SqlPiece>();
     }
     for (size_t i = 0; i < m_outputs.size(); ++i) {
         if (m_outputs[i].alias.isEmpty() || !sameName(m_outputs[i].alias, name.parts[0])) {
@@ -128,38 +127,32 @@ QueryScope::Lookup QueryScope::findAlias(const NameRef& name, SqlPiece& out, QSt
         }
         // Aliases built on aliases can double the SQL at each step: bound the work.
         if (++m_aliasExpansions > kMaxAliasExpansions) {
-            error = QStringLiteral("別名の参照が多すぎます");
-            return Lookup::Failed;
+            return Failure(QueryFailure::TooManyAliasUses);
         }
         if (!m_expandingAliases.insert(static_cast<int>(i)).second) {
-            error = QStringLiteral("循環する別名 %1").arg(quoteAccessName(name.parts[0]));
-            return Lookup::Failed;
+            return Failure(QueryFailure::CircularAlias, {quoteAccessName(name.parts[0])});
         }
         Result<SqlPiece> inner = translate(m_outputs[i].expression);
         m_expandingAliases.erase(static_cast<int>(i));
         if (!inner) {
-            error = inner.failure().text();
-            return Lookup::Failed;
+            return inner.takeFailure();
         }
-        out = std::move(inner).value();
+        SqlPiece out = std::move(inner).value();
         out.sql = QLatin1Char('(') + out.sql + QLatin1Char(')');
-        return Lookup::Found;
+        return std::optional<SqlPiece>(std::move(out));
     }
-    return Lookup::NotFound;
+    return std::optional<SqlPiece>();
 }
 
 Result<SqlPiece> QueryScope::resolveName(const NameRef& name) {
-    SqlPiece out;
-    QString error;
     for (QueryScope* scope = this; scope; scope = scope->m_outer) {
         for (auto find : {&QueryScope::findColumn, &QueryScope::findAlias}) {
-            switch ((scope->*find)(name, out, error)) {
-                case Lookup::Found:
-                    return out;
-                case Lookup::Failed:
-                    return Failure{error};
-                case Lookup::NotFound:
-                    break;
+            Lookup found = (scope->*find)(name);
+            if (!found) {
+                return found.takeFailure();
+            }
+            if (found.value()) {
+                return *std::move(found).value();
             }
         }
     }

@@ -5,6 +5,7 @@
 // from the file ever becomes SQL text.
 
 #include <QString>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -78,16 +79,17 @@ public:
     void markUsed(int source);
 
 private:
-    enum class Lookup { Found, NotFound, Failed };
     // The column a piece is, here (depth 0) or in the queries around.
     struct Located {
         const ScopeColumn* column = nullptr;
         int depth = 0;
     };
     Located locate(const SqlPiece& piece) const;
-    Lookup findColumn(const NameRef& name, SqlPiece& out, QString& error);
-    Lookup findAlias(const NameRef& name, SqlPiece& out, QString& error);
-    void use(int source, const ScopeColumn& column, SqlPiece& out);
+    // What a name is here: its SQL, nothing (std::nullopt: look further), or a failure.
+    using Lookup = Result<std::optional<SqlPiece>>;
+    Lookup findColumn(const NameRef& name);
+    Lookup findAlias(const NameRef& name);
+    SqlPiece use(int source, const ScopeColumn& column);
 
     std::vector<ScopeSource> m_sources;
     const std::vector<QueryColumnDef>& m_outputs;

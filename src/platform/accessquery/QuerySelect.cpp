@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/QueryFrom.h"
 #include "platform/accessquery/QueryScope.h"
 #include "platform/accessquery/QueryTranslator.h"
@@ -65,8 +66,7 @@ Status planExpression(QueryScope& scope, const QueryColumnDef& column, int& expr
     const std::set<int> before = scope.takeUsedSources();
     Result<SqlPiece> piece = scope.translate(column.expression);
     if (!piece) {
-        return Failure{
-            QStringLiteral("列 %1: %2").arg(column.expression.left(200), piece.failure().text())};
+        return Failure(QueryFailure::InColumn, {column.expression.left(200)}, piece.takeFailure());
     }
     planned.piece = std::move(piece).value();
     std::set<int> used = scope.takeUsedSources();
@@ -105,8 +105,7 @@ Result<ColumnPlan> planColumns(QueryScope& scope, const QueryDefinition& def) {
             plan.starUsed = true;
             expandStar(scope, source, plan.columns);
         } else {
-            return Failure{
-                QStringLiteral("名前 %1.* (%1 は FROM 句にありません)").arg(quoteAccessName(key))};
+            return Failure(QueryFailure::StarOfUnknownSource, {quoteAccessName(key)});
         }
     }
     if (def.selectFlags & SelectFlag::Star) {
@@ -114,14 +113,14 @@ Result<ColumnPlan> planColumns(QueryScope& scope, const QueryDefinition& def) {
     }
     plan.outputSources = scope.takeUsedSources();
     if (plan.columns.empty()) {
-        return Failure{QStringLiteral("出力する列がありません")};
+        return Failure(QueryFailure::NoOutputColumns);
     }
     if (plan.columns.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 4)) {
-        return Failure{QStringLiteral("出力する列が多すぎます (%1)").arg(plan.columns.size())};
+        return Failure(QueryFailure::TooManyOutputColumns, {QString::number(plan.columns.size())});
     }
     plan.aggregate = plan.aggregate || !def.groupBy.isEmpty() || !def.having.isEmpty();
     if (plan.aggregate && plan.starUsed) {
-        return Failure{QStringLiteral("集計クエリーの *")};
+        return Failure(QueryFailure::StarInAggregate);
     }
     return plan;
 }
@@ -151,11 +150,10 @@ Result<SqlPiece> clauseExpression(QueryScope& scope, const QString& text, const 
                                   bool aggregateAllowed) {
     Result<SqlPiece> piece = scope.translate(text);
     if (!piece) {
-        return Failure{
-            QStringLiteral("%1 句: %2").arg(QLatin1String(clause), piece.failure().text())};
+        return Failure(QueryFailure::InClause, {QString::fromLatin1(clause)}, piece.takeFailure());
     }
     if (!aggregateAllowed && piece->aggregate) {
-        return Failure{QStringLiteral("%1 の中の集計関数").arg(QLatin1String(clause))};
+        return Failure(QueryFailure::AggregateInClause, {QString::fromLatin1(clause)});
     }
     return piece;
 }
@@ -211,8 +209,8 @@ Result<QStringList> distinctRowKeys(const QueryScope& scope, const QueryDefiniti
     }
     for (int s : plan.outputSources) {
         if (!scope.sources()[s].isTable) {
-            return Failure{QStringLiteral("DISTINCTROW (保存クエリー %1 を含む)")
-                               .arg(quoteAccessName(scope.sources()[s].key))};
+            return Failure(QueryFailure::DistinctRowOverQuery,
+                           {quoteAccessName(scope.sources()[s].key)});
         }
         rowKeys << scope.sources()[s].sqlAlias + QStringLiteral(".rowid");
     }
@@ -253,8 +251,7 @@ Result<QString> applyTop(const QueryDefinition& def, const QString& core,
     const double topValue = def.topValue.trimmed().toDouble(&ok);
     if (!ok || !(topValue > 0) || (percent ? topValue > 100 : topValue > 2147483647.0) ||
         (!percent && topValue != static_cast<double>(static_cast<int64_t>(topValue)))) {
-        return Failure{
-            QStringLiteral("TOP %1 (取り出す件数として使えない値)").arg(def.topValue.left(40))};
+        return Failure(QueryFailure::UnusableTop, {def.topValue.left(40)});
     }
     if (!percent && rankOrder.isEmpty()) {
         return core + QStringLiteral(" LIMIT ") + QString::number(static_cast<int64_t>(topValue));
@@ -279,8 +276,7 @@ Result<QString> applyTop(const QueryDefinition& def, const QString& core,
 // A subquery used in IN, ANY, ALL or as a value gives exactly one column, in its plain form.
 Status keepOneColumn(ColumnPlan& plan) {
     if (plan.columns.size() != 1) {
-        return Failure{QStringLiteral("サブクエリーの列が一つではありません (%1 列)")
-                           .arg(plan.columns.size())};
+        return Failure(QueryFailure::SubqueryColumnCount, {QString::number(plan.columns.size())});
     }
     plan.columns.front().piece.exactSql.clear();
     return Done{};
@@ -298,10 +294,10 @@ Result<TranslatedSelect> QueryTranslator::translateSelect(const QueryDefinition&
                                                           QueryScope* outer, SelectShape shape) {
     DepthGuard guard(m_depth);
     if (m_depth > QueryLimits::kMaxNesting) {
-        return Failure{QStringLiteral("クエリーの入れ子が深すぎます")};
+        return Failure(QueryFailure::QueriesNestedTooDeep);
     }
     if (!def.remoteDatabase.isEmpty()) {
-        return Failure{QStringLiteral("外部データベース (IN 句)")};
+        return Failure(QueryFailure::ExternalDatabase);
     }
     Result<std::vector<ScopeSource>> sources = resolveSources(def, outer);
     if (!sources) {

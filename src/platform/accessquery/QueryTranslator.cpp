@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/accessquery/AccessSelectParser.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/QueryScope.h"
 
 namespace korvane {
@@ -11,26 +12,27 @@ using Kind = DbValue::Kind;
 
 namespace {
 
-QString queryTypeName(int type) {
+// A query of another type than select: the engine runs none of them.
+Failure notSelect(int type) {
     switch (static_cast<QueryType>(type)) {
         case QueryType::MakeTable:
-            return QStringLiteral("テーブル作成クエリー");
+            return Failure(QueryFailure::MakeTableQuery);
         case QueryType::Append:
-            return QStringLiteral("追加クエリー");
+            return Failure(QueryFailure::AppendQuery);
         case QueryType::Update:
-            return QStringLiteral("更新クエリー");
+            return Failure(QueryFailure::UpdateQuery);
         case QueryType::Delete:
-            return QStringLiteral("削除クエリー");
+            return Failure(QueryFailure::DeleteQuery);
         case QueryType::Crosstab:
-            return QStringLiteral("クロス集計クエリー");
+            return Failure(QueryFailure::CrosstabQuery);
         case QueryType::DataDefinition:
-            return QStringLiteral("データ定義クエリー");
+            return Failure(QueryFailure::DataDefinitionQuery);
         case QueryType::PassThrough:
-            return QStringLiteral("パススルークエリー");
+            return Failure(QueryFailure::PassThroughQuery);
         case QueryType::Union:
-            return QStringLiteral("ユニオンクエリー");
+            return Failure(QueryFailure::UnionQuery);
         default:
-            return QStringLiteral("クエリーの種類 %1").arg(type);
+            return Failure(QueryFailure::UnknownQueryType, {QString::number(type)});
     }
 }
 
@@ -69,7 +71,6 @@ Result<TranslatedSelect> QueryTranslator::translate(const CatalogueObject& query
     m_openQueries.clear();
     m_aliasCount = 0;
     m_depth = 0;
-    m_neededValue.clear();
     m_asked.clear();
     m_declared.clear();
     m_rowByRow = true;
@@ -108,10 +109,7 @@ Result<SqlPiece> QueryTranslator::valueNeeded(const QString& written) {
             return SqlPiece{m_params.add(value), value.kind};
         }
     }
-    if (m_neededValue.isEmpty()) {
-        m_neededValue = written;
-    }
-    return Failure{QStringLiteral("値 %1 の入力が必要です").arg(written)};
+    return Failure(QueryFailure::ValueNeeded, {written});
 }
 
 // Declared parameters are asked for even when nothing uses them, before any other name.
@@ -129,15 +127,14 @@ Status QueryTranslator::declareParameters(const QueryDefinition& def) {
 
 Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& query) {
     if (std::find(m_openQueries.begin(), m_openQueries.end(), query.id) != m_openQueries.end()) {
-        return Failure{
-            QStringLiteral("自分自身を参照するクエリー %1").arg(quoteAccessName(query.name))};
+        return Failure(QueryFailure::SelfReference, {quoteAccessName(query.name)});
     }
     Result<QueryDefinition> def = collectQueryDefinition(query.id, m_catalogue.queryRows);
     if (!def) {
         return def.takeFailure();
     }
     if (def->type != static_cast<int>(QueryType::Select)) {
-        return Failure{queryTypeName(def->type)};
+        return notSelect(def->type);
     }
     if (Status declared = declareParameters(def.value()); !declared) {
         return declared.takeFailure();
@@ -146,8 +143,7 @@ Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& 
     Result<TranslatedSelect> out = translateSelect(def.value(), nullptr, SelectShape::Rows);
     m_openQueries.pop_back();
     if (!out && !m_openQueries.empty()) {
-        return Failure{QStringLiteral("クエリー %1 の中の %2")
-                           .arg(quoteAccessName(query.name), out.failure().text())};
+        return Failure(QueryFailure::InQuery, {quoteAccessName(query.name)}, out.takeFailure());
     }
     return out;
 }
@@ -199,13 +195,11 @@ Result<ScopeSource> QueryTranslator::resolveSource(const QuerySourceDef& def, Qu
         return selectSource(inner.value(), def.key());
     }
     if (!def.database.isEmpty()) {
-        return Failure{
-            QStringLiteral("外部データベースのテーブル %1").arg(quoteAccessName(def.name))};
+        return Failure(QueryFailure::ExternalTable, {quoteAccessName(def.name)});
     }
     const CatalogueObject* object = findCatalogueObject(m_catalogue, def.name);
     if (!object) {
-        return Failure{QStringLiteral("テーブルまたはクエリー %1 がありません")
-                           .arg(quoteAccessName(def.name))};
+        return Failure(QueryFailure::NoSuchSource, {quoteAccessName(def.name)});
     }
     if (isTableKind(object->kind())) {
         Result<LoadedTable*> table = m_tables.table(object->name);
@@ -221,18 +215,16 @@ Result<ScopeSource> QueryTranslator::resolveSource(const QuerySourceDef& def, Qu
         }
         return selectSource(inner.value(), def.key());
     }
-    return Failure{QStringLiteral("リンクテーブル %1 (リンク先は読み取れません)")
-                       .arg(quoteAccessName(object->name))};
+    return Failure(QueryFailure::LinkedTable, {quoteAccessName(object->name)});
 }
 
 Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefinition& def,
                                                                  QueryScope* outer) {
     if (def.sources.empty()) {
-        return Failure{QStringLiteral("FROM 句のないクエリー")};
+        return Failure(QueryFailure::NoFromClause);
     }
     if (def.sources.size() > static_cast<size_t>(QueryLimits::kMaxSources)) {
-        return Failure{
-            QStringLiteral("FROM 句のテーブルが多すぎます (%1)").arg(def.sources.size())};
+        return Failure(QueryFailure::TooManySources, {QString::number(def.sources.size())});
     }
     std::vector<ScopeSource> sources;
     for (const QuerySourceDef& sourceDef : def.sources) {
@@ -242,8 +234,7 @@ Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefi
         }
         for (const ScopeSource& other : sources) {
             if (other.key.compare(source->key, Qt::CaseInsensitive) == 0) {
-                return Failure{QStringLiteral("FROM 句で同じ名前 %1 が二度使われています")
-                                   .arg(quoteAccessName(source->key))};
+                return Failure(QueryFailure::SourceNameTwice, {quoteAccessName(source->key)});
             }
         }
         sources.push_back(std::move(source).value());
@@ -263,7 +254,7 @@ Result<SqlPiece> QueryTranslator::translateSubquery(const QString& selectText, S
     Result<TranslatedSelect> select = translateSelect(
         def.value(), &outer, use == SubqueryUse::Rows ? SelectShape::Rows : SelectShape::OneColumn);
     if (!select) {
-        return Failure{QStringLiteral("サブクエリー: %1").arg(select.failure().text())};
+        return Failure(QueryFailure::InSubquery, {}, select.takeFailure());
     }
     SqlPiece out{select->sql, select->columns.front().kind};
     if (use == SubqueryUse::Value) {

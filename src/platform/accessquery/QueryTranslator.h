@@ -51,15 +51,13 @@ public:
     Result<TranslatedSelect> translate(const CatalogueObject& query);
     const SqlParams& params() const { return m_params; }
     // The values given for the names the query asks for; a name without one fails the
-    // translation (see neededValue).
+    // translation with QueryFailure::ValueNeeded ("[Forms]![F]![C]", a name that is no
+    // column, a declared parameter, as written), perhaps inside the failures it stands in.
     void giveValues(const std::vector<QueryValue>& values) { m_values = &values; }
     // Instead of failing on a name to ask for, notes it and goes on: askedNames() then lists
     // them, each once, in the order they were met.
     void collectAskedNames() { m_collecting = true; }
     const QStringList& askedNames() const { return m_asked; }
-    // After a failed translation: the value the query asks for ("[Forms]![F]![C]", a name
-    // that is no column, a declared parameter), when that was the cause.
-    const QString& neededValue() const { return m_neededValue; }
     // After a translation: whether each result row comes from one row of the only table the
     // query reads, in the table's order (no sort, group, DISTINCT, TOP or subquery), so the
     // table's rows can be taken a few at a time.
@@ -85,7 +83,6 @@ private:
     std::vector<int32_t> m_openQueries;  // the chain of queries being translated
     int m_depth = 0;                     // saved queries and subqueries inside each other
     int m_aliasCount = 0;
-    QString m_neededValue;
     const std::vector<QueryValue>* m_values = nullptr;
     bool m_collecting = false;
     QStringList m_asked;

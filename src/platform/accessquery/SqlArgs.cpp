@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/accessquery/AccessDates.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "text/Numbers.h"
 #include "text/ValueText.h"
 
@@ -111,13 +112,15 @@ void resultText(sqlite3_context* context, const QString& text) {
                         SQLITE_TRANSIENT);
 }
 
-void resultError(sqlite3_context* context, const QString& message) {
-    const QByteArray bytes = message.toUtf8();
-    sqlite3_result_error(context, bytes.constData(), static_cast<int>(bytes.size()));
+void resultError(sqlite3_context* context, Failure failure) {
+    if (auto* raised = static_cast<std::optional<Failure>*>(sqlite3_user_data(context))) {
+        *raised = std::move(failure);
+    }
+    sqlite3_result_error(context, kRaisedFailure, -1);
 }
 
 void resultTypeMismatch(sqlite3_context* context, const char* function) {
-    resultError(context, QStringLiteral("関数 %1 に型の合わない値").arg(QLatin1String(function)));
+    resultError(context, Failure(QueryFailure::TypeMismatch, {QString::fromLatin1(function)}));
 }
 
 }  // namespace korvane

@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "platform/DbValue.h"
+#include "platform/Failure.h"
+#include "platform/accessquery/QueryFailure.h"
 
 namespace korvane {
 
@@ -32,7 +34,11 @@ std::optional<int64_t> argWhole(sqlite3_value* value, bool& mismatch);
 std::optional<double> argDate(sqlite3_value* value, bool& mismatch);
 
 void resultText(sqlite3_context* context, const QString& text);
-void resultError(sqlite3_context* context, const QString& message);
+// Stops the statement with `failure`. SQLite carries only a text (kRaisedFailure); the failure
+// itself waits in the place every Access function is registered with (see
+// registerAccessFunctions), where the sandbox takes it when it asks why the statement failed.
+void resultError(sqlite3_context* context, Failure failure);
+constexpr const char* kRaisedFailure = "ak: failure raised";
 
 // The error of a function that got a value of the wrong type, naming the function.
 void resultTypeMismatch(sqlite3_context* context, const char* function);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/accessquery/AccessDates.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 
@@ -53,7 +54,7 @@ std::optional<double> serialOfAbsolute(int64_t absolute) {
 
 void resultSerial(sqlite3_context* ctx, std::optional<double> serial, const char* fn) {
     if (!serial) {
-        return resultError(ctx, QStringLiteral("関数 %1 の日付が範囲外").arg(QLatin1String(fn)));
+        return resultError(ctx, Failure(QueryFailure::DateOutOfRange, {QString::fromLatin1(fn)}));
     }
     sqlite3_result_double(ctx, *serial);
 }
@@ -72,7 +73,7 @@ bool dateArg(sqlite3_context* ctx, sqlite3_value* value, const char* fn, Moment&
     }
     const auto moment = momentOf(*serial);
     if (!moment) {
-        resultError(ctx, QStringLiteral("関数 %1 の日付が範囲外").arg(QLatin1String(fn)));
+        resultError(ctx, Failure(QueryFailure::DateOutOfRange, {QString::fromLatin1(fn)}));
         return false;
     }
     out = *moment;
@@ -194,7 +195,7 @@ void akDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int64_t n = 0;
     Moment m;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        return resultError(ctx, QStringLiteral("関数 DateAdd の単位が Null"));
+        return resultError(ctx, Failure(QueryFailure::DateAddUnitNull));
     }
     if (!wholeArg(ctx, argv[1], "DateAdd", n) || !dateArg(ctx, argv[2], "DateAdd", m)) {
         return;
@@ -219,7 +220,7 @@ void akDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     } else if (unit == QLatin1String("s")) {
         seconds = n;
     } else {
-        return resultError(ctx, QStringLiteral("関数 DateAdd の単位 \"%1\"").arg(unit));
+        return resultError(ctx, Failure(QueryFailure::DateAddUnit, {unit}));
     }
     resultSerial(ctx, serialOfAbsolute(m.absolute() + seconds), "DateAdd");
 }
@@ -233,7 +234,7 @@ int64_t floorDiv(int64_t a, int64_t b) {
 void akDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     Moment a, b;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        return resultError(ctx, QStringLiteral("関数 DateDiff の単位が Null"));
+        return resultError(ctx, Failure(QueryFailure::DateDiffUnitNull));
     }
     if (!dateArg(ctx, argv[1], "DateDiff", a) || !dateArg(ctx, argv[2], "DateDiff", b)) {
         return;
@@ -264,7 +265,7 @@ void akDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     } else if (unit == QLatin1String("s")) {
         result = b.absolute() - a.absolute();
     } else {
-        return resultError(ctx, QStringLiteral("関数 DateDiff の単位 \"%1\"").arg(unit));
+        return resultError(ctx, Failure(QueryFailure::DateDiffUnit, {unit}));
     }
     sqlite3_result_int64(ctx, result);
 }
@@ -279,7 +280,7 @@ void akCDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     if (!oleParts(*serial)) {
-        return resultError(ctx, QStringLiteral("関数 CDate の日付が範囲外"));
+        return resultError(ctx, Failure(QueryFailure::CDateOutOfRange));
     }
     sqlite3_result_double(ctx, *serial);
 }

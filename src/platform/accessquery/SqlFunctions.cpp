@@ -7,6 +7,7 @@
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/AccessTextOrder.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/SqlArgs.h"
 
 namespace korvane {
@@ -111,12 +112,12 @@ const char* const kBuiltins[] = {"count",    "sum",  "avg",        "min",       
                                  "coalesce", "rank", "row_number", "dense_rank"};
 
 Failure fail(const char* what) {
-    return Failure{QStringLiteral("SQL 関数 %1 を登録できません").arg(QLatin1String(what))};
+    return Failure(QueryFailure::FunctionNotRegistered, {QString::fromLatin1(what)});
 }
 
 // Stands where a subquery used as one value gave more than one row, as Access refuses it.
 void manyRows(sqlite3_context* ctx, int, sqlite3_value**) {
-    resultError(ctx, QStringLiteral("値として使うサブクエリーが二つ以上のレコードを返しました"));
+    resultError(ctx, Failure(QueryFailure::ValueSubqueryManyRows));
 }
 
 const SqlFunctionDef kEngineFunctions[] = {{"ak_manyrows", 0, manyRows, false}};
@@ -131,7 +132,7 @@ const Group kGroups[] = {textFunctions, dateFunctions, numberFunctions, engineFu
 
 }  // namespace
 
-Status registerAccessFunctions(sqlite3* db) {
+Status registerAccessFunctions(sqlite3* db, std::optional<Failure>& raised) {
     if (sqlite3_create_collation(db, kTextCollation, SQLITE_UTF8, nullptr, compareText) !=
         SQLITE_OK) {
         return fail(kTextCollation);
@@ -142,7 +143,7 @@ Status registerAccessFunctions(sqlite3* db) {
         for (int i = 0; i < count; ++i) {
             const int flags = SQLITE_UTF8 | SQLITE_DIRECTONLY |
                               (defs[i].deterministic ? SQLITE_DETERMINISTIC : 0);
-            if (sqlite3_create_function_v2(db, defs[i].name, defs[i].args, flags, nullptr,
+            if (sqlite3_create_function_v2(db, defs[i].name, defs[i].args, flags, &raised,
                                            defs[i].scalar, nullptr, nullptr,
                                            nullptr) != SQLITE_OK) {
                 return fail(defs[i].name);
@@ -150,7 +151,7 @@ Status registerAccessFunctions(sqlite3* db) {
         }
     }
     for (const AggregateDef& def : kAggregates) {
-        if (sqlite3_create_function_v2(db, def.name, 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
+        if (sqlite3_create_function_v2(db, def.name, 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, &raised,
                                        nullptr, def.step, def.final, nullptr) != SQLITE_OK) {
             return fail(def.name);
         }

@@ -5,13 +5,15 @@
 #include <sqlite3.h>
 
 #include <QString>
+#include <optional>
 
 #include "platform/Result.h"
 
 namespace korvane {
 
-// Registers everything on `db`; a failure when SQLite refuses one of them.
-Status registerAccessFunctions(sqlite3* db);
+// Registers everything on `db`; a failure when SQLite refuses one of them. A function that
+// stops a statement leaves its failure in `raised` (see resultError), which must outlive `db`.
+Status registerAccessFunctions(sqlite3* db, std::optional<Failure>& raised);
 
 // True when `name` is one of the SQL functions the translator may write (ours and the few
 // SQLite built-ins it uses); the query's authorizer allows no other function.

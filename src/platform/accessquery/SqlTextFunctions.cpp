@@ -4,6 +4,7 @@
 
 #include "platform/accessquery/AccessFormat.h"
 #include "platform/accessquery/AccessLike.h"
+#include "platform/accessquery/QueryFailure.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 #include "text/Numbers.h"
@@ -33,7 +34,8 @@ bool lengthArg(sqlite3_context* ctx, sqlite3_value* value, const char* fn, int64
         return false;
     }
     if (*whole < minimum || *whole > kMaxTextLength) {
-        resultError(ctx, QStringLiteral("関数 %1 の引数 %2").arg(QLatin1String(fn)).arg(*whole));
+        resultError(ctx, Failure(QueryFailure::BadArgument,
+                                 {QString::fromLatin1(fn), QString::number(*whole)}));
         return false;
     }
     out = *whole;
@@ -124,7 +126,7 @@ void akLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void akVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0])) {
-        return resultError(ctx, QStringLiteral("関数 Val に Null"));
+        return resultError(ctx, Failure(QueryFailure::NullToVal));
     }
     sqlite3_result_double(ctx, Val(kindText(argv)));
 }
@@ -136,7 +138,7 @@ void akFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const QString pattern = argc > 2 && !isNull(argv[2]) ? argText(argv[2]) : QString();
     const Result<QString> text = formatAccessValue(argv[0], sqlite3_value_int(argv[1]), pattern);
     if (!text) {
-        return resultError(ctx, text.failure().text());
+        return resultError(ctx, text.takeFailure());
     }
     resultText(ctx, text.value());
 }
@@ -181,7 +183,7 @@ void akReplace(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     if (isNull(argv[1]) || isNull(argv[2])) {
-        return resultError(ctx, QStringLiteral("関数 Replace に Null"));
+        return resultError(ctx, Failure(QueryFailure::NullToReplace));
     }
     QString text = valueAsText(argv[0], 0);
     const QString find = valueAsText(argv[1], 0);
@@ -191,7 +193,7 @@ void akReplace(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const QString replacement = valueAsText(argv[2], 0);
     const qint64 growth = static_cast<qint64>(replacement.size()) - find.size();
     if (growth > 0 && text.size() / find.size() * growth + text.size() > kMaxTextLength) {
-        return resultError(ctx, QStringLiteral("関数 Replace の結果が長すぎます"));
+        return resultError(ctx, Failure(QueryFailure::ReplaceTooLong));
     }
     resultText(ctx, text.replace(find, replacement, Qt::CaseInsensitive));
 }
@@ -211,7 +213,7 @@ void akConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const QString left = valueAsText(argv[0], sqlite3_value_int(argv[1]));
     const QString right = valueAsText(argv[2], sqlite3_value_int(argv[3]));
     if (static_cast<int64_t>(left.size()) + right.size() > kMaxTextLength) {
-        return resultError(ctx, QStringLiteral("& の結果が長すぎます"));
+        return resultError(ctx, Failure(QueryFailure::ConcatTooLong));
     }
     resultText(ctx, left + right);
 }
@@ -222,7 +224,7 @@ void akLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     const auto matched = accessLike(valueAsText(argv[0], 0), valueAsText(argv[1], 0));
     if (!matched) {
-        return resultError(ctx, QStringLiteral("Like のパターン \"%1\"").arg(argText(argv[1])));
+        return resultError(ctx, Failure(QueryFailure::UnusableLikePattern, {argText(argv[1])}));
     }
     sqlite3_result_int64(ctx, *matched ? -1 : 0);
 }

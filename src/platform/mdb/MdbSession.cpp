@@ -38,12 +38,8 @@ public:
     Result<std::vector<TableColumn>> tableColumns(const QString& tableName) override {
         return m_columns(tableName);
     }
-    std::optional<QString> readTable(const QString& tableName, TableRowSink& sink) override {
-        const Status read = m_read(tableName, sink);
-        if (!read) {
-            return read.failure().text();
-        }
-        return std::nullopt;
+    Status readTable(const QString& tableName, TableRowSink& sink) override {
+        return m_read(tableName, sink);
     }
     std::unique_ptr<TableRowStream> openRowStream(const QString& tableName) override {
         return m_stream(tableName);
@@ -306,11 +302,11 @@ Result<QString> MdbSession::querySql(const QString& name) {
     }
     for (const CatalogueObject& object : catalogue.value()->objects) {
         if (object.name == name && object.kind() == DbObjectKind::Query) {
-            AccessSqlResult rebuilt = rebuildAccessSql(object.id, catalogue.value()->queryRows);
-            if (!rebuilt.ok()) {
-                return Failure{MdbFault::CannotBuildQuerySql, {name, rebuilt.error}};
+            Result<QString> rebuilt = rebuildAccessSql(object.id, catalogue.value()->queryRows);
+            if (!rebuilt) {
+                return Failure(MdbFault::CannotBuildQuerySql, {name}, rebuilt.takeFailure());
             }
-            return rebuilt.sql;
+            return rebuilt;
         }
     }
     return Failure{MdbFault::NoTableOrQuery, {name}};
