@@ -7,14 +7,25 @@ namespace korvane::test {
 
 using Kind = DbValue::Kind;
 
+// Why the tables in memory give no rows, as a reader of a file would say it.
+enum class MemoryTableFault { ReadFailed, NoSuchTable };
+
+const FailureTexts& failureTexts(MemoryTableFault) {
+    static const FailureTable<MemoryTableFault> table{
+        {MemoryTableFault::ReadFailed, "読み取りに失敗しました"},
+        {MemoryTableFault::NoSuchTable, "テーブルがありません"},
+    };
+    return table;
+}
+
 Status MemoryTables::readTable(const QString& name, TableRowSink& sink) {
     reads << name;
     if (name == failTable) {
-        return Failure(QStringLiteral("読み取りに失敗しました"));
+        return Failure(MemoryTableFault::ReadFailed);
     }
     const auto found = tables.find(name);
     if (found == tables.end()) {
-        return Failure(QStringLiteral("テーブルがありません"));
+        return Failure(MemoryTableFault::NoSuchTable);
     }
     sink.columns(found->second.columns);
     for (const auto& row : found->second.rows) {
