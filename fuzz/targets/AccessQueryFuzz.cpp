@@ -110,9 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     korvane::QueryRunOptions options;
     options.stepBudget = 2000000;
     const korvane::Status run = korvane::runSelectQuery("q", catalogue, tables, sink, options);
-    if (!run && (run.failure().text().isEmpty() ||
-                 !(run.failure().is(korvane::QueryFailure::CannotRun) ||
-                   run.failure().is(korvane::QueryFailure::NeedsValue)))) {
+    if (!run &&
+        (run.failure().text().isEmpty() || !(run.failure().is(korvane::QueryFault::CannotRun) ||
+                                             run.failure().is(korvane::QueryFault::NeedsValue)))) {
         std::abort();  // a failure always says something, and names the query
     }
     return 0;

@@ -289,8 +289,8 @@ TEST(HostileQueries, ReaderThatMisbehavesGivesAnError) {
         }
     };
     // What each mode is caught as.
-    const QueryFailure causes[] = {QueryFailure::RowValueCount, QueryFailure::NoColumnList,
-                                   QueryFailure::TableColumnCount, QueryFailure::ColumnListTwice};
+    const QueryFault causes[] = {QueryFault::RowValueCount, QueryFault::NoColumnList,
+                                 QueryFault::TableColumnCount, QueryFault::ColumnListTwice};
     for (int mode = 0; mode < 4; ++mode) {
         SCOPED_TRACE(mode);
         QueryCatalogue catalogue;
@@ -302,8 +302,8 @@ TEST(HostileQueries, ReaderThatMisbehavesGivesAnError) {
         const Status run = runSelectQuery("q", catalogue, reader, sink);
         ASSERT_FALSE(run);
         const Failure& failure = run.failure();
-        EXPECT_TRUE(failure.is(QueryFailure::CannotRun)) << failure.text();
-        EXPECT_TRUE(failure.stemsFrom(QueryFailure::TableUnreadable)) << failure.text();
+        EXPECT_TRUE(failure.is(QueryFault::CannotRun)) << failure.text();
+        EXPECT_TRUE(failure.stemsFrom(QueryFault::TableUnreadable)) << failure.text();
         EXPECT_TRUE(failure.stemsFrom(causes[mode])) << failure.text();
         EXPECT_TRUE(failure.text().contains(QStringLiteral("テーブル T を読めません")))
             << failure.text();

@@ -54,7 +54,7 @@ TEST(RebuildAccessSql, DesignedQueriesReadAsAccessShowsThem) {
             rebuildAccessSql(objectNamed(db.catalogue, QString::fromUtf8(c.query)).id, shuffled);
         if (!c.sql) {
             ASSERT_FALSE(sql);
-            EXPECT_TRUE(sql.failure().is(QueryFailure::NotSelectType)) << sql.failure().text();
+            EXPECT_TRUE(sql.failure().is(QueryFault::NotSelectType)) << sql.failure().text();
             continue;
         }
         ASSERT_TRUE(sql) << sql.failure().text();
@@ -117,22 +117,20 @@ TEST(RebuildAccessSql, ContradictoryRowsAreErrors) {
     const struct {
         const char* name;
         std::vector<QueryDefRow> rows;
-        QueryFailure cause;
+        QueryFault cause;
     } cases[] = {
         {"two type rows",
          {r(1, 1, {}, {}, {}, 1), r(1, 2, {}, {}, {}, 1)},
-         QueryFailure::TypeRowTwice},
+         QueryFault::TypeRowTwice},
         {"join of a table not in FROM",
          {r(1, 1, {}, {}, {}, 1), r(5, 1, "A", {}, {}), r(7, 1, "A", "B", "A.x=B.x", 1)},
-         QueryFailure::JoinTableNotInFrom},
+         QueryFault::JoinTableNotInFrom},
         {"join kind 0",
          {r(1, 1, {}, {}, {}, 1), r(5, 1, "A", {}, {}), r(5, 2, "B", {}, {}),
           r(7, 1, "A", "B", "A.x=B.x", 0)},
-         QueryFailure::UnknownJoinKind},
-        {"action query",
-         {r(1, 1, {}, {}, {}, 5), r(5, 1, "A", {}, {})},
-         QueryFailure::NotSelectType},
-        {"no rows at all", {}, QueryFailure::NotSelectType},
+         QueryFault::UnknownJoinKind},
+        {"action query", {r(1, 1, {}, {}, {}, 5), r(5, 1, "A", {}, {})}, QueryFault::NotSelectType},
+        {"no rows at all", {}, QueryFault::NotSelectType},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -121,7 +121,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
         aggregate = aggregate || arg.aggregate;
     }
     const auto argCountError = [&] {
-        return Failure(QueryFailure::WrongArgumentCount, {name, QString::number(args.size())});
+        return Failure(QueryFault::WrongArgumentCount, {name, QString::number(args.size())});
     };
     // Functions whose arguments are not all evaluated are written out as SQL.
     if (key == QLatin1String("iif")) {
@@ -156,7 +156,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
     }
     const auto found = callTable().constFind(key);
     if (found == callTable().constEnd()) {
-        return Failure(QueryFailure::UnknownFunction, {name});
+        return Failure(QueryFault::UnknownFunction, {name});
     }
     const CallInfo& info = *found;
     if (static_cast<int>(args.size()) < info.minArgs ||
@@ -164,7 +164,7 @@ Result<SqlPiece> translateCall(const QString& name, const std::vector<SqlPiece>&
         return argCountError();
     }
     if (info.aggregate && aggregate) {
-        return Failure(QueryFailure::AggregateInAggregate, {name});
+        return Failure(QueryFault::AggregateInAggregate, {name});
     }
     QStringList sqlArgs;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -9,7 +9,7 @@
 #include "platform/accessquery/AccessCalls.h"
 #include "platform/accessquery/AccessExprParser.h"
 #include "platform/accessquery/AccessLexer.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -60,7 +60,7 @@ SqlPiece truth(const QString& sqlCondition, bool aggregate) {
 bool AccessExprParser::expression(SqlPiece& out) {
     DepthGuard guard(m_depth);
     if (m_depth > kMaxExprNesting) {
-        return fail(Failure(QueryFailure::NestedTooDeep));
+        return fail(Failure(QueryFault::NestedTooDeep));
     }
     return logical(0, out);
 }
@@ -106,7 +106,7 @@ bool AccessExprParser::notLevel(SqlPiece& out) {
         ++m_pos;
         DepthGuard guard(m_depth);
         if (m_depth > kMaxExprNesting) {
-            return fail(Failure(QueryFailure::NestedTooDeep));
+            return fail(Failure(QueryFault::NestedTooDeep));
         }
         SqlPiece inner;
         if (!notLevel(inner)) {
@@ -176,7 +176,7 @@ bool AccessExprParser::quantified(SqlPiece& out, const char* op) {
     const bool all = isWord("All");
     ++m_pos;
     if (!isSubqueryAhead()) {
-        return fail(Failure(QueryFailure::NoSubqueryAfter, {m_tokens[m_pos - 1].text}));
+        return fail(Failure(QueryFault::NoSubqueryAfter, {m_tokens[m_pos - 1].text}));
     }
     SqlPiece rows;
     if (!subquery(SubqueryUse::Column, rows)) {
@@ -208,7 +208,7 @@ bool AccessExprParser::isNullTest(SqlPiece& out, bool& matched) {
         ++m_pos;
     }
     if (!isWord("Null")) {
-        return fail(Failure(QueryFailure::NoNullAfterIs));
+        return fail(Failure(QueryFault::NoNullAfterIs));
     }
     ++m_pos;
     out = truth(QLatin1Char('(') + out.sql +
@@ -253,7 +253,7 @@ bool AccessExprParser::between(SqlPiece& out, bool negated) {
         return false;
     }
     if (!isWord("And")) {
-        return fail(Failure(QueryFailure::NoAndAfterBetween));
+        return fail(Failure(QueryFault::NoAndAfterBetween));
     }
     ++m_pos;
     if (!concat(high)) {
@@ -319,7 +319,7 @@ bool AccessExprParser::subquery(SubqueryUse use, SqlPiece& out) {
         }
     }
     if (depth != 0) {
-        return fail(Failure(QueryFailure::UnclosedSubquery));
+        return fail(Failure(QueryFault::UnclosedSubquery));
     }
     const int from = m_tokens[open + 1].begin;
     Result<SqlPiece> translated =
@@ -446,7 +446,7 @@ bool AccessExprParser::unary(SqlPiece& out) {
         ++m_pos;
         DepthGuard guard(m_depth);
         if (m_depth > kMaxExprNesting) {
-            return fail(Failure(QueryFailure::NestedTooDeep));
+            return fail(Failure(QueryFault::NestedTooDeep));
         }
         if (!unary(out)) {
             return false;
@@ -480,7 +480,7 @@ bool AccessExprParser::unary(SqlPiece& out) {
 Result<SqlPiece> translateAccessExpr(const QString& text, NameResolver& names, SqlParams& params) {
     constexpr int kMaxExpressionLength = 64 * 1024;
     if (text.size() > kMaxExpressionLength) {
-        return Failure(QueryFailure::ExpressionTooLong, {QString::number(text.size())});
+        return Failure(QueryFault::ExpressionTooLong, {QString::number(text.size())});
     }
     Result<std::vector<AccessToken>> tokens = tokenizeAccessExpr(text);
     if (!tokens) {

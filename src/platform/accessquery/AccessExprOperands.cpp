@@ -3,7 +3,7 @@
 
 #include "platform/accessquery/AccessCalls.h"
 #include "platform/accessquery/AccessExprParser.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -51,11 +51,11 @@ bool AccessExprParser::primary(SqlPiece& out) {
                 }
                 return true;
             }
-            return fail(Failure(QueryFailure::UnexpectedSymbol, {token.text}));
+            return fail(Failure(QueryFault::UnexpectedSymbol, {token.text}));
         case AccessToken::Type::Name:
             return name(out);
         case AccessToken::Type::End:
-            return fail(Failure(QueryFailure::ExpressionCutShort));
+            return fail(Failure(QueryFault::ExpressionCutShort));
     }
     return false;
 }
@@ -90,7 +90,7 @@ bool AccessExprParser::name(SqlPiece& out) {
             return true;
         }
         if (first.text.compare(QLatin1String("Select"), Qt::CaseInsensitive) == 0) {
-            return fail(Failure(QueryFailure::SelectWithoutParentheses));
+            return fail(Failure(QueryFault::SelectWithoutParentheses));
         }
         if (isSymbol("(")) {
             return call(first.text, out);
@@ -103,14 +103,14 @@ bool AccessExprParser::name(SqlPiece& out) {
     while ((isSymbol(".") || isSymbol("!")) && ref.parts.size() < 3) {
         const AccessToken& part = peek(1);
         if (part.type != AccessToken::Type::Name) {
-            return fail(Failure(QueryFailure::NoNameAfter, {ref.parts.join('.'), peek().text}));
+            return fail(Failure(QueryFault::NoNameAfter, {ref.parts.join('.'), peek().text}));
         }
         m_pos += 2;
         ref.parts << part.text;
         end = part.end;
     }
     if (isSymbol(".") || isSymbol("!")) {
-        return fail(Failure(QueryFailure::NameOfFourParts,
+        return fail(Failure(QueryFault::NameOfFourParts,
                             {m_text.mid(first.begin, peek(1).end - first.begin)}));
     }
     ref.written = m_text.mid(first.begin, end - first.begin);

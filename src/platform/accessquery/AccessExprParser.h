@@ -10,7 +10,7 @@
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/AccessLexer.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -26,10 +26,10 @@ public:
         SqlPiece out;
         if (!expression(out)) {
             // Every step that stops calls fail() first; the fallback only keeps a slip safe.
-            return m_error ? *m_error : Failure(QueryFailure::ExpressionCutShort);
+            return m_error ? *m_error : Failure(QueryFault::ExpressionCutShort);
         }
         if (peek().type != AccessToken::Type::End) {
-            return Failure(QueryFailure::ExtraWord, {peek().text});
+            return Failure(QueryFault::ExtraWord, {peek().text});
         }
         return out;
     }
@@ -57,7 +57,7 @@ private:
     }
     bool expect(const char* symbol) {
         if (!isSymbol(symbol)) {
-            return fail(Failure(QueryFailure::MissingSymbol, {QString::fromLatin1(symbol)}));
+            return fail(Failure(QueryFault::MissingSymbol, {QString::fromLatin1(symbol)}));
         }
         ++m_pos;
         return true;

@@ -7,7 +7,7 @@
 
 #include "platform/DbValue.h"
 #include "platform/accessquery/AccessDates.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "text/ValueText.h"
 
@@ -85,7 +85,7 @@ Result<std::vector<DateToken>> tokenizeDate(const QString& pattern) {
             tokens.push_back({c.toLower(), j - i, QString()});
             i = j;
         } else if (c.isLetter()) {
-            return Failure(QueryFailure::FormatLetter, {pattern, QString(c)});
+            return Failure(QueryFault::FormatLetter, {pattern, QString(c)});
         } else {
             tokens.push_back({QChar(), 0, QString(c)});
             ++i;
@@ -111,7 +111,7 @@ bool isMinuteAt(const std::vector<DateToken>& tokens, size_t index) {
 Result<QString> formatDate(double serial, const QString& pattern) {
     const auto parts = oleParts(serial);
     if (!parts) {
-        return Failure(QueryFailure::FormatDateOutOfRange);
+        return Failure(QueryFault::FormatDateOutOfRange);
     }
     const Result<std::vector<DateToken>> tokens = tokenizeDate(pattern);
     if (!tokens) {
@@ -193,7 +193,7 @@ Result<QString> formatDate(double serial, const QString& pattern) {
                 break;
         }
         if (bad) {
-            return Failure(QueryFailure::FormatPattern, {pattern});
+            return Failure(QueryFault::FormatPattern, {pattern});
         }
     }
     return out;
@@ -208,7 +208,7 @@ QString fixedDigits(double value, int decimals) {
 }
 
 Result<QString> formatNumberSection(double value, const QString& section, const QString& whole) {
-    const auto unusable = [&whole] { return Failure(QueryFailure::FormatPattern, {whole}); };
+    const auto unusable = [&whole] { return Failure(QueryFault::FormatPattern, {whole}); };
     QString prefix, suffix;
     int intZeros = 0, decZeros = 0, decHashes = 0;
     bool inNumber = false, seenDecimal = false, grouping = false, percent = false;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/accessquery/AccessDates.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -65,13 +65,13 @@ private:
                 return Done{};
             }
         }
-        return Failure(QueryFailure::UnclosedText);
+        return Failure(QueryFault::UnclosedText);
     }
 
     Status bracketed(int at, AccessToken& token, int& next) {
         const int close = m_text.indexOf(QLatin1Char(']'), at + 1);
         if (close < 0) {
-            return Failure(QueryFailure::UnclosedBracket);
+            return Failure(QueryFault::UnclosedBracket);
         }
         token.type = AccessToken::Type::Name;
         token.bracketed = true;
@@ -83,12 +83,12 @@ private:
     Status date(int at, AccessToken& token, int& next) {
         const int close = m_text.indexOf(QLatin1Char('#'), at + 1);
         if (close < 0) {
-            return Failure(QueryFailure::UnclosedDate);
+            return Failure(QueryFault::UnclosedDate);
         }
         const QString inside = m_text.mid(at + 1, close - at - 1);
         const auto serial = parseDateText(inside);
         if (!serial) {
-            return Failure(QueryFailure::UnreadableDate, {inside});
+            return Failure(QueryFault::UnreadableDate, {inside});
         }
         token.type = AccessToken::Type::Date;
         token.number = *serial;
@@ -125,7 +125,7 @@ private:
         bool ok = false;
         token.number = token.text.toDouble(&ok);
         if (!ok || !std::isfinite(token.number)) {
-            return Failure(QueryFailure::UnreadableNumber, {token.text});
+            return Failure(QueryFault::UnreadableNumber, {token.text});
         }
         if (integer) {
             token.integerValue = token.text.toLongLong(&ok);
@@ -145,7 +145,7 @@ private:
         bool ok = false;
         const qint64 value = m_text.mid(at + 2, j - at - 2).toLongLong(&ok, hex ? 16 : 8);
         if (!ok) {
-            return Failure(QueryFailure::UnreadableNumber, {m_text.mid(at, j - at)});
+            return Failure(QueryFault::UnreadableNumber, {m_text.mid(at, j - at)});
         }
         token.type = AccessToken::Type::Number;
         token.integer = true;
@@ -167,7 +167,7 @@ private:
         if (token.text.isEmpty()) {
             static const QString single = QStringLiteral("+-*/\\^&=<>(),.!;");
             if (!single.contains(m_text[at])) {
-                return Failure(QueryFailure::UnusableCharacter, {QString(m_text[at])});
+                return Failure(QueryFault::UnusableCharacter, {QString(m_text[at])});
             }
             token.text = m_text[at];
         }

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <map>
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/QuerySandbox.h"
 #include "platform/accessquery/QueryTranslator.h"
 
@@ -36,7 +36,7 @@ Result<std::vector<TableColumn>> TableSource::tableColumns(const QString& tableN
         return read.takeFailure();
     }
     if (!columns.seen) {
-        return Failure(QueryFailure::NoColumnList);
+        return Failure(QueryFault::NoColumnList);
     }
     return columns.received;
 }
@@ -117,7 +117,7 @@ private:
     }
 
     static Failure unreadable(const QString& name, Failure cause) {
-        return Failure(QueryFailure::TableUnreadable, {quoteAccessName(name)}, std::move(cause));
+        return Failure(QueryFault::TableUnreadable, {quoteAccessName(name)}, std::move(cause));
     }
 
     QuerySandbox& m_sandbox;
@@ -233,13 +233,13 @@ bool bindParameter(sqlite3_stmt* stmt, int index, const DbValue& value) {
 
 // The failure a person is shown: the query, and why it cannot run.
 Failure cannotRun(const QString& queryName, Failure why) {
-    return Failure(QueryFailure::CannotRun, {queryName}, std::move(why));
+    return Failure(QueryFault::CannotRun, {queryName}, std::move(why));
 }
 
 // The value the query asks for, when the lack of it is why the translation failed.
 const Failure* valueNeeded(const Failure& failure) {
     for (const Failure* f = &failure; f; f = f->inner()) {
-        if (f->is(QueryFailure::ValueNeeded)) {
+        if (f->is(QueryFault::ValueNeeded)) {
             return f;
         }
     }
@@ -272,7 +272,7 @@ public:
         }
         for (size_t i = 0; i < params.values.size(); ++i) {
             if (!bindParameter(m_stmt, static_cast<int>(i) + 1, params.values[i])) {
-                return cannotRun(m_queryName, Failure(QueryFailure::TextValueTooLarge));
+                return cannotRun(m_queryName, Failure(QueryFault::TextValueTooLarge));
             }
         }
         m_sandbox->setStepBudget(m_stepBudget);
@@ -294,7 +294,7 @@ public:
             if (rc != SQLITE_DONE) {
                 m_ended = true;
                 return cannotRun(m_queryName, m_sandbox->budgetExceeded()
-                                                  ? Failure(QueryFailure::WorkLimitExceeded)
+                                                  ? Failure(QueryFault::WorkLimitExceeded)
                                                   : m_sandbox->failure());
             }
             Result<bool> refilled = refill();
@@ -357,7 +357,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
                                                      const QueryRunOptions& options) {
     const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
     if (!query || query->kind() != DbObjectKind::Query) {
-        return cannotRun(queryName, Failure(QueryFailure::NoSuchQuery));
+        return cannotRun(queryName, Failure(QueryFault::NoSuchQuery));
     }
     auto sandbox = std::make_unique<QuerySandbox>();
     if (Status opened = sandbox->open(); !opened) {
@@ -375,7 +375,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     Result<TranslatedSelect> select = translator.translate(*query);
     if (!select) {
         if (const Failure* needed = valueNeeded(select.failure())) {
-            return Failure(QueryFailure::NeedsValue, {queryName, needed->details().front()});
+            return Failure(QueryFault::NeedsValue, {queryName, needed->details().front()});
         }
         return cannotRun(queryName, select.takeFailure());
     }
@@ -391,7 +391,7 @@ Result<std::unique_ptr<QueryCursor>> openSelectQuery(const QString& queryName,
     sandbox->lockDown();
     *share = -1.0;
     if (!sandbox->keepGoing()) {
-        return cannotRun(queryName, Failure(QueryFailure::LoadStopped));
+        return cannotRun(queryName, Failure(QueryFault::LoadStopped));
     }
     const uint64_t budget = options.stepBudget + options.stepsPerRowRead * provider.rowsLoaded();
     auto cursor = std::make_unique<SandboxCursor>(queryName, std::move(sandbox),
@@ -413,7 +413,7 @@ Result<QStringList> queryParameters(const QString& queryName, const QueryCatalog
                                     TableSource& tables) {
     const CatalogueObject* query = findCatalogueObject(catalogue, queryName);
     if (!query || query->kind() != DbObjectKind::Query) {
-        return cannotRun(queryName, Failure(QueryFailure::NoSuchQuery));
+        return cannotRun(queryName, Failure(QueryFault::NoSuchQuery));
     }
     // The translation tells a column from a name to ask for; the tables are only described.
     QuerySandbox sandbox;

@@ -16,7 +16,7 @@
 #include "platform/DbObjectKind.h"
 #include "platform/DbValue.h"
 #include "platform/Result.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -89,7 +89,7 @@ public:
     // The columns of a table without its rows; by default the first call readTable makes.
     virtual Result<std::vector<TableColumn>> tableColumns(const QString& tableName);
     // Calls sink.columns() once, then sink.row() per row. A failure becomes the inner failure
-    // of the query's (QueryFailure::TableUnreadable).
+    // of the query's (QueryFault::TableUnreadable).
     virtual Status readTable(const QString& tableName, TableRowSink& sink) = 0;
 };
 
@@ -110,8 +110,8 @@ Result<QString> rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
 
 // Runs the saved select query `queryName` (the catalogue's name, letter case aside). Reads the
 // tables it needs through `tables`, then streams the result to `sink`. Done also when the sink
-// stopped early. A failure is QueryFailure::CannotRun of the query standing on the construct
-// the engine cannot run, or QueryFailure::NeedsValue. Rows already passed to the sink before a
+// stopped early. A failure is QueryFault::CannotRun of the query standing on the construct
+// the engine cannot run, or QueryFault::NeedsValue. Rows already passed to the sink before a
 // failure stay passed.
 Status runSelectQuery(const QString& queryName, const QueryCatalogue& catalogue,
                       TableSource& tables, QueryRowSink& sink);
@@ -127,7 +127,7 @@ struct QueryValue {
 // Bounds of one run. The defaults suit the viewer; tests lower them.
 struct QueryRunOptions {
     // The values of a parameter query (see queryParameters); a name without one fails the run
-    // with QueryFailure::NeedsValue, which names it.
+    // with QueryFault::NeedsValue, which names it.
     std::vector<QueryValue> values;
     // The work the query's statement may do, in SQLite virtual-machine steps: stepBudget, and
     // stepsPerRowRead more for every row of the tables it reads, so the limit grows with the

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "platform/accessquery/AccessLexer.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -24,7 +24,7 @@ public:
     Result<QueryDefinition> run() {
         m_def.type = static_cast<int>(QueryType::Select);
         if (!word("SELECT")) {
-            return Failure(QueryFailure::SubqueryNotSelect);
+            return Failure(QueryFault::SubqueryNotSelect);
         }
         using Step = Status (SelectParser::*)();
         for (Step step : {&SelectParser::head, &SelectParser::columns, &SelectParser::from,
@@ -37,7 +37,7 @@ public:
             ++m_pos;
         }
         if (peek().type != AccessToken::Type::End) {
-            return Failure(QueryFailure::SubqueryExtraWord, {peek().text});
+            return Failure(QueryFault::SubqueryExtraWord, {peek().text});
         }
         return std::move(m_def);
     }
@@ -72,11 +72,11 @@ private:
     // What should come here but does not: a keyword, or one of the parts a cause names.
     Failure expected(const char* keyword) const {
         if (peek().type == AccessToken::Type::End) {
-            return Failure(QueryFailure::ExpectedWordAtEnd, {QString::fromLatin1(keyword)});
+            return Failure(QueryFault::ExpectedWordAtEnd, {QString::fromLatin1(keyword)});
         }
-        return Failure(QueryFailure::ExpectedWord, {QString::fromLatin1(keyword), peek().text});
+        return Failure(QueryFault::ExpectedWord, {QString::fromLatin1(keyword), peek().text});
     }
-    Failure expected(QueryFailure found, QueryFailure atEnd) const {
+    Failure expected(QueryFault found, QueryFault atEnd) const {
         if (peek().type == AccessToken::Type::End) {
             return Failure(atEnd);
         }
@@ -102,8 +102,7 @@ private:
             depth += isSymbol("(") ? 1 : isSymbol(")") ? -1 : 0;
         }
         if (m_pos == start) {
-            return expected(QueryFailure::ExpectedExpression,
-                            QueryFailure::ExpectedExpressionAtEnd);
+            return expected(QueryFault::ExpectedExpression, QueryFault::ExpectedExpressionAtEnd);
         }
         const int from = m_tokens[start].begin;
         return m_text.mid(from, m_tokens[m_pos - 1].end - from);
@@ -121,7 +120,7 @@ private:
             return Done{};
         }
         if (peek().type != AccessToken::Type::Number) {
-            return expected(QueryFailure::ExpectedTopValue, QueryFailure::ExpectedTopValueAtEnd);
+            return expected(QueryFault::ExpectedTopValue, QueryFault::ExpectedTopValueAtEnd);
         }
         m_def.selectFlags |= SelectFlag::Top;
         m_def.topValue = peek().text.isEmpty() ? QString::number(peek().number) : peek().text;
@@ -146,7 +145,7 @@ private:
             QueryColumnDef def{column.value(), QString()};
             if (word("AS")) {
                 if (peek().type != AccessToken::Type::Name) {
-                    return expected(QueryFailure::ExpectedAlias, QueryFailure::ExpectedAliasAtEnd);
+                    return expected(QueryFault::ExpectedAlias, QueryFault::ExpectedAliasAtEnd);
                 }
                 def.alias = peek().text;
                 ++m_pos;
@@ -233,17 +232,17 @@ private:
             def.name = peek().text;
             ++m_pos;
         } else {
-            return expected(QueryFailure::ExpectedTableName, QueryFailure::ExpectedTableNameAtEnd);
+            return expected(QueryFault::ExpectedTableName, QueryFault::ExpectedTableNameAtEnd);
         }
         if (isWord("IN")) {
-            return Failure(QueryFailure::ExternalDatabase);
+            return Failure(QueryFault::ExternalDatabase);
         }
         const bool as = word("AS");
         if (peek().type == AccessToken::Type::Name && (peek().bracketed || !isReserved())) {
             def.alias = peek().text;
             ++m_pos;
         } else if (as) {
-            return expected(QueryFailure::ExpectedAlias, QueryFailure::ExpectedAliasAtEnd);
+            return expected(QueryFault::ExpectedAlias, QueryFault::ExpectedAliasAtEnd);
         }
         if (def.key().isEmpty()) {
             def.alias = QStringLiteral("Expr%1").arg(m_def.sources.size() + 1);
@@ -306,7 +305,7 @@ private:
             m_def.having = having.value();
         }
         if (isWord("UNION")) {
-            return Failure(QueryFailure::UnionInSubquery);
+            return Failure(QueryFault::UnionInSubquery);
         }
         if (!word("ORDER")) {
             return Done{};

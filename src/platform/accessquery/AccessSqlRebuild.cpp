@@ -3,7 +3,7 @@
 
 #include "platform/accessquery/AccessQuery.h"
 #include "platform/accessquery/QueryDefinition.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -157,7 +157,7 @@ Result<QString> rebuildAccessSql(int32_t objectId, const std::vector<QueryDefRow
                    QLatin1Char(';');
         }
         default:
-            return Failure(QueryFailure::NotSelectType, {QString::number(def.type)});
+            return Failure(QueryFault::NotSelectType, {QString::number(def.type)});
     }
 }
 

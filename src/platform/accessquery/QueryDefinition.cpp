@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -19,7 +19,7 @@ bool orderLess(const QByteArray& a, const QByteArray& b) {
 }
 
 // A clause that may appear once; `twice` is the failure when its row comes again.
-Status setOnce(QString& target, bool& seen, const QString& value, QueryFailure twice) {
+Status setOnce(QString& target, bool& seen, const QString& value, QueryFault twice) {
     if (seen) {
         return Failure(twice);
     }
@@ -84,7 +84,7 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
         const int flag = row->flag.value_or(0);
         switch (row->attribute) {
             case 1:
-                if (Status once = setOnce(unused, seenType, QString(), QueryFailure::TypeRowTwice);
+                if (Status once = setOnce(unused, seenType, QString(), QueryFault::TypeRowTwice);
                     !once) {
                     return once.takeFailure();
                 }
@@ -95,16 +95,15 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                 break;
             case 3:
                 if (Status once =
-                        setOnce(out.topValue, seenFlags, row->name1, QueryFailure::FlagsRowTwice);
+                        setOnce(out.topValue, seenFlags, row->name1, QueryFault::FlagsRowTwice);
                     !once) {
                     return once.takeFailure();
                 }
                 out.selectFlags = flag;
                 break;
             case 4:
-                if (Status once =
-                        setOnce(out.remoteDatabase, seenRemote, row->name1 + row->expression,
-                                QueryFailure::RemoteRowTwice);
+                if (Status once = setOnce(out.remoteDatabase, seenRemote,
+                                          row->name1 + row->expression, QueryFault::RemoteRowTwice);
                     !once) {
                     return once.takeFailure();
                 }
@@ -129,7 +128,7 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                 break;
             case 8:
                 if (Status once =
-                        setOnce(out.where, seenWhere, row->expression, QueryFailure::WhereRowTwice);
+                        setOnce(out.where, seenWhere, row->expression, QueryFault::WhereRowTwice);
                     !once) {
                     return once.takeFailure();
                 }
@@ -139,7 +138,7 @@ Result<QueryDefinition> collectQueryDefinition(int32_t objectId,
                 break;
             case 10:
                 if (Status once = setOnce(out.having, seenHaving, row->expression,
-                                          QueryFailure::HavingRowTwice);
+                                          QueryFault::HavingRowTwice);
                     !once) {
                     return once.takeFailure();
                 }
@@ -177,7 +176,7 @@ Result<FromItems> buildFromItems(const QueryDefinition& def) {
     }
     for (const QueryJoinDef& join : def.joins) {
         if (join.kind < 1 || join.kind > 3) {
-            return Failure(QueryFailure::UnknownJoinKind, {QString::number(join.kind)});
+            return Failure(QueryFault::UnknownJoinKind, {QString::number(join.kind)});
         }
         int leftIndex = -1, rightIndex = -1;
         for (int i = 0; i < static_cast<int>(out.size()); ++i) {
@@ -189,7 +188,7 @@ Result<FromItems> buildFromItems(const QueryDefinition& def) {
             }
         }
         if (leftIndex < 0 || rightIndex < 0) {
-            return Failure(QueryFailure::JoinTableNotInFrom,
+            return Failure(QueryFault::JoinTableNotInFrom,
                            {quoteAccessName(leftIndex < 0 ? join.left : join.right)});
         }
         if (leftIndex == rightIndex) {
@@ -197,7 +196,7 @@ Result<FromItems> buildFromItems(const QueryDefinition& def) {
             // ON clause joined with AND as a row of its own.
             FromItem& joined = *out[leftIndex];
             if (joined.source >= 0 || joined.joinKind != join.kind) {
-                return Failure(QueryFailure::ConflictingJoins,
+                return Failure(QueryFault::ConflictingJoins,
                                {quoteAccessName(join.left), quoteAccessName(join.right)});
             }
             joined.on.push_back(join.on);

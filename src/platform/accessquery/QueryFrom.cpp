@@ -1,7 +1,7 @@
 #include "platform/accessquery/QueryFrom.h"
 
 #include "platform/accessquery/AccessLexer.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
@@ -44,10 +44,10 @@ private:
         for (const QString& on : item.on) {
             Result<SqlPiece> piece = m_scope.translate(on);
             if (!piece) {
-                return Failure(QueryFailure::InJoinCondition, {}, piece.takeFailure());
+                return Failure(QueryFault::InJoinCondition, {}, piece.takeFailure());
             }
             if (piece->aggregate) {
-                return Failure(QueryFailure::AggregateInJoin);
+                return Failure(QueryFault::AggregateInJoin);
             }
             conditions << QLatin1Char('(') + piece->filterSql() + QLatin1Char(')');
         }

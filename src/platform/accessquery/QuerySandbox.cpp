@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "platform/accessquery/AccessExpr.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 
@@ -53,18 +53,18 @@ namespace {
 Failure sqliteFailure(sqlite3* db) {
     static const struct {
         const char* message;
-        QueryFailure cause;
+        QueryFault cause;
     } known[] = {
-        {"integer overflow", QueryFailure::SqliteIntegerOverflow},
-        {"too big", QueryFailure::SqliteTooBig},
-        {"out of memory", QueryFailure::SqliteOutOfMemory},
-        {"interrupt", QueryFailure::SqliteInterrupted},
-        {"not authorized", QueryFailure::SqliteNotAuthorized},
-        {"too many columns", QueryFailure::SqliteTooManyColumns},
-        {"too large", QueryFailure::SqliteTooComplex},
-        {"stack overflow", QueryFailure::SqliteTooComplex},
-        {"too many", QueryFailure::SqliteTooComplex},
-        {"pattern too complex", QueryFailure::SqliteLikeTooComplex},
+        {"integer overflow", QueryFault::SqliteIntegerOverflow},
+        {"too big", QueryFault::SqliteTooBig},
+        {"out of memory", QueryFault::SqliteOutOfMemory},
+        {"interrupt", QueryFault::SqliteInterrupted},
+        {"not authorized", QueryFault::SqliteNotAuthorized},
+        {"too many columns", QueryFault::SqliteTooManyColumns},
+        {"too large", QueryFault::SqliteTooComplex},
+        {"stack overflow", QueryFault::SqliteTooComplex},
+        {"too many", QueryFault::SqliteTooComplex},
+        {"pattern too complex", QueryFault::SqliteLikeTooComplex},
     };
     const QString message = QString::fromUtf8(sqlite3_errmsg(db));
     for (const auto& entry : known) {
@@ -72,7 +72,7 @@ Failure sqliteFailure(sqlite3* db) {
             return Failure(entry.cause);
         }
     }
-    return Failure(QueryFailure::SqliteError, {QString::number(sqlite3_extended_errcode(db))});
+    return Failure(QueryFault::SqliteError, {QString::number(sqlite3_extended_errcode(db))});
 }
 
 // Statements of the engine's own (BEGIN, CREATE TABLE, CREATE INDEX): no Access function runs.
@@ -99,10 +99,10 @@ public:
 
     void columns(const std::vector<TableColumn>& columns) override {
         if (m_insert || m_error) {
-            return fail(Failure(QueryFailure::ColumnListTwice));
+            return fail(Failure(QueryFault::ColumnListTwice));
         }
         if (columns.size() != m_table.columns.size()) {
-            return fail(Failure(QueryFailure::ColumnCountChanged));
+            return fail(Failure(QueryFault::ColumnCountChanged));
         }
         QStringList defs;
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -144,12 +144,12 @@ public:
             return false;
         }
         if (!m_insert) {
-            fail(Failure(QueryFailure::RowBeforeColumns));
+            fail(Failure(QueryFault::RowBeforeColumns));
             return false;
         }
         if (values.size() != m_table.columns.size()) {
-            fail(Failure(QueryFailure::RowValueCount, {QString::number(values.size()),
-                                                       QString::number(m_table.columns.size())}));
+            fail(Failure(QueryFault::RowValueCount, {QString::number(values.size()),
+                                                     QString::number(m_table.columns.size())}));
             return false;
         }
         sqlite3_reset(m_insert);
@@ -165,7 +165,7 @@ public:
         }
         ++m_rowCount;
         if (m_keepGoing && m_rowCount % kRowsBetweenQuestions == 0 && !m_keepGoing()) {
-            fail(Failure(QueryFailure::LoadStopped));
+            fail(Failure(QueryFault::LoadStopped));
             return false;
         }
         return true;
@@ -175,7 +175,7 @@ public:
 
     Status finish() {
         if (!m_error && !m_insert) {
-            m_error = Failure(QueryFailure::NoColumnList);
+            m_error = Failure(QueryFault::NoColumnList);
         }
         if (m_error) {
             return *m_error;
@@ -269,7 +269,7 @@ Status QuerySandbox::open() {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
     if (sqlite3_open_v2(":memory:", &m_db, flags, nullptr) != SQLITE_OK) {
-        return Failure(QueryFailure::SandboxNotCreated);
+        return Failure(QueryFault::SandboxNotCreated);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
@@ -300,7 +300,7 @@ Result<LoadedTable> QuerySandbox::describeTable(TableSource& source, const QStri
         return columns.takeFailure();
     }
     if (columns->empty() || columns->size() > static_cast<size_t>(QueryLimits::kMaxColumns / 2)) {
-        return Failure(QueryFailure::TableColumnCount, {QString::number(columns->size())});
+        return Failure(QueryFault::TableColumnCount, {QString::number(columns->size())});
     }
     LoadedTable table;
     table.catalogueName = tableName;
@@ -338,7 +338,7 @@ Status QuerySandbox::loadTable(TableSource& source, LoadedTable& described) {
     }
     if (!keepGoing()) {
         exec(m_db, QStringLiteral("ROLLBACK"));
-        return Failure(QueryFailure::LoadStopped);
+        return Failure(QueryFault::LoadStopped);
     }
     TableLoader loader(m_db, table, [this] { return keepGoing(); });
     const Status read = source.readTable(table.catalogueName, loader);

@@ -1,6 +1,6 @@
 #include "platform/accessquery/QueryScope.h"
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/QuerySandbox.h"
 
 namespace korvane {
@@ -104,7 +104,7 @@ QueryScope::Lookup QueryScope::findColumn(const NameRef& name) {
                 continue;
             }
             if (found) {
-                return Failure(QueryFailure::AmbiguousName, {quoteAccessName(name.parts[0])});
+                return Failure(QueryFault::AmbiguousName, {quoteAccessName(name.parts[0])});
             }
             found = &column;
             foundSource = static_cast<int>(s);
@@ -127,10 +127,10 @@ QueryScope::Lookup QueryScope::findAlias(const NameRef& name) {
         }
         // Aliases built on aliases can double the SQL at each step: bound the work.
         if (++m_aliasExpansions > kMaxAliasExpansions) {
-            return Failure(QueryFailure::TooManyAliasUses);
+            return Failure(QueryFault::TooManyAliasUses);
         }
         if (!m_expandingAliases.insert(static_cast<int>(i)).second) {
-            return Failure(QueryFailure::CircularAlias, {quoteAccessName(name.parts[0])});
+            return Failure(QueryFault::CircularAlias, {quoteAccessName(name.parts[0])});
         }
         Result<SqlPiece> inner = translate(m_outputs[i].expression);
         m_expandingAliases.erase(static_cast<int>(i));

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/QueryFrom.h"
 #include "platform/accessquery/QueryScope.h"
 #include "platform/accessquery/QueryTranslator.h"
@@ -66,7 +66,7 @@ Status planExpression(QueryScope& scope, const QueryColumnDef& column, int& expr
     const std::set<int> before = scope.takeUsedSources();
     Result<SqlPiece> piece = scope.translate(column.expression);
     if (!piece) {
-        return Failure(QueryFailure::InColumn, {column.expression.left(200)}, piece.takeFailure());
+        return Failure(QueryFault::InColumn, {column.expression.left(200)}, piece.takeFailure());
     }
     planned.piece = std::move(piece).value();
     std::set<int> used = scope.takeUsedSources();
@@ -105,7 +105,7 @@ Result<ColumnPlan> planColumns(QueryScope& scope, const QueryDefinition& def) {
             plan.starUsed = true;
             expandStar(scope, source, plan.columns);
         } else {
-            return Failure(QueryFailure::StarOfUnknownSource, {quoteAccessName(key)});
+            return Failure(QueryFault::StarOfUnknownSource, {quoteAccessName(key)});
         }
     }
     if (def.selectFlags & SelectFlag::Star) {
@@ -113,14 +113,14 @@ Result<ColumnPlan> planColumns(QueryScope& scope, const QueryDefinition& def) {
     }
     plan.outputSources = scope.takeUsedSources();
     if (plan.columns.empty()) {
-        return Failure(QueryFailure::NoOutputColumns);
+        return Failure(QueryFault::NoOutputColumns);
     }
     if (plan.columns.size() > static_cast<size_t>(QueryLimits::kMaxColumns / 4)) {
-        return Failure(QueryFailure::TooManyOutputColumns, {QString::number(plan.columns.size())});
+        return Failure(QueryFault::TooManyOutputColumns, {QString::number(plan.columns.size())});
     }
     plan.aggregate = plan.aggregate || !def.groupBy.isEmpty() || !def.having.isEmpty();
     if (plan.aggregate && plan.starUsed) {
-        return Failure(QueryFailure::StarInAggregate);
+        return Failure(QueryFault::StarInAggregate);
     }
     return plan;
 }
@@ -150,10 +150,10 @@ Result<SqlPiece> clauseExpression(QueryScope& scope, const QString& text, const 
                                   bool aggregateAllowed) {
     Result<SqlPiece> piece = scope.translate(text);
     if (!piece) {
-        return Failure(QueryFailure::InClause, {QString::fromLatin1(clause)}, piece.takeFailure());
+        return Failure(QueryFault::InClause, {QString::fromLatin1(clause)}, piece.takeFailure());
     }
     if (!aggregateAllowed && piece->aggregate) {
-        return Failure(QueryFailure::AggregateInClause, {QString::fromLatin1(clause)});
+        return Failure(QueryFault::AggregateInClause, {QString::fromLatin1(clause)});
     }
     return piece;
 }
@@ -209,7 +209,7 @@ Result<QStringList> distinctRowKeys(const QueryScope& scope, const QueryDefiniti
     }
     for (int s : plan.outputSources) {
         if (!scope.sources()[s].isTable) {
-            return Failure(QueryFailure::DistinctRowOverQuery,
+            return Failure(QueryFault::DistinctRowOverQuery,
                            {quoteAccessName(scope.sources()[s].key)});
         }
         rowKeys << scope.sources()[s].sqlAlias + QStringLiteral(".rowid");
@@ -251,7 +251,7 @@ Result<QString> applyTop(const QueryDefinition& def, const QString& core,
     const double topValue = def.topValue.trimmed().toDouble(&ok);
     if (!ok || !(topValue > 0) || (percent ? topValue > 100 : topValue > 2147483647.0) ||
         (!percent && topValue != static_cast<double>(static_cast<int64_t>(topValue)))) {
-        return Failure(QueryFailure::UnusableTop, {def.topValue.left(40)});
+        return Failure(QueryFault::UnusableTop, {def.topValue.left(40)});
     }
     if (!percent && rankOrder.isEmpty()) {
         return core + QStringLiteral(" LIMIT ") + QString::number(static_cast<int64_t>(topValue));
@@ -276,7 +276,7 @@ Result<QString> applyTop(const QueryDefinition& def, const QString& core,
 // A subquery used in IN, ANY, ALL or as a value gives exactly one column, in its plain form.
 Status keepOneColumn(ColumnPlan& plan) {
     if (plan.columns.size() != 1) {
-        return Failure(QueryFailure::SubqueryColumnCount, {QString::number(plan.columns.size())});
+        return Failure(QueryFault::SubqueryColumnCount, {QString::number(plan.columns.size())});
     }
     plan.columns.front().piece.exactSql.clear();
     return Done{};
@@ -294,10 +294,10 @@ Result<TranslatedSelect> QueryTranslator::translateSelect(const QueryDefinition&
                                                           QueryScope* outer, SelectShape shape) {
     DepthGuard guard(m_depth);
     if (m_depth > QueryLimits::kMaxNesting) {
-        return Failure(QueryFailure::QueriesNestedTooDeep);
+        return Failure(QueryFault::QueriesNestedTooDeep);
     }
     if (!def.remoteDatabase.isEmpty()) {
-        return Failure(QueryFailure::ExternalDatabase);
+        return Failure(QueryFault::ExternalDatabase);
     }
     Result<std::vector<ScopeSource>> sources = resolveSources(def, outer);
     if (!sources) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/accessquery/AccessSelectParser.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/QueryScope.h"
 
 namespace korvane {
@@ -16,23 +16,23 @@ namespace {
 Failure notSelect(int type) {
     switch (static_cast<QueryType>(type)) {
         case QueryType::MakeTable:
-            return Failure(QueryFailure::MakeTableQuery);
+            return Failure(QueryFault::MakeTableQuery);
         case QueryType::Append:
-            return Failure(QueryFailure::AppendQuery);
+            return Failure(QueryFault::AppendQuery);
         case QueryType::Update:
-            return Failure(QueryFailure::UpdateQuery);
+            return Failure(QueryFault::UpdateQuery);
         case QueryType::Delete:
-            return Failure(QueryFailure::DeleteQuery);
+            return Failure(QueryFault::DeleteQuery);
         case QueryType::Crosstab:
-            return Failure(QueryFailure::CrosstabQuery);
+            return Failure(QueryFault::CrosstabQuery);
         case QueryType::DataDefinition:
-            return Failure(QueryFailure::DataDefinitionQuery);
+            return Failure(QueryFault::DataDefinitionQuery);
         case QueryType::PassThrough:
-            return Failure(QueryFailure::PassThroughQuery);
+            return Failure(QueryFault::PassThroughQuery);
         case QueryType::Union:
-            return Failure(QueryFailure::UnionQuery);
+            return Failure(QueryFault::UnionQuery);
         default:
-            return Failure(QueryFailure::UnknownQueryType, {QString::number(type)});
+            return Failure(QueryFault::UnknownQueryType, {QString::number(type)});
     }
 }
 
@@ -109,7 +109,7 @@ Result<SqlPiece> QueryTranslator::valueNeeded(const QString& written) {
             return SqlPiece{m_params.add(value), value.kind};
         }
     }
-    return Failure(QueryFailure::ValueNeeded, {written});
+    return Failure(QueryFault::ValueNeeded, {written});
 }
 
 // Declared parameters are asked for even when nothing uses them, before any other name.
@@ -127,7 +127,7 @@ Status QueryTranslator::declareParameters(const QueryDefinition& def) {
 
 Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& query) {
     if (std::find(m_openQueries.begin(), m_openQueries.end(), query.id) != m_openQueries.end()) {
-        return Failure(QueryFailure::SelfReference, {quoteAccessName(query.name)});
+        return Failure(QueryFault::SelfReference, {quoteAccessName(query.name)});
     }
     Result<QueryDefinition> def = collectQueryDefinition(query.id, m_catalogue.queryRows);
     if (!def) {
@@ -143,7 +143,7 @@ Result<TranslatedSelect> QueryTranslator::translateQuery(const CatalogueObject& 
     Result<TranslatedSelect> out = translateSelect(def.value(), nullptr, SelectShape::Rows);
     m_openQueries.pop_back();
     if (!out && !m_openQueries.empty()) {
-        return Failure(QueryFailure::InQuery, {quoteAccessName(query.name)}, out.takeFailure());
+        return Failure(QueryFault::InQuery, {quoteAccessName(query.name)}, out.takeFailure());
     }
     return out;
 }
@@ -195,11 +195,11 @@ Result<ScopeSource> QueryTranslator::resolveSource(const QuerySourceDef& def, Qu
         return selectSource(inner.value(), def.key());
     }
     if (!def.database.isEmpty()) {
-        return Failure(QueryFailure::ExternalTable, {quoteAccessName(def.name)});
+        return Failure(QueryFault::ExternalTable, {quoteAccessName(def.name)});
     }
     const CatalogueObject* object = findCatalogueObject(m_catalogue, def.name);
     if (!object) {
-        return Failure(QueryFailure::NoSuchSource, {quoteAccessName(def.name)});
+        return Failure(QueryFault::NoSuchSource, {quoteAccessName(def.name)});
     }
     if (isTableKind(object->kind())) {
         Result<LoadedTable*> table = m_tables.table(object->name);
@@ -215,16 +215,16 @@ Result<ScopeSource> QueryTranslator::resolveSource(const QuerySourceDef& def, Qu
         }
         return selectSource(inner.value(), def.key());
     }
-    return Failure(QueryFailure::LinkedTable, {quoteAccessName(object->name)});
+    return Failure(QueryFault::LinkedTable, {quoteAccessName(object->name)});
 }
 
 Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefinition& def,
                                                                  QueryScope* outer) {
     if (def.sources.empty()) {
-        return Failure(QueryFailure::NoFromClause);
+        return Failure(QueryFault::NoFromClause);
     }
     if (def.sources.size() > static_cast<size_t>(QueryLimits::kMaxSources)) {
-        return Failure(QueryFailure::TooManySources, {QString::number(def.sources.size())});
+        return Failure(QueryFault::TooManySources, {QString::number(def.sources.size())});
     }
     std::vector<ScopeSource> sources;
     for (const QuerySourceDef& sourceDef : def.sources) {
@@ -234,7 +234,7 @@ Result<std::vector<ScopeSource>> QueryTranslator::resolveSources(const QueryDefi
         }
         for (const ScopeSource& other : sources) {
             if (other.key.compare(source->key, Qt::CaseInsensitive) == 0) {
-                return Failure(QueryFailure::SourceNameTwice, {quoteAccessName(source->key)});
+                return Failure(QueryFault::SourceNameTwice, {quoteAccessName(source->key)});
             }
         }
         sources.push_back(std::move(source).value());
@@ -254,7 +254,7 @@ Result<SqlPiece> QueryTranslator::translateSubquery(const QString& selectText, S
     Result<TranslatedSelect> select = translateSelect(
         def.value(), &outer, use == SubqueryUse::Rows ? SelectShape::Rows : SelectShape::OneColumn);
     if (!select) {
-        return Failure(QueryFailure::InSubquery, {}, select.takeFailure());
+        return Failure(QueryFault::InSubquery, {}, select.takeFailure());
     }
     SqlPiece out{select->sql, select->columns.front().kind};
     if (use == SubqueryUse::Value) {

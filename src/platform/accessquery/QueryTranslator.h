@@ -51,7 +51,7 @@ public:
     Result<TranslatedSelect> translate(const CatalogueObject& query);
     const SqlParams& params() const { return m_params; }
     // The values given for the names the query asks for; a name without one fails the
-    // translation with QueryFailure::ValueNeeded ("[Forms]![F]![C]", a name that is no
+    // translation with QueryFault::ValueNeeded ("[Forms]![F]![C]", a name that is no
     // column, a declared parameter, as written), perhaps inside the failures it stands in.
     void giveValues(const std::vector<QueryValue>& values) { m_values = &values; }
     // Instead of failing on a name to ask for, notes it and goes on: askedNames() then lists

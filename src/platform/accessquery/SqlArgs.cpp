@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/accessquery/AccessDates.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "text/Numbers.h"
 #include "text/ValueText.h"
 
@@ -120,7 +120,7 @@ void resultError(sqlite3_context* context, Failure failure) {
 }
 
 void resultTypeMismatch(sqlite3_context* context, const char* function) {
-    resultError(context, Failure(QueryFailure::TypeMismatch, {QString::fromLatin1(function)}));
+    resultError(context, Failure(QueryFault::TypeMismatch, {QString::fromLatin1(function)}));
 }
 
 }  // namespace korvane

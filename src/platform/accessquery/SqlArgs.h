@@ -9,7 +9,7 @@
 
 #include "platform/DbValue.h"
 #include "platform/Failure.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 

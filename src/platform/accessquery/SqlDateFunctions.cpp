@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/accessquery/AccessDates.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 
@@ -54,7 +54,7 @@ std::optional<double> serialOfAbsolute(int64_t absolute) {
 
 void resultSerial(sqlite3_context* ctx, std::optional<double> serial, const char* fn) {
     if (!serial) {
-        return resultError(ctx, Failure(QueryFailure::DateOutOfRange, {QString::fromLatin1(fn)}));
+        return resultError(ctx, Failure(QueryFault::DateOutOfRange, {QString::fromLatin1(fn)}));
     }
     sqlite3_result_double(ctx, *serial);
 }
@@ -73,7 +73,7 @@ bool dateArg(sqlite3_context* ctx, sqlite3_value* value, const char* fn, Moment&
     }
     const auto moment = momentOf(*serial);
     if (!moment) {
-        resultError(ctx, Failure(QueryFailure::DateOutOfRange, {QString::fromLatin1(fn)}));
+        resultError(ctx, Failure(QueryFault::DateOutOfRange, {QString::fromLatin1(fn)}));
         return false;
     }
     out = *moment;
@@ -195,7 +195,7 @@ void akDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int64_t n = 0;
     Moment m;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        return resultError(ctx, Failure(QueryFailure::DateAddUnitNull));
+        return resultError(ctx, Failure(QueryFault::DateAddUnitNull));
     }
     if (!wholeArg(ctx, argv[1], "DateAdd", n) || !dateArg(ctx, argv[2], "DateAdd", m)) {
         return;
@@ -220,7 +220,7 @@ void akDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     } else if (unit == QLatin1String("s")) {
         seconds = n;
     } else {
-        return resultError(ctx, Failure(QueryFailure::DateAddUnit, {unit}));
+        return resultError(ctx, Failure(QueryFault::DateAddUnit, {unit}));
     }
     resultSerial(ctx, serialOfAbsolute(m.absolute() + seconds), "DateAdd");
 }
@@ -234,7 +234,7 @@ int64_t floorDiv(int64_t a, int64_t b) {
 void akDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     Moment a, b;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        return resultError(ctx, Failure(QueryFailure::DateDiffUnitNull));
+        return resultError(ctx, Failure(QueryFault::DateDiffUnitNull));
     }
     if (!dateArg(ctx, argv[1], "DateDiff", a) || !dateArg(ctx, argv[2], "DateDiff", b)) {
         return;
@@ -265,7 +265,7 @@ void akDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     } else if (unit == QLatin1String("s")) {
         result = b.absolute() - a.absolute();
     } else {
-        return resultError(ctx, Failure(QueryFailure::DateDiffUnit, {unit}));
+        return resultError(ctx, Failure(QueryFault::DateDiffUnit, {unit}));
     }
     sqlite3_result_int64(ctx, result);
 }
@@ -280,7 +280,7 @@ void akCDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     if (!oleParts(*serial)) {
-        return resultError(ctx, Failure(QueryFailure::CDateOutOfRange));
+        return resultError(ctx, Failure(QueryFault::CDateOutOfRange));
     }
     sqlite3_result_double(ctx, *serial);
 }

@@ -7,7 +7,7 @@
 
 #include "platform/accessquery/AccessExpr.h"
 #include "platform/accessquery/AccessTextOrder.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 
 namespace korvane {
@@ -112,12 +112,12 @@ const char* const kBuiltins[] = {"count",    "sum",  "avg",        "min",       
                                  "coalesce", "rank", "row_number", "dense_rank"};
 
 Failure fail(const char* what) {
-    return Failure(QueryFailure::FunctionNotRegistered, {QString::fromLatin1(what)});
+    return Failure(QueryFault::FunctionNotRegistered, {QString::fromLatin1(what)});
 }
 
 // Stands where a subquery used as one value gave more than one row, as Access refuses it.
 void manyRows(sqlite3_context* ctx, int, sqlite3_value**) {
-    resultError(ctx, Failure(QueryFailure::ValueSubqueryManyRows));
+    resultError(ctx, Failure(QueryFault::ValueSubqueryManyRows));
 }
 
 const SqlFunctionDef kEngineFunctions[] = {{"ak_manyrows", 0, manyRows, false}};

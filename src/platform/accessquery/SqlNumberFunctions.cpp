@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 #include "text/Numbers.h"
@@ -145,7 +145,7 @@ void akDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     if (b == 0) {
-        return resultError(ctx, Failure(QueryFailure::DivisionByZero));
+        return resultError(ctx, Failure(QueryFault::DivisionByZero));
     }
     sqlite3_result_double(ctx, a / b);
 }
@@ -157,10 +157,10 @@ void akIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     if (b == 0) {
-        return resultError(ctx, Failure(QueryFailure::DivisionByZero));
+        return resultError(ctx, Failure(QueryFault::DivisionByZero));
     }
     if (a == std::numeric_limits<int64_t>::min() && b == -1) {
-        return resultError(ctx, Failure(QueryFailure::Overflow));
+        return resultError(ctx, Failure(QueryFault::Overflow));
     }
     sqlite3_result_int64(ctx, a / b);
 }
@@ -171,7 +171,7 @@ void akMod(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     if (b == 0) {
-        return resultError(ctx, Failure(QueryFailure::DivisionByZero));
+        return resultError(ctx, Failure(QueryFault::DivisionByZero));
     }
     sqlite3_result_int64(ctx, b == -1 ? 0 : a % b);
 }
@@ -183,7 +183,7 @@ void akPow(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     const double result = std::pow(a, b);
     if (!std::isfinite(result)) {
-        return resultError(ctx, Failure(QueryFailure::PowerNotNumber));
+        return resultError(ctx, Failure(QueryFault::PowerNotNumber));
     }
     sqlite3_result_double(ctx, result);
 }
@@ -197,7 +197,7 @@ void convertWhole(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     const double rounded = RoundHalfEven(value);
     if (!(rounded >= static_cast<double>(Low) && rounded <= static_cast<double>(High))) {
-        return resultError(ctx, Failure(QueryFailure::OverflowOf, {QString::number(value)}));
+        return resultError(ctx, Failure(QueryFault::OverflowOf, {QString::number(value)}));
     }
     sqlite3_result_int64(ctx, static_cast<int64_t>(rounded));
 }
@@ -215,7 +215,7 @@ void akCCur(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     if (!(std::fabs(value) < 9.2e14)) {
-        return resultError(ctx, Failure(QueryFailure::OverflowOf, {QString::number(value)}));
+        return resultError(ctx, Failure(QueryFault::OverflowOf, {QString::number(value)}));
     }
     sqlite3_result_double(ctx, RoundHalfEven(value * 10000.0) / 10000.0);
 }
@@ -243,7 +243,7 @@ void keepKind(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const int64_t value = sqlite3_value_int64(argv[0]);
         if (IsAbs) {
             if (value == std::numeric_limits<int64_t>::min()) {
-                return resultError(ctx, Failure(QueryFailure::Overflow));
+                return resultError(ctx, Failure(QueryFault::Overflow));
             }
             return sqlite3_result_int64(ctx, value < 0 ? -value : value);
         }
@@ -272,7 +272,7 @@ void akRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return;
     }
     if (places < 0 || places > 22) {
-        return resultError(ctx, Failure(QueryFailure::RoundPlaces, {QString::number(places)}));
+        return resultError(ctx, Failure(QueryFault::RoundPlaces, {QString::number(places)}));
     }
     if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
         return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
@@ -305,7 +305,7 @@ void akSqr(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     if (value < 0) {
-        return resultError(ctx, Failure(QueryFailure::SqrOfNegative, {QString::number(value)}));
+        return resultError(ctx, Failure(QueryFault::SqrOfNegative, {QString::number(value)}));
     }
     sqlite3_result_double(ctx, std::sqrt(value));
 }

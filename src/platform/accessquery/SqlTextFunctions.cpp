@@ -4,7 +4,7 @@
 
 #include "platform/accessquery/AccessFormat.h"
 #include "platform/accessquery/AccessLike.h"
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 #include "platform/accessquery/SqlArgs.h"
 #include "platform/accessquery/SqlFunctions.h"
 #include "text/Numbers.h"
@@ -34,7 +34,7 @@ bool lengthArg(sqlite3_context* ctx, sqlite3_value* value, const char* fn, int64
         return false;
     }
     if (*whole < minimum || *whole > kMaxTextLength) {
-        resultError(ctx, Failure(QueryFailure::BadArgument,
+        resultError(ctx, Failure(QueryFault::BadArgument,
                                  {QString::fromLatin1(fn), QString::number(*whole)}));
         return false;
     }
@@ -126,7 +126,7 @@ void akLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void akVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0])) {
-        return resultError(ctx, Failure(QueryFailure::NullToVal));
+        return resultError(ctx, Failure(QueryFault::NullToVal));
     }
     sqlite3_result_double(ctx, Val(kindText(argv)));
 }
@@ -183,7 +183,7 @@ void akReplace(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return sqlite3_result_null(ctx);
     }
     if (isNull(argv[1]) || isNull(argv[2])) {
-        return resultError(ctx, Failure(QueryFailure::NullToReplace));
+        return resultError(ctx, Failure(QueryFault::NullToReplace));
     }
     QString text = valueAsText(argv[0], 0);
     const QString find = valueAsText(argv[1], 0);
@@ -193,7 +193,7 @@ void akReplace(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const QString replacement = valueAsText(argv[2], 0);
     const qint64 growth = static_cast<qint64>(replacement.size()) - find.size();
     if (growth > 0 && text.size() / find.size() * growth + text.size() > kMaxTextLength) {
-        return resultError(ctx, Failure(QueryFailure::ReplaceTooLong));
+        return resultError(ctx, Failure(QueryFault::ReplaceTooLong));
     }
     resultText(ctx, text.replace(find, replacement, Qt::CaseInsensitive));
 }
@@ -213,7 +213,7 @@ void akConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const QString left = valueAsText(argv[0], sqlite3_value_int(argv[1]));
     const QString right = valueAsText(argv[2], sqlite3_value_int(argv[3]));
     if (static_cast<int64_t>(left.size()) + right.size() > kMaxTextLength) {
-        return resultError(ctx, Failure(QueryFailure::ConcatTooLong));
+        return resultError(ctx, Failure(QueryFault::ConcatTooLong));
     }
     resultText(ctx, left + right);
 }
@@ -224,7 +224,7 @@ void akLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     const auto matched = accessLike(valueAsText(argv[0], 0), valueAsText(argv[1], 0));
     if (!matched) {
-        return resultError(ctx, Failure(QueryFailure::UnusableLikePattern, {argText(argv[1])}));
+        return resultError(ctx, Failure(QueryFault::UnusableLikePattern, {argText(argv[1])}));
     }
     sqlite3_result_int64(ctx, *matched ? -1 : 0);
 }

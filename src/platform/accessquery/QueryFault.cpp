@@ -1,10 +1,10 @@
-#include "platform/accessquery/QueryFailure.h"
+#include "platform/accessquery/QueryFault.h"
 
 namespace korvane {
 
-const FailureTexts& failureTexts(QueryFailure) {
-    using F = QueryFailure;
-    static const FailureTable<QueryFailure> table{
+const FailureTexts& failureTexts(QueryFault) {
+    using F = QueryFault;
+    static const FailureTable<QueryFault> table{
         {F::CannotRun, "クエリー(%1)を実行できません。原因: %2"},
         {F::NoSuchQuery, "そのクエリーがありません"},
         {F::NeedsValue, "クエリー(%1)は値 %2 の入力を必要とします。"},

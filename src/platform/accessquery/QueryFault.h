@@ -1,13 +1,13 @@
 #pragma once
 // Why the query engine could not rebuild, translate or run a saved query. The words of each
-// cause are in QueryFailure.cpp; the details named beside a cause fill its text in that order,
+// cause are in QueryFault.cpp; the details named beside a cause fill its text in that order,
 // and "+ inner" marks a cause that adds to the failure it stands on.
 
 #include "platform/Failure.h"
 
 namespace korvane {
 
-enum class QueryFailure {
+enum class QueryFault {
     // Running a query
     CannotRun,          // query name + inner: the one message a person sees
     NoSuchQuery,        //
@@ -149,9 +149,9 @@ enum class QueryFailure {
     FormatDateOutOfRange,
     FormatPattern,  // pattern
 
-    End  // not a cause: the number of causes
+    Count  // not a cause: the number of causes
 };
 
-const FailureTexts& failureTexts(QueryFailure);
+const FailureTexts& failureTexts(QueryFault);
 
 }  // namespace korvane
